@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/base/message.h"
+
+namespace soramine {
+
+class ErrorLog;
+class IniFile;
+class BlockWriter;
+class BlockReader;
+struct HistoryBox;
+
+// The parsed file-name format of the MP3 method's tag-writing mode.
+struct TagFormat {
+    std::u16string tagSeparators[5];
+    int tagOrder[5] = {-1, -1, -1, -1, -1};
+};
+
+// What a run gives every page besides the item.
+struct RunEnvironment {
+    bool folderMode = false;          // the list holds folders; names have no extension
+    bool fullWidthForbidden = false;  // "詳細設定"/"禁則文字": repair instead of refusing
+    ErrorLog* log = nullptr;          // per-item problems go here (captured in a preview)
+};
+
+// The arguments of one transform. Each method reads the ones the method table gives it.
+struct ItemArgs {
+    std::u16string_view name;    // the old name, with extension
+    std::u16string_view folder;  // the item's folder, ending in the separator
+    int k = 0;                   // ordinal of the item in the run
+    int row = 0;                 // the item's row in the list
+    std::u16string_view line;    // names from text: lines[k]
+    int longestName = 0;         // conversion page, adjust mode
+    const TagFormat* tagFormat = nullptr;
+};
+
+// A page setting by the name a user knows it under: its INI key, or for a history box its
+// history name. Exactly one of the pointers is set.
+struct NamedSetting {
+    std::u16string_view name;
+    std::int32_t* number = nullptr;
+    std::u16string* text = nullptr;
+};
+
+// A method page as the engine sees it: settings with their INI section, validation, the
+// per-item transform and the saved-settings block. The GUI page only moves values between
+// its widgets and this object.
+class MethodPage {
+public:
+    virtual ~MethodPage() = default;
+
+    // The method box text, e.g. "置換".
+    virtual std::u16string_view comboText() const = 0;
+    // False for a method this build does not offer yet; validate() then says so.
+    virtual bool available() const { return true; }
+
+    virtual void readIni(const IniFile& ini) = 0;
+    virtual void writeIni(IniFile& ini) const = 0;
+
+    // Once before a run; a message stops the run and is shown to the user.
+    virtual std::optional<Message> validate(const RunEnvironment& env) = 0;
+    // The new name of one item (before trimming).
+    virtual std::u16string transform(const ItemArgs& item, const RunEnvironment& env) = 0;
+
+    // The page's block of the saved-settings file. loadBlock returns false when the block is
+    // damaged; the file is then refused.
+    virtual void saveBlock(BlockWriter& out) const = 0;
+    virtual bool loadBlock(BlockReader& in) = 0;
+
+    // The page's history boxes (their texts are committed when a run starts) and its
+    // settings by name (for saved-settings jobs made without a window).
+    virtual std::vector<HistoryBox*> histories() { return {}; }
+    virtual std::vector<NamedSetting> namedSettings() { return {}; }
+};
+
+}  // namespace soramine

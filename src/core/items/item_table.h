@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace soramine {
+
+// One gathered file or folder. The table keeps its fields in parallel columns; a Row is how a
+// whole row travels in and out.
+struct Row {
+    std::u16string name;
+    std::u16string folder;  // ends in the separator; the full path is folder + name
+    std::u16string created;
+    std::u16string modified;
+    std::u16string size;
+    std::u16string imageText = u"0";
+    friend bool operator==(const Row&, const Row&) = default;
+};
+
+// The item table: six parallel string columns of equal length, index i of each belonging to
+// row i. Sorting swaps string references, never characters.
+class CMySortStringArray {
+public:
+    enum Column { kName = 0, kFolder = 1, kCreated = 2, kModified = 3, kSize = 4 };
+
+    // Compares two texts of a column: negative when the first comes first.
+    using Compare = int (*)(const std::u16string&, const std::u16string&);
+
+    size_t count() const { return name_.size(); }
+    bool empty() const { return name_.empty(); }
+
+    const std::u16string& name(size_t i) const { return name_[i]; }
+    const std::u16string& folder(size_t i) const { return folder_[i]; }
+    const std::u16string& created(size_t i) const { return created_[i]; }
+    const std::u16string& modified(size_t i) const { return modified_[i]; }
+    const std::u16string& size(size_t i) const { return size_[i]; }
+    const std::u16string& imageText(size_t i) const { return imageText_[i]; }
+    const std::u16string& text(Column c, size_t i) const { return column(c)[i]; }
+    std::u16string path(size_t i) const { return folder_[i] + name_[i]; }
+    Row row(size_t i) const;
+
+    void setName(size_t i, std::u16string v) { name_[i] = std::move(v); }
+    void setFolder(size_t i, std::u16string v) { folder_[i] = std::move(v); }
+    void setText(Column c, size_t i, std::u16string v) { column(c)[i] = std::move(v); }
+
+    void append(Row r);
+    void insert(size_t at, Row r);
+    void remove(size_t i);
+    void clear();
+    void reserve(size_t n);
+    // Moves every row of `other` to the end of this table, leaving `other` empty.
+    void appendTable(CMySortStringArray&& other);
+
+    // Quicksort of rows lo..hi (inclusive) by one column. The pivot is the text at
+    // (lo + hi) / 2; the sort is not stable, and the order of equal keys follows this exact
+    // scheme. A set `descending` negates the comparison.
+    void sort(Column c, Compare compare, bool descending, size_t lo, size_t hi);
+    void sort(Column c, Compare compare, bool descending);
+    // Sorts all rows by outside 64-bit keys, one per row, moved along with the rows;
+    // direction -1 is ascending, +1 descending. Same scheme as above.
+    void sortByKeys(std::vector<std::int64_t>& keys, int direction);
+
+    // Column comparisons: UTF-16 code-unit order; and the size column's numeric order
+    // ("," removed, read as a signed 64-bit decimal), which returns +1 when the first value is
+    // smaller, so that an ascending sort puts the largest first.
+    static int compareText(const std::u16string& a, const std::u16string& b);
+    static int compareNumber(const std::u16string& a, const std::u16string& b);
+
+private:
+    std::vector<std::u16string>& column(Column c);
+    const std::vector<std::u16string>& column(Column c) const;
+    void applyOrder(const std::vector<std::uint32_t>& order);
+
+    std::vector<std::u16string> name_, folder_, created_, modified_, size_, imageText_;
+};
+
+}  // namespace soramine

@@ -1,0 +1,104 @@
+#pragma once
+
+// The file-system seam of the core. Everything that touches the disk goes through these
+// functions; the backend is chosen by the build (posix/ or win32/). Paths are UTF-16 text
+// as the item table holds them; folders end in kSeparator.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/base/expected.h"
+
+namespace soramine::platform {
+
+inline constexpr char16_t kSeparator = u'/';
+
+// A native error code: errno here, GetLastError() on Windows.
+struct OsError {
+    int code = 0;
+};
+using Status = Expected<void, OsError>;
+
+// "The target name exists" (Windows code 183), the class that collision avoidance acts on.
+bool isAlreadyExists(OsError e);
+// "The target exists or access is refused" (Windows codes 5, 80, 183), the class the
+// in-place rename and undo report as "同名ファイルが存在します".
+bool isExistsOrAccessDenied(OsError e);
+bool isAccessDenied(OsError e);
+// The system's text for the error, as one line (no line breaks); empty when there is none.
+std::u16string systemErrorText(OsError e);
+
+// Seconds since 1970-01-01 00:00:00 UTC.
+struct FileTime {
+    std::int64_t seconds = 0;
+    std::uint32_t nanoseconds = 0;
+    friend auto operator<=>(const FileTime&, const FileTime&) = default;
+};
+
+// Windows attribute bits. On Linux: read-only = no write permission for the owner; hidden =
+// a name starting with "." or listed in the folder's ".hidden" file; system and temporary
+// never occur.
+namespace attr {
+inline constexpr std::uint32_t kReadOnly = 0x1;
+inline constexpr std::uint32_t kHidden = 0x2;
+inline constexpr std::uint32_t kSystem = 0x4;
+inline constexpr std::uint32_t kDirectory = 0x10;
+inline constexpr std::uint32_t kArchive = 0x20;
+inline constexpr std::uint32_t kNormal = 0x80;
+inline constexpr std::uint32_t kTemporary = 0x100;
+inline constexpr std::uint32_t kCompressed = 0x800;
+}  // namespace attr
+
+struct EntryInfo {
+    std::u16string name;
+    bool isFolder = false;
+    std::uint32_t attributes = 0;
+    std::optional<FileTime> created;  // only where the file system keeps a birth time
+    std::optional<FileTime> modified;
+    std::optional<FileTime> accessed;
+    std::uint64_t size = 0;
+};
+
+// Calls `sink` once for every entry of `folder` except "." and "..", in the order the file
+// system gives them; a symbolic link is an entry of its own, never followed. The EntryInfo is
+// reused between calls: copy or move what must outlive the call. Returns false when the
+// folder cannot be opened for listing.
+bool listFolder(std::u16string_view folder, const std::function<void(EntryInfo&)>& sink);
+
+// The entry at `path` (not followed if it is a link); nothing when it does not exist.
+std::optional<EntryInfo> lookUp(std::u16string_view path);
+
+// Whether the exact name exists, under the file system's own rules (case-sensitive here).
+bool exists(std::u16string_view path);
+
+// Renames without ever replacing: an existing target fails with the "already exists" class.
+Status renameNoReplace(std::u16string_view from, std::u16string_view to);
+// Moves to another folder, also across file systems (a file is copied, then removed), never
+// replacing an existing target.
+Status moveNoReplace(std::u16string_view from, std::u16string_view to);
+// Copies a file's content and modification time. With `overwrite` off an existing target
+// fails with the "already exists" class. The copy is written beside the target and renamed
+// into place, so a failure never leaves half a file.
+Status copyFile(std::u16string_view from, std::u16string_view to, bool overwrite);
+Status removeFile(std::u16string_view path);
+Status makeFolder(std::u16string_view path);
+
+// Whether the creation time of a file can be set on this system (never on Linux).
+bool canSetCreationTime();
+// Sets the times that are given. Asking for a creation time where it cannot be set fails
+// with an error and changes nothing.
+Status setTimes(std::u16string_view path, std::optional<FileTime> created,
+                std::optional<FileTime> modified, std::optional<FileTime> accessed);
+// Sets read-only and hidden as given in `attributes`; other bits are ignored.
+Status setAttributes(std::u16string_view path, std::uint32_t attributes);
+
+// The whole content of a file, or the error that stopped reading it.
+Expected<std::string, OsError> readFile(std::u16string_view path);
+// Replaces a file's content through a temporary file in the same folder that is flushed and
+// renamed into place: a crash leaves the old content or the new, never half of one.
+Status writeFileAtomic(std::u16string_view path, std::string_view bytes);
+
+}  // namespace soramine::platform

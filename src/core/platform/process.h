@@ -1,0 +1,19 @@
+#pragma once
+
+#include <atomic>
+#include <string>
+
+namespace soramine::platform {
+
+// The folder that holds the running program, ending in the separator.
+std::u16string executableFolder();
+// Where the INI file and the history store live: the executable's folder when a writable
+// "ソラミネ.ini" stands there (portable use), else $XDG_CONFIG_HOME/soramine/ (or
+// ~/.config/soramine/), created when missing. Ends in the separator.
+std::u16string settingsFolder();
+
+bool stderrIsTerminal();
+// Ctrl-C (SIGINT) sets `flag` instead of ending the process; a second Ctrl-C ends it.
+void setInterruptFlag(std::atomic<bool>* flag);
+
+}  // namespace soramine::platform
