@@ -18,7 +18,7 @@ namespace soramine {
 // A new file is written in UTF-8; an existing file keeps its encoding (UTF-8, UTF-16LE with
 // a byte-order mark, or code page 932).
 class IniFile {
-public:
+  public:
     explicit IniFile(std::u16string path);
 
     const std::u16string& path() const { return path_; }
@@ -43,7 +43,7 @@ public:
     void writeBinary(std::u16string_view section, std::u16string_view key,
                      std::span<const std::uint8_t> bytes);
 
-private:
+  private:
     std::u16string path_;
 };
 

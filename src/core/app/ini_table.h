@@ -35,8 +35,10 @@ constexpr IniField<Settings> textField(std::u16string_view key, std::u16string S
 template <class Settings>
 void applyDefaults(std::span<const IniField<Settings>> fields, Settings& s) {
     for (const auto& f : fields) {
-        if (f.number) s.*f.number = f.numberDefault;
-        if (f.text) s.*f.text = std::u16string(f.textDefault);
+        if (f.number)
+            s.*f.number = f.numberDefault;
+        if (f.text)
+            s.*f.text = std::u16string(f.textDefault);
     }
 }
 
@@ -44,8 +46,10 @@ template <class Settings>
 void readFields(const IniFile& ini, std::u16string_view section,
                 std::span<const IniField<Settings>> fields, Settings& s) {
     for (const auto& f : fields) {
-        if (f.number) s.*f.number = ini.readInt(section, f.key, f.numberDefault);
-        if (f.text) s.*f.text = ini.readString(section, f.key, f.textDefault);
+        if (f.number)
+            s.*f.number = ini.readInt(section, f.key, f.numberDefault);
+        if (f.text)
+            s.*f.text = ini.readString(section, f.key, f.textDefault);
     }
 }
 
@@ -53,8 +57,10 @@ template <class Settings>
 void writeFields(IniFile& ini, std::u16string_view section,
                  std::span<const IniField<Settings>> fields, const Settings& s) {
     for (const auto& f : fields) {
-        if (f.number) ini.writeInt(section, f.key, s.*f.number);
-        if (f.text) ini.writeString(section, f.key, std::u16string_view(s.*f.text));
+        if (f.number)
+            ini.writeInt(section, f.key, s.*f.number);
+        if (f.text)
+            ini.writeString(section, f.key, std::u16string_view(s.*f.text));
     }
 }
 

@@ -16,7 +16,7 @@ Unexpected(E) -> Unexpected<E>;
 // A value or an error. The core returns these instead of throwing across module borders.
 template <class T, class E>
 class Expected {
-public:
+  public:
     Expected(T value) : state_(std::in_place_index<0>, std::move(value)) {}
     Expected(Unexpected<E> u) : state_(std::in_place_index<1>, std::move(u.error)) {}
 
@@ -31,13 +31,13 @@ public:
     const T* operator->() const { return &value(); }
     const E& error() const { return std::get<1>(state_); }
 
-private:
+  private:
     std::variant<T, E> state_;
 };
 
 template <class E>
 class Expected<void, E> {
-public:
+  public:
     Expected() = default;
     Expected(Unexpected<E> u) : error_(std::move(u.error)), failed_(true) {}
 
@@ -45,7 +45,7 @@ public:
     explicit operator bool() const { return ok(); }
     const E& error() const { return error_; }
 
-private:
+  private:
     E error_{};
     bool failed_ = false;
 };

@@ -52,7 +52,7 @@ struct NamedSetting {
 // per-item transform and the saved-settings block. The GUI page only moves values between
 // its widgets and this object.
 class MethodPage {
-public:
+  public:
     virtual ~MethodPage() = default;
 
     // The method box text, e.g. "置換".

@@ -21,7 +21,7 @@ struct Row {
 // The item table: six parallel string columns of equal length, index i of each belonging to
 // row i. Sorting swaps string references, never characters.
 class CMySortStringArray {
-public:
+  public:
     enum Column { kName = 0, kFolder = 1, kCreated = 2, kModified = 3, kSize = 4 };
 
     // Compares two texts of a column: negative when the first comes first.
@@ -67,7 +67,7 @@ public:
     static int compareText(const std::u16string& a, const std::u16string& b);
     static int compareNumber(const std::u16string& a, const std::u16string& b);
 
-private:
+  private:
     std::vector<std::u16string>& column(Column c);
     const std::vector<std::u16string>& column(Column c) const;
     void applyOrder(const std::vector<std::uint32_t>& order);

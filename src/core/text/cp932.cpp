@@ -12,10 +12,11 @@ constexpr char16_t kUnknownChar = 0x30FB;  // "・"
 
 // One iconv descriptor for the length of one conversion.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter() {
-        if (ok()) iconv_close(cd_);
+        if (ok())
+            iconv_close(cd_);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
@@ -40,7 +41,7 @@ public:
         return true;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
@@ -57,7 +58,8 @@ std::u16string fromLittleEndian(const std::string& bytes) {
 
 std::u16string fromCp932(std::string_view bytes) {
     Converter conv("UTF-16LE", "CP932");
-    if (!conv.ok()) return std::u16string(bytes.size(), kUnknownChar);
+    if (!conv.ok())
+        return std::u16string(bytes.size(), kUnknownChar);
     std::string utf16;
     utf16.reserve(bytes.size() * 2);
     const char* in = bytes.data();
@@ -77,7 +79,8 @@ std::string toCp932(std::u16string_view text) {
         utf16[2 * i + 1] = static_cast<char>(text[i] >> 8);
     }
     Converter conv("CP932", "UTF-16LE");
-    if (!conv.ok()) return std::string(text.size(), '?');
+    if (!conv.ok())
+        return std::string(text.size(), '?');
     std::string out;
     out.reserve(text.size() * 2);
     const char* in = utf16.data();

@@ -4,39 +4,54 @@
 
 namespace soramine::text {
 
-char16_t upperAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? c - u'a' + u'A' : c; }
+char16_t upperAscii(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? c - u'a' + u'A' : c;
+}
 
 std::u16string upperAscii(std::u16string_view s) {
     std::u16string out(s);
-    for (char16_t& c : out) c = upperAscii(c);
+    for (char16_t& c : out)
+        c = upperAscii(c);
     return out;
 }
 
 bool equalsIgnoreAsciiCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (upperAscii(a[i]) != upperAscii(b[i])) return false;
+        if (upperAscii(a[i]) != upperAscii(b[i]))
+            return false;
     }
     return true;
 }
 
-std::u16string fromAscii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
+std::u16string fromAscii(std::string_view s) {
+    return std::u16string(s.begin(), s.end());
+}
 
-std::u16string decimal(long long value) { return fromAscii(std::to_string(value)); }
+std::u16string decimal(long long value) {
+    return fromAscii(std::to_string(value));
+}
 
 std::int32_t leadingInt(std::u16string_view s) {
     size_t i = 0;
-    while (i < s.size() && (s[i] == u' ' || (s[i] >= u'\t' && s[i] <= u'\r'))) ++i;
+    while (i < s.size() && (s[i] == u' ' || (s[i] >= u'\t' && s[i] <= u'\r')))
+        ++i;
     bool negative = false;
-    if (i < s.size() && (s[i] == u'-' || s[i] == u'+')) negative = s[i++] == u'-';
+    if (i < s.size() && (s[i] == u'-' || s[i] == u'+'))
+        negative = s[i++] == u'-';
     long long value = 0;
-    constexpr long long kLimit = static_cast<long long>(std::numeric_limits<std::int32_t>::max()) + 1;
+    constexpr long long kLimit =
+        static_cast<long long>(std::numeric_limits<std::int32_t>::max()) + 1;
     for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i) {
         value = value * 10 + (s[i] - u'0');
-        if (value > kLimit) value = kLimit;
+        if (value > kLimit)
+            value = kLimit;
     }
-    if (negative) value = -value;
-    if (value > std::numeric_limits<std::int32_t>::max()) value = std::numeric_limits<std::int32_t>::max();
+    if (negative)
+        value = -value;
+    if (value > std::numeric_limits<std::int32_t>::max())
+        value = std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(value);
 }
 
@@ -45,7 +60,8 @@ bool consistsOf(std::u16string_view s, std::u16string_view allowed) {
 }
 
 void replaceAll(std::u16string& s, std::u16string_view from, std::u16string_view to) {
-    if (from.empty()) return;
+    if (from.empty())
+        return;
     size_t pos = 0;
     while ((pos = s.find(from, pos)) != std::u16string::npos) {
         s.replace(pos, from.size(), to);
@@ -60,12 +76,15 @@ void replaceAll(std::u16string& s, char16_t from, std::u16string_view to) {
 std::u16string folderNameOf(std::u16string_view folder) {
     auto isSeparator = [](char16_t c) { return c == u'\\' || c == u'/'; };
     size_t end = folder.size();
-    while (end > 0 && isSeparator(folder[end - 1])) --end;
+    while (end > 0 && isSeparator(folder[end - 1]))
+        --end;
     size_t start = end;
-    while (start > 0 && !isSeparator(folder[start - 1])) --start;
+    while (start > 0 && !isSeparator(folder[start - 1]))
+        --start;
     std::u16string out;
     for (char16_t c : folder.substr(start, end - start)) {
-        if (c != u':') out += c;
+        if (c != u':')
+            out += c;
     }
     return out;
 }

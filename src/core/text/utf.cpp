@@ -25,12 +25,15 @@ size_t validSequence(const unsigned char* p, size_t left, char32_t& cp) {
     } else {
         return 0;
     }
-    if (left < len) return 0;
+    if (left < len)
+        return 0;
     for (size_t i = 1; i < len; ++i) {
-        if ((p[i] & 0xC0) != 0x80) return 0;
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
         cp = (cp << 6) | (p[i] & 0x3F);
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
     return len;
 }
 
@@ -112,7 +115,8 @@ bool isValidUtf8(std::string_view bytes) {
     while (left > 0) {
         char32_t cp;
         size_t len = validSequence(p, left, cp);
-        if (len == 0) return false;
+        if (len == 0)
+            return false;
         p += len, left -= len;
     }
     return true;
