@@ -1,0 +1,58 @@
+// soramine-cli: the headless front end over the rename engine.
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "cli/commands.h"
+
+namespace {
+
+using soramine::cli::Args;
+
+struct Command {
+    std::string_view word;
+    int (*run)(const Args&);
+    std::string_view summary;
+};
+
+constexpr Command kCommands[] = {
+    {"list", soramine::cli::runList, "フォルダの項目を一覧表示します (取り込みと同じ規則)"},
+};
+
+void printHelp() {
+    std::fputs("使い方: soramine-cli コマンド [オプション] ...\n\nコマンド:\n", stdout);
+    for (const auto& c : kCommands) {
+        std::printf("  %-10.*s %.*s\n", static_cast<int>(c.word.size()), c.word.data(),
+                    static_cast<int>(c.summary.size()), c.summary.data());
+    }
+    std::fputs(
+        "\n各コマンドの詳しい使い方: soramine-cli コマンド --help\n"
+        "  --version  バージョンを表示します\n",
+        stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printHelp();
+        return 2;
+    }
+    std::string_view first = argv[1];
+    if (first == "--help" || first == "-h") {
+        printHelp();
+        return 0;
+    }
+    if (first == "--version") {
+        std::printf("soramine-cli %s\n", SORAMINE_VERSION);
+        return 0;
+    }
+    Args rest(argv + 2, argv + argc);
+    for (const auto& c : kCommands) {
+        if (c.word == first) return c.run(rest);
+    }
+    std::fprintf(stderr, "不明なコマンドです: %s\n", argv[1]);
+    printHelp();
+    return 2;
+}
