@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "core/app/ini_table.h"
+#include "core/engine/method.h"
+#include "core/settings/history_box.h"
+
+namespace soramine {
+
+struct Record;
+
+// The add-text page's INI keys, section "追加". The position settings also place the text
+// of every method in its "add" mode.
+struct AddTextSettings {
+    std::int32_t where;           // "追加位置": 0 head, 1 end, 2 at a position
+    std::int32_t afterExtension;  // "拡張子の": at the end, 0 before the extension, 1 after
+    std::int32_t fromTail;        // "先頭から": at a position, 0 count from head, 1 from tail
+    std::u16string offset;        // "文字目": the position N
+};
+
+inline constexpr std::u16string_view kAddTextSection = u"追加";
+std::span<const IniField<AddTextSettings>> addTextSettingsFields();
+
+// Inserts a text into each name: at the head, at the end, or at a counted position.
+class CAdd final : public MethodPage {
+  public:
+    CAdd();
+
+    AddTextSettings settings;
+    HistoryBox text;  // "文字": the text to add
+
+    // The shared insertion: `insertText` (or, when empty, this page's own text) put into
+    // `name` where the position settings say; a "\" in it becomes the folder's name. A
+    // position before the head is logged and leaves the name unchanged.
+    std::u16string insert(std::u16string_view name, std::u16string_view insertText,
+                          std::u16string_view folder, const RunEnvironment& env) const;
+
+    // The four position records (1038, 1039, 1029, 1040) that a method in its "add" mode
+    // appends to its own block, and their reading into `into`; other records are ignored.
+    void savePositionRecords(BlockWriter& out) const;
+    static void assignPositionRecord(const Record& record, AddTextSettings& into);
+
+    std::u16string_view comboText() const override { return u"追加"; }
+    void readIni(const IniFile& ini) override;
+    void writeIni(IniFile& ini) const override;
+    std::optional<Message> validate(const RunEnvironment& env) override;
+    std::u16string transform(const ItemArgs& item, const RunEnvironment& env) override;
+    void saveBlock(BlockWriter& out) const override;
+    bool loadBlock(BlockReader& in) override;
+    std::vector<HistoryBox*> histories() override;
+    std::vector<NamedSetting> namedSettings() override;
+};
+
+}  // namespace soramine

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "core/app/ini_table.h"
+#include "core/engine/method.h"
+#include "core/settings/history_box.h"
+
+namespace soramine {
+
+// The replace page's INI keys, section "置換".
+struct ReplaceSettings {
+    std::int32_t mode;             // "置換方法": 0 by text, 1 by position
+    std::int32_t caseSensitive;    // "区別"
+    std::int32_t ignoreExtension;  // "拡張子": leave the extension out of the work
+    std::u16string position;       // "位置": 1-based start of the overwrite
+};
+
+inline constexpr std::u16string_view kReplaceSection = u"置換";
+std::span<const IniField<ReplaceSettings>> replaceSettingsFields();
+
+// Replaces a text (with at most one "*" wildcard) or overwrites from a position. A "\" in
+// the replacement stands for the name of the item's folder.
+class CChikan final : public MethodPage {
+  public:
+    CChikan();
+
+    ReplaceSettings settings;
+    HistoryBox search;       // "変更前": the text to replace
+    HistoryBox replacement;  // "変更後"
+
+    std::u16string_view comboText() const override { return u"置換"; }
+    void readIni(const IniFile& ini) override;
+    void writeIni(IniFile& ini) const override;
+    std::optional<Message> validate(const RunEnvironment& env) override;
+    std::u16string transform(const ItemArgs& item, const RunEnvironment& env) override;
+    void saveBlock(BlockWriter& out) const override;
+    bool loadBlock(BlockReader& in) override;
+    std::vector<HistoryBox*> histories() override;
+    std::vector<NamedSetting> namedSettings() override;
+};
+
+}  // namespace soramine

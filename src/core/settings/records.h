@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace soramine {
+
+// One 16-byte record of the saved-settings file: four little-endian uint32 values.
+struct Record {
+    static constexpr std::size_t kSize = 16;
+    enum Kind : std::uint32_t { kNumber = 0, kText = 1, kDateTime = 2 };
+
+    std::uint32_t id = 0;     // the page control the value belongs to
+    std::uint32_t kind = 0;   // Kind
+    std::uint32_t count = 0;  // 1, or a text's length in UTF-16 units
+    std::uint32_t value = 0;  // the number (two's complement), the seconds' low 32 bits, or a
+                              // text's absolute file offset
+
+    std::int32_t number() const { return static_cast<std::int32_t>(value); }
+};
+
+// Little-endian integers into a byte string.
+void appendUint16(std::string& out, std::uint16_t v);
+void appendUint32(std::string& out, std::uint32_t v);
+void putUint32(std::string& out, std::size_t at, std::uint32_t v);
+std::uint16_t getUint16(std::string_view bytes, std::size_t at);
+std::uint32_t getUint32(std::string_view bytes, std::size_t at);
+
+// Builds one page's block: its records in the order they are added, then the texts of its
+// text records in the same order (UTF-16LE, no terminator). Text offsets are absolute: the
+// block's start + 16 x record count + the bytes of the texts before.
+class BlockWriter {
+  public:
+    // `blockStart` is the file offset where the block will be written.
+    explicit BlockWriter(std::size_t blockStart) : blockStart_(blockStart) {}
+
+    void number(std::uint32_t id, std::int32_t value);
+    void text(std::uint32_t id, std::u16string_view text);
+    void dateTime(std::uint32_t id, std::int64_t secondsSince1970);
+
+    std::size_t recordCount() const { return records_.size(); }
+    // The block's bytes, records then texts.
+    std::string bytes() const;
+
+  private:
+    std::size_t blockStart_;
+    std::vector<Record> records_;        // text offsets filled in by bytes()
+    std::vector<std::u16string> texts_;  // one per text record, in order
+};
+
+// Reads the records of a block out of the whole file's bytes. Every count, offset and length
+// is checked against the file: a read that would leave it fails and reads nothing.
+class BlockReader {
+  public:
+    // `file` must outlive the reader; `position` is the offset of the block's first record.
+    BlockReader(std::string_view file, std::size_t position) : file_(file), position_(position) {}
+
+    // The next `count` records, or nothing when they run past the end of the file.
+    std::optional<std::vector<Record>> records(std::size_t count);
+    // The text a text record points at, or nothing when it lies outside the file.
+    std::optional<std::u16string> text(const Record& record) const;
+
+    std::size_t position() const { return position_; }
+
+  private:
+    std::string_view file_;
+    std::size_t position_;
+};
+
+}  // namespace soramine
