@@ -9,6 +9,42 @@
 
 namespace soramine {
 
+// The text of an INI file held in memory: its lines, and the encoding they were read in and
+// are written back in. IniFile reads and rewrites the file through it; it never touches the
+// disk itself, so it also serves to check any bytes as an INI file.
+class IniDocument {
+  public:
+    enum class Encoding { kUtf8, kUtf8Bom, kUtf16Le, kCp932 };
+
+    IniDocument() = default;
+    // Never fails: UTF-16LE with a byte-order mark, UTF-8 (with or without one), and any
+    // other bytes as code page 932. Lines end in LF or CRLF.
+    static IniDocument parse(std::string_view bytes);
+    // The lines, each ending in CRLF, in the document's encoding. A code page 932 document
+    // holding a character that code page cannot hold is written in UTF-8 instead, so that
+    // nothing is lost.
+    std::string serialize() const;
+    Encoding encoding() const { return encoding_; }
+
+    // The raw value of the first matching key of the first matching section, with
+    // surrounding white space and one pair of surrounding quotes removed.
+    std::optional<std::u16string> value(std::u16string_view section, std::u16string_view key) const;
+    std::int32_t readInt(std::u16string_view section, std::u16string_view key,
+                         std::int32_t def) const;
+    std::optional<std::vector<std::uint8_t>> readBinary(std::u16string_view section,
+                                                        std::u16string_view key) const;
+    // Replaces the key's line in place, or adds it after the last key of its section, or
+    // adds the section at the end; a null value deletes the key. A value that would not read
+    // back as written (surrounding white space or quotes) is written inside quotes; line
+    // breaks, which would end the line early, are left out. Returns whether anything changed.
+    bool write(std::u16string_view section, std::u16string_view key,
+               std::optional<std::u16string_view> value);
+
+  private:
+    std::vector<std::u16string> lines_;
+    Encoding encoding_ = Encoding::kUtf8;
+};
+
 // The INI settings file ("ソラミネ.ini"), in the format of the Windows profile functions:
 // "[section]" lines, then "key=value" lines. Section and key names match without regard to
 // ASCII letter case. Nothing is cached: every read reads the file and every write rewrites it
@@ -44,6 +80,10 @@ class IniFile {
                      std::span<const std::uint8_t> bytes);
 
   private:
+    IniDocument load() const;
+    void change(std::u16string_view section, std::u16string_view key,
+                std::optional<std::u16string_view> value);
+
     std::u16string path_;
 };
 

@@ -31,4 +31,10 @@ MainSettings defaultMainSettings();
 MainSettings readMainSettings(const IniFile& ini);
 void writeMainSettings(IniFile& ini, const MainSettings& s);
 
+// The window placements, INI section "ウインドウ".
+inline constexpr std::u16string_view kWindowSection = u"ウインドウ";
+// Removes the keys of the window position that earlier versions kept ("MAX", "LEFT",
+// "RIGHT", "TOP", "BOTTOM"); called at every start.
+void deleteObsoleteWindowKeys(IniFile& ini);
+
 }  // namespace soramine

@@ -36,5 +36,7 @@ void SaveBoxHistory(const HistoryBox& box, int limit, IniFile& ini, HistoryMap& 
 // Moves the current text to the top of the list (removing an equal entry), unless it is the
 // folder-mode text, and trims the list to `limit` entries.
 void CommitBoxText(HistoryBox& box, int limit);
+// Removes the entry the user deleted from the open list; entry 0, if any, becomes the text.
+void deleteHistoryEntry(HistoryBox& box, size_t index);
 
 }  // namespace soramine
