@@ -30,7 +30,7 @@ class CAdd final : public MethodPage {
     CAdd();
 
     AddTextSettings settings;
-    HistoryBox text;  // "文字": the text to add
+    HistoryBox addText;  // "文字": the text to add
 
     // The shared insertion: `insertText` (or, when empty, this page's own text) put into
     // `name` where the position settings say; a "\" in it becomes the folder's name. A

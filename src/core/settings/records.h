@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -56,10 +57,13 @@ class BlockWriter {
 // is checked against the file: a read that would leave it fails and reads nothing.
 class BlockReader {
   public:
-    // `file` must outlive the reader; `position` is the offset of the block's first record.
-    BlockReader(std::string_view file, std::size_t position) : file_(file), position_(position) {}
+    // `file` must outlive the reader; `position` is the offset of the block's first record and
+    // `recordsEnd` the end of the file's records (as its header counts them): records are
+    // read only before it, texts anywhere in the file.
+    BlockReader(std::string_view file, std::size_t position, std::size_t recordsEnd)
+        : file_(file), position_(position), recordsEnd_(std::min(recordsEnd, file.size())) {}
 
-    // The next `count` records, or nothing when they run past the end of the file.
+    // The next `count` records, or nothing when they run past the end of the records.
     std::optional<std::vector<Record>> records(std::size_t count);
     // The text a text record points at, or nothing when it lies outside the file.
     std::optional<std::u16string> text(const Record& record) const;
@@ -69,6 +73,7 @@ class BlockReader {
   private:
     std::string_view file_;
     std::size_t position_;
+    std::size_t recordsEnd_;
 };
 
 }  // namespace soramine

@@ -1,0 +1,153 @@
+#include "core/methods/add_text.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/engine/error_log.h"
+#include "core/methods/named_settings.h"
+#include "core/settings/records.h"
+#include "core/text/strings.h"
+
+namespace soramine {
+
+namespace {
+
+constexpr std::array kFields = {
+    intField(u"追加位置", &AddTextSettings::where, 0),
+    intField(u"拡張子の", &AddTextSettings::afterExtension, 0),
+    intField(u"先頭から", &AddTextSettings::fromTail, 0),
+    textField(u"文字目", &AddTextSettings::offset, u"1"),
+};
+
+enum RecordId : std::uint32_t {
+    kTextId = 1037,
+    kWhereId = 1038,
+    kAfterExtensionId = 1039,
+    kFromTailId = 1029,
+    kOffsetId = 1040,
+};
+
+constexpr std::size_t kRecordCount = 5;
+
+}  // namespace
+
+std::span<const IniField<AddTextSettings>> addTextSettingsFields() {
+    return kFields;
+}
+
+CAdd::CAdd() : addText{std::u16string(kAddTextSection), u"文字", u"add", {}, u"add"} {
+    applyDefaults(addTextSettingsFields(), settings);
+}
+
+std::u16string CAdd::insert(std::u16string_view name, std::u16string_view insertText,
+                            std::u16string_view folder, const RunEnvironment& env) const {
+    // The folder's name goes into the inserted text only: a "\" that is part of the old name
+    // (possible outside Windows) stays as it is.
+    std::u16string added(insertText.empty() ? std::u16string_view(addText.text) : insertText);
+    text::replaceAll(added, u'\\', text::folderNameOf(folder));
+
+    std::u16string out(name);
+    switch (settings.where) {
+        case 0:
+            return added + out;
+        case 1: {
+            const std::size_t dot = out.rfind(u'.');
+            if (settings.afterExtension == 0 && dot != std::u16string::npos && !env.folderMode)
+                out.insert(dot, added);
+            else
+                out += added;
+            return out;
+        }
+        case 2: {
+            const long long n = text::leadingInt(settings.offset);
+            const long long at = settings.fromTail ? static_cast<long long>(out.size()) - n : n;
+            if (at < 0) {
+                if (env.log)
+                    env.log->AppendLog(u"追加位置が不正です - " + out + u"\r\n");
+                return out;
+            }
+            out.insert(std::min(static_cast<std::size_t>(at), out.size()), added);
+            return out;
+        }
+    }
+    return out;
+}
+
+void CAdd::savePositionRecords(BlockWriter& out) const {
+    out.number(kWhereId, settings.where);
+    out.number(kAfterExtensionId, settings.afterExtension);
+    out.number(kFromTailId, settings.fromTail);
+    out.number(kOffsetId, text::leadingInt(settings.offset));
+}
+
+void CAdd::assignPositionRecord(const Record& record, AddTextSettings& into) {
+    switch (record.id) {
+        case kWhereId:
+            into.where = record.number();
+            break;
+        case kAfterExtensionId:
+            into.afterExtension = record.number();
+            break;
+        case kFromTailId:
+            into.fromTail = record.number();
+            break;
+        case kOffsetId:
+            into.offset = text::decimal(record.number());
+            break;
+    }
+}
+
+void CAdd::readIni(const IniFile& ini) {
+    readFields(ini, kAddTextSection, addTextSettingsFields(), settings);
+}
+
+void CAdd::writeIni(IniFile& ini) const {
+    writeFields(ini, kAddTextSection, addTextSettingsFields(), settings);
+}
+
+std::optional<Message> CAdd::validate(const RunEnvironment&) {
+    if (settings.where == 2 &&
+        (settings.offset.empty() || !text::consistsOf(settings.offset, u"0123456789")))
+        return errorMessage(u"位置指定の文字数が不正です。");
+    return std::nullopt;
+}
+
+std::u16string CAdd::transform(const ItemArgs& item, const RunEnvironment& env) {
+    return insert(item.name, {}, item.folder, env);
+}
+
+void CAdd::saveBlock(BlockWriter& out) const {
+    out.text(kTextId, addText.text);
+    savePositionRecords(out);
+}
+
+bool CAdd::loadBlock(BlockReader& in) {
+    const auto records = in.records(kRecordCount);
+    if (!records)
+        return false;
+    AddTextSettings loaded = settings;
+    std::u16string loadedText = addText.text;
+    for (const Record& r : *records) {
+        if (r.id == kTextId) {
+            auto t = in.text(r);
+            if (!t)
+                return false;
+            loadedText = std::move(*t);
+        } else {
+            assignPositionRecord(r, loaded);
+        }
+    }
+    settings = std::move(loaded);
+    addText.text = std::move(loadedText);
+    return true;
+}
+
+std::vector<HistoryBox*> CAdd::histories() {
+    return {&addText};
+}
+
+std::vector<NamedSetting> CAdd::namedSettings() {
+    return namedSettingsOf(addTextSettingsFields(), settings, {&addText});
+}
+
+}  // namespace soramine

@@ -1,0 +1,207 @@
+#include "core/methods/replace.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/engine/error_log.h"
+#include "core/methods/named_settings.h"
+#include "core/settings/records.h"
+#include "core/text/strings.h"
+
+namespace soramine {
+
+namespace {
+
+constexpr std::array kFields = {
+    intField(u"置換方法", &ReplaceSettings::mode, 0),
+    intField(u"区別", &ReplaceSettings::caseSensitive, 1),
+    intField(u"拡張子", &ReplaceSettings::ignoreExtension, 1),
+    textField(u"位置", &ReplaceSettings::position, u"1"),
+};
+
+enum RecordId : std::uint32_t {
+    kIgnoreExtensionId = 1234,
+    kModeId = 1049,
+    kSearchId = 1035,
+    kCaseSensitiveId = 1070,
+    kPositionId = 1051,
+    kReplacementId = 1036,
+};
+
+constexpr std::size_t kRecordCount = 6;
+
+// Replaces the first match of A*B in `work`: from the first A to the first B after it, or with
+// B empty to the extension's dot (or the end, for a folder or a name without a dot).
+void replaceWildcard(std::u16string& work, std::u16string_view search,
+                     std::u16string_view replacement, bool caseSensitive, bool folderMode) {
+    const std::size_t star = search.find(u'*');
+    std::u16string a(search.substr(0, star));
+    std::u16string b(search.substr(star + 1));
+    std::u16string hay = work;
+    if (!caseSensitive) {
+        a = text::upperAscii(a);
+        b = text::upperAscii(b);
+        hay = text::upperAscii(hay);
+    }
+    const std::size_t start = a.empty() ? 0 : hay.find(a);
+    if (start == std::u16string::npos)
+        return;
+    std::size_t end;
+    if (!b.empty()) {
+        end = hay.find(b, start + a.size());
+        if (end == std::u16string::npos)
+            return;
+        end += b.size();
+    } else {
+        const std::size_t dot = hay.rfind(u'.');
+        end = (dot == std::u16string::npos || folderMode) ? hay.size() : dot;
+    }
+    if (end > start)
+        work.erase(start, end - start);
+    work.insert(start, replacement);
+}
+
+// Replaces every `search` in `work`, letters a-z matching A-Z; inserted text is not searched.
+void replaceIgnoringCase(std::u16string& work, std::u16string_view search,
+                         std::u16string_view replacement) {
+    const std::u16string upperSearch = text::upperAscii(search);
+    const std::u16string upperReplacement = text::upperAscii(replacement);
+    std::u16string upperWork = text::upperAscii(work);
+    std::size_t from = 0;
+    std::size_t found;
+    while ((found = upperWork.find(upperSearch, from)) != std::u16string::npos) {
+        work.replace(found, search.size(), replacement);
+        upperWork.replace(found, search.size(), upperReplacement);
+        from = found + replacement.size();
+    }
+}
+
+}  // namespace
+
+std::span<const IniField<ReplaceSettings>> replaceSettingsFields() {
+    return kFields;
+}
+
+CChikan::CChikan()
+    : search{std::u16string(kReplaceSection), u"変更前", u"new", {}, u"new"},
+      replacement{std::u16string(kReplaceSection), u"変更後", u"after", {}, u"after"} {
+    applyDefaults(replaceSettingsFields(), settings);
+}
+
+void CChikan::readIni(const IniFile& ini) {
+    readFields(ini, kReplaceSection, replaceSettingsFields(), settings);
+}
+
+void CChikan::writeIni(IniFile& ini) const {
+    writeFields(ini, kReplaceSection, replaceSettingsFields(), settings);
+}
+
+std::optional<Message> CChikan::validate(const RunEnvironment&) {
+    if (settings.mode == 1) {
+        if (settings.position.empty() || !text::consistsOf(settings.position, u"0123456789") ||
+            text::leadingInt(settings.position) < 1)
+            return errorMessage(u"変更位置が不正です。");
+    } else if (std::count(search.text.begin(), search.text.end(), u'*') > 1) {
+        return errorMessage(u"ワイルドカード\"*\"が二つ以上あります。");
+    }
+    return std::nullopt;
+}
+
+std::u16string CChikan::transform(const ItemArgs& item, const RunEnvironment& env) {
+    std::u16string work(item.name);
+    std::u16string extension;
+    if (settings.ignoreExtension) {
+        const std::size_t dot = work.rfind(u'.');
+        if (dot != std::u16string::npos) {
+            extension = work.substr(dot);
+            work.resize(dot);
+        }
+    }
+    // The folder's name goes into the replacement text only, so that a "\" that is part of
+    // an old name (possible outside Windows) stays as it is.
+    std::u16string with = replacement.text;
+    text::replaceAll(with, u'\\', text::folderNameOf(item.folder));
+
+    if (settings.mode == 1) {
+        // Overwrites as many characters as the replacement has before the folder's name
+        // is put in; the length check counts those too.
+        const long long position = text::leadingInt(settings.position);
+        const long long length = static_cast<long long>(replacement.text.size());
+        if (position < 1 || static_cast<long long>(work.size()) < position - 1 + length) {
+            if (env.log)
+                env.log->AppendLog(u"置換後の文字数が多いです - " + std::u16string(item.name) +
+                                   u"\r\n");
+            return std::u16string(item.name);
+        }
+        work.replace(position - 1, length, with);
+    } else if (search.text.find(u'*') != std::u16string::npos) {
+        replaceWildcard(work, search.text, with, settings.caseSensitive != 0, env.folderMode);
+    } else if (!search.text.empty()) {
+        if (settings.caseSensitive)
+            text::replaceAll(work, search.text, with);
+        else
+            replaceIgnoringCase(work, search.text, with);
+    }
+    return work + extension;
+}
+
+void CChikan::saveBlock(BlockWriter& out) const {
+    out.number(kIgnoreExtensionId, settings.ignoreExtension);
+    out.number(kModeId, settings.mode);
+    out.text(kSearchId, search.text);
+    out.number(kCaseSensitiveId, settings.caseSensitive);
+    out.text(kPositionId, settings.position);
+    out.text(kReplacementId, replacement.text);
+}
+
+bool CChikan::loadBlock(BlockReader& in) {
+    const auto records = in.records(kRecordCount);
+    if (!records)
+        return false;
+    ReplaceSettings loaded = settings;
+    std::u16string searchText = search.text;
+    std::u16string replacementText = replacement.text;
+    for (const Record& r : *records) {
+        std::u16string* textTarget = nullptr;
+        switch (r.id) {
+            case kIgnoreExtensionId:
+                loaded.ignoreExtension = r.number();
+                break;
+            case kModeId:
+                loaded.mode = r.number();
+                break;
+            case kCaseSensitiveId:
+                loaded.caseSensitive = r.number();
+                break;
+            case kSearchId:
+                textTarget = &searchText;
+                break;
+            case kPositionId:
+                textTarget = &loaded.position;
+                break;
+            case kReplacementId:
+                textTarget = &replacementText;
+                break;
+        }
+        if (textTarget) {
+            auto t = in.text(r);
+            if (!t)
+                return false;
+            *textTarget = std::move(*t);
+        }
+    }
+    settings = std::move(loaded);
+    search.text = std::move(searchText);
+    replacement.text = std::move(replacementText);
+    return true;
+}
+
+std::vector<HistoryBox*> CChikan::histories() {
+    return {&search, &replacement};
+}
+
+std::vector<NamedSetting> CChikan::namedSettings() {
+    return namedSettingsOf(replaceSettingsFields(), settings, {&search, &replacement});
+}
+
+}  // namespace soramine
