@@ -11,9 +11,11 @@
 namespace soramine::testing {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "soramine-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "soramine-test-XXXXXX").string();
     char* made = mkdtemp(pattern.data());
-    if (made == nullptr) ADD_FAILURE() << "cannot create a temporary folder";
+    if (made == nullptr)
+        ADD_FAILURE() << "cannot create a temporary folder";
     path_ = pattern;
 }
 
@@ -28,7 +30,9 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ec);
 }
 
-std::u16string TempDir::folder() const { return text::fromUtf8(path_.string() + "/"); }
+std::u16string TempDir::folder() const {
+    return text::fromUtf8(path_.string() + "/");
+}
 
 std::filesystem::path TempDir::write(std::string_view relative, std::string_view content) const {
     auto p = path_ / relative;
@@ -54,6 +58,8 @@ std::string TempDir::read(std::string_view relative) const {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string utf8(std::u16string_view s) { return text::toUtf8(s); }
+std::string utf8(std::u16string_view s) {
+    return text::toUtf8(s);
+}
 
 }  // namespace soramine::testing

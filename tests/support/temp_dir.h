@@ -9,7 +9,7 @@ namespace soramine::testing {
 // A fresh folder under the system's temporary folder, removed with everything in it when the
 // object goes away. Each file-system test makes its own.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -25,7 +25,7 @@ public:
     bool exists(std::string_view relative) const;
     std::string read(std::string_view relative) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

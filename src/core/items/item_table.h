@@ -70,7 +70,7 @@ class CMySortStringArray {
   private:
     std::vector<std::u16string>& column(Column c);
     const std::vector<std::u16string>& column(Column c) const;
-    void applyOrder(const std::vector<std::uint32_t>& order);
+    void applyOrder(const std::vector<std::uint32_t>& order, size_t lo);
 
     std::vector<std::u16string> name_, folder_, created_, modified_, size_, imageText_;
 };

@@ -97,6 +97,11 @@ Status setAttributes(std::u16string_view path, std::uint32_t attributes);
 
 // The whole content of a file, or the error that stopped reading it.
 Expected<std::string, OsError> readFile(std::u16string_view path);
+// Reads a file from start to end through one reused buffer of `chunkSize` bytes, calling
+// `sink` with each piece read (never empty); `sink` returns false to stop early. Fails when
+// the file cannot be opened or a read fails (a folder fails too).
+Status readFileChunks(std::u16string_view path, std::size_t chunkSize,
+                      const std::function<bool(std::string_view)>& sink);
 // Replaces a file's content through a temporary file in the same folder that is flushed and
 // renamed into place: a crash leaves the old content or the new, never half of one.
 Status writeFileAtomic(std::u16string_view path, std::string_view bytes);

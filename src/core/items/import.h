@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/app/detail_settings.h"
+#include "core/app/main_settings.h"
+#include "core/base/message.h"
+#include "core/items/extension_filter.h"
+#include "core/items/item_table.h"
+#include "core/platform/fs.h"
+#include "core/settings/history_box.h"
+
+namespace soramine {
+
+// Where a list of paths comes from: each source empties the list under its own rule.
+enum class PathSource { Drop, CommandLine, OtherInstance };
+
+// Gathers files (or, in folder mode, folders) into the item table. It holds what one import
+// needs: the table it fills, the main options (the import may switch folder mode on), the
+// folder and extension boxes with their histories, and the detailed settings it reads at
+// every import. The caller discards any undo record before importing.
+class Importer {
+  public:
+    Importer(CMySortStringArray& table, MainSettings& main, HistoryBox& folderBox,
+             HistoryBox& extensionBox, int historyLimit);
+
+    // The import button: validates the two texts, commits them to their histories, and
+    // scans the folder. A message means nothing was scanned.
+    std::optional<Message> ImportFolder(const DetailSettings& detail);
+    // Dropped paths, the command line, or a command line forwarded by another instance.
+    void ImportPaths(const std::vector<std::u16string>& paths, PathSource source,
+                     const DetailSettings& detail);
+
+    std::uint32_t attributeMask() const { return attributeMask_; }
+    const ExtensionFilter& filter() const { return filter_; }
+
+  private:
+    void prepare(const DetailSettings& detail);
+    void ScanFolder(const std::u16string& folder);
+    void AddRow(Row row);
+    void FinishImport();
+    std::optional<Row> rowFor(const platform::EntryInfo& entry, const std::u16string& folder) const;
+
+    CMySortStringArray& table_;
+    MainSettings& main_;
+    HistoryBox& folderBox_;
+    HistoryBox& extensionBox_;
+    int historyLimit_;
+    ExtensionFilter filter_;
+    std::uint32_t attributeMask_ = 0;
+    bool sortOnImport_ = false;
+    CMySortStringArray pendingItems;
+};
+
+// Import messages (caption "エラー").
+inline constexpr std::u16string_view kNoFolderText = u"フォルダ名を入力してください。";
+inline constexpr std::u16string_view kNoExtensionText = u"拡張子を入力してください。";
+inline constexpr std::u16string_view kNoAddInFolderMode = u"フォルダモードのときは追加できません";
+
+// The attributes that make an entry skipped: temporary always, read-only, system and hidden
+// unless the detailed settings take them.
+std::uint32_t attributeMaskFor(const DetailSettings& detail);
+
+// True when a command line is one saved-settings file to load rather than paths to import:
+// exactly one path whose text after the last "." is "qrn", in any letter case.
+bool isSettingsFileArgument(const std::vector<std::u16string>& paths);
+
+// A folder text as the scan uses it: ending in the separator.
+std::u16string withTrailingSeparator(std::u16string folder);
+
+}  // namespace soramine

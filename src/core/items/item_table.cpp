@@ -1,0 +1,206 @@
+#include "core/items/item_table.h"
+
+#include <utility>
+
+namespace soramine {
+namespace {
+
+// The quicksort every sort of the table uses, run over a permutation so that rows move once
+// at the end. Recursing into the smaller side keeps the stack shallow; the result is the
+// same as recursing into both in order, because the two sides are disjoint.
+template <class Cmp>
+void quicksort(std::vector<std::uint32_t>& order, std::int64_t lo, std::int64_t hi, Cmp cmp) {
+    while (lo < hi) {
+        std::int64_t i = lo, j = hi;
+        const std::uint32_t pivot = order[static_cast<size_t>((lo + hi) / 2)];
+        while (i <= j) {
+            while (i < hi && cmp(order[i], pivot) < 0)
+                ++i;
+            while (j > lo && cmp(order[j], pivot) > 0)
+                --j;
+            if (i <= j) {
+                std::swap(order[i], order[j]);
+                ++i, --j;
+            }
+        }
+        if (j - lo < hi - i) {
+            if (lo < j)
+                quicksort(order, lo, j, cmp);
+            lo = i;
+        } else {
+            if (i < hi)
+                quicksort(order, i, hi, cmp);
+            hi = j;
+        }
+    }
+}
+
+std::vector<std::uint32_t> identity(size_t n) {
+    std::vector<std::uint32_t> order(n);
+    for (size_t i = 0; i < n; ++i)
+        order[i] = static_cast<std::uint32_t>(i);
+    return order;
+}
+
+template <class T>
+void permute(std::vector<T>& column, const std::vector<std::uint32_t>& order, size_t lo) {
+    std::vector<T> sorted;
+    sorted.reserve(order.size());
+    for (std::uint32_t from : order)
+        sorted.push_back(std::move(column[lo + from]));
+    std::move(sorted.begin(), sorted.end(), column.begin() + static_cast<std::ptrdiff_t>(lo));
+}
+
+std::int64_t numberOf(const std::u16string& s) {
+    std::int64_t value = 0;
+    bool negative = false;
+    size_t i = 0;
+    while (i < s.size() && s[i] == u' ')
+        ++i;
+    if (i < s.size() && (s[i] == u'-' || s[i] == u'+'))
+        negative = s[i++] == u'-';
+    for (; i < s.size(); ++i) {
+        if (s[i] == u',')
+            continue;
+        if (s[i] < u'0' || s[i] > u'9')
+            break;
+        value = value * 10 + (s[i] - u'0');
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace
+
+Row CMySortStringArray::row(size_t i) const {
+    return Row{name_[i], folder_[i], created_[i], modified_[i], size_[i], imageText_[i]};
+}
+
+void CMySortStringArray::append(Row r) {
+    name_.push_back(std::move(r.name));
+    folder_.push_back(std::move(r.folder));
+    created_.push_back(std::move(r.created));
+    modified_.push_back(std::move(r.modified));
+    size_.push_back(std::move(r.size));
+    imageText_.push_back(std::move(r.imageText));
+}
+
+void CMySortStringArray::insert(size_t at, Row r) {
+    auto pos = static_cast<std::ptrdiff_t>(at);
+    name_.insert(name_.begin() + pos, std::move(r.name));
+    folder_.insert(folder_.begin() + pos, std::move(r.folder));
+    created_.insert(created_.begin() + pos, std::move(r.created));
+    modified_.insert(modified_.begin() + pos, std::move(r.modified));
+    size_.insert(size_.begin() + pos, std::move(r.size));
+    imageText_.insert(imageText_.begin() + pos, std::move(r.imageText));
+}
+
+void CMySortStringArray::remove(size_t i) {
+    auto pos = static_cast<std::ptrdiff_t>(i);
+    name_.erase(name_.begin() + pos);
+    folder_.erase(folder_.begin() + pos);
+    created_.erase(created_.begin() + pos);
+    modified_.erase(modified_.begin() + pos);
+    size_.erase(size_.begin() + pos);
+    imageText_.erase(imageText_.begin() + pos);
+}
+
+void CMySortStringArray::clear() {
+    for (Column c : {kName, kFolder, kCreated, kModified, kSize}) {
+        std::vector<std::u16string>().swap(column(c));
+    }
+    std::vector<std::u16string>().swap(imageText_);
+}
+
+void CMySortStringArray::reserve(size_t n) {
+    for (Column c : {kName, kFolder, kCreated, kModified, kSize})
+        column(c).reserve(n);
+    imageText_.reserve(n);
+}
+
+void CMySortStringArray::appendTable(CMySortStringArray&& other) {
+    if (empty()) {
+        std::swap(*this, other);
+        other.clear();
+        return;
+    }
+    auto move = [](std::vector<std::u16string>& to, std::vector<std::u16string>& from) {
+        to.insert(to.end(), std::make_move_iterator(from.begin()),
+                  std::make_move_iterator(from.end()));
+        std::vector<std::u16string>().swap(from);
+    };
+    move(name_, other.name_);
+    move(folder_, other.folder_);
+    move(created_, other.created_);
+    move(modified_, other.modified_);
+    move(size_, other.size_);
+    move(imageText_, other.imageText_);
+}
+
+void CMySortStringArray::sort(Column c, Compare compare, bool descending, size_t lo, size_t hi) {
+    if (hi >= count() || lo >= hi)
+        return;
+    const auto& keys = column(c);
+    std::vector<std::uint32_t> order = identity(hi - lo + 1);
+    const int sign = descending ? -1 : 1;
+    quicksort(order, 0, static_cast<std::int64_t>(order.size()) - 1,
+              [&](std::uint32_t a, std::uint32_t b) {
+                  return sign * compare(keys[lo + a], keys[lo + b]);
+              });
+    applyOrder(order, lo);
+}
+
+void CMySortStringArray::sort(Column c, Compare compare, bool descending) {
+    if (count() > 1)
+        sort(c, compare, descending, 0, count() - 1);
+}
+
+void CMySortStringArray::sortByKeys(std::vector<std::int64_t>& keys, int direction) {
+    if (count() < 2 || keys.size() != count())
+        return;
+    std::vector<std::uint32_t> order = identity(count());
+    const int sign = direction > 0 ? -1 : 1;
+    quicksort(order, 0, static_cast<std::int64_t>(count()) - 1,
+              [&](std::uint32_t a, std::uint32_t b) {
+                  return sign * (keys[a] < keys[b] ? -1 : keys[a] > keys[b] ? 1 : 0);
+              });
+    permute(keys, order, 0);
+    applyOrder(order, 0);
+}
+
+int CMySortStringArray::compareText(const std::u16string& a, const std::u16string& b) {
+    int r = a.compare(b);
+    return r < 0 ? -1 : r > 0 ? 1 : 0;
+}
+
+int CMySortStringArray::compareNumber(const std::u16string& a, const std::u16string& b) {
+    std::int64_t x = numberOf(a), y = numberOf(b);
+    return x < y ? 1 : x > y ? -1 : 0;
+}
+
+std::vector<std::u16string>& CMySortStringArray::column(Column c) {
+    switch (c) {
+        case kName:
+            return name_;
+        case kFolder:
+            return folder_;
+        case kCreated:
+            return created_;
+        case kModified:
+            return modified_;
+        case kSize:
+            break;
+    }
+    return size_;
+}
+
+const std::vector<std::u16string>& CMySortStringArray::column(Column c) const {
+    return const_cast<CMySortStringArray*>(this)->column(c);
+}
+
+void CMySortStringArray::applyOrder(const std::vector<std::uint32_t>& order, size_t lo) {
+    for (Column c : {kName, kFolder, kCreated, kModified, kSize})
+        permute(column(c), order, lo);
+    permute(imageText_, order, lo);
+}
+
+}  // namespace soramine

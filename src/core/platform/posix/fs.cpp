@@ -1,0 +1,422 @@
+#include "core/platform/fs.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unordered_set>
+
+#include "core/platform/posix/native_path.h"
+#include "core/text/utf.h"
+
+namespace soramine::platform {
+namespace {
+
+OsError lastError() {
+    return OsError{errno};
+}
+
+Unexpected<OsError> failure() {
+    return Unexpected{lastError()};
+}
+
+// Closes a descriptor when it goes out of scope.
+class Fd {
+  public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    bool ok() const { return fd_ >= 0; }
+
+  private:
+    int fd_;
+};
+
+std::string parentOf(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string leafOf(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The names listed in a folder's ".hidden" file, one per line (the file managers' convention).
+std::unordered_set<std::string> readHiddenList(int dirFd) {
+    std::unordered_set<std::string> names;
+    Fd fd(::openat(dirFd, ".hidden", O_RDONLY | O_CLOEXEC));
+    if (!fd.ok())
+        return names;
+    std::string content;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(fd.get(), buffer, sizeof buffer)) > 0)
+        content.append(buffer, n);
+    size_t start = 0;
+    while (start < content.size()) {
+        size_t end = content.find('\n', start);
+        if (end == std::string::npos)
+            end = content.size();
+        std::string line = content.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            names.insert(std::move(line));
+        start = end + 1;
+    }
+    return names;
+}
+
+std::optional<FileTime> fromStatx(const struct statx_timestamp& t) {
+    return FileTime{t.tv_sec, t.tv_nsec};
+}
+
+// Fills `info` from a statx result; the name and the hidden list are the caller's.
+void fillInfo(const struct statx& st, bool listedHidden, EntryInfo& info) {
+    info.isFolder = S_ISDIR(st.stx_mode);
+    std::uint32_t a = info.isFolder ? attr::kDirectory : 0;
+    if (!(st.stx_mode & S_IWUSR))
+        a |= attr::kReadOnly;
+    if (listedHidden || (!info.name.empty() && info.name[0] == u'.'))
+        a |= attr::kHidden;
+    info.attributes = a == 0 ? attr::kNormal : a;
+    info.created.reset();
+    if (st.stx_mask & STATX_BTIME)
+        info.created = fromStatx(st.stx_btime);
+    info.modified = fromStatx(st.stx_mtime);
+    info.accessed = fromStatx(st.stx_atime);
+    info.size = info.isFolder ? 0 : st.stx_size;
+}
+
+constexpr unsigned kStatxMask =
+    STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_BTIME;
+constexpr int kStatxFlags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT;
+
+// A fresh name beside `target` for writing before the rename into place.
+std::string temporaryBeside(const std::string& target, int& fdOut) {
+    std::string pattern = parentOf(target) + "/." + leafOf(target) + ".soramine-XXXXXX";
+    fdOut = ::mkostemp(pattern.data(), O_CLOEXEC);
+    return pattern;
+}
+
+bool writeAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n, size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+Status renameNoReplaceNative(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return {};
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return failure();
+    // The file system lacks the flag: a hard link cannot replace either.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        if (::unlink(from.c_str()) == 0)
+            return {};
+        OsError e = lastError();
+        ::unlink(to.c_str());
+        return Unexpected{e};
+    }
+    if (errno != EPERM)
+        return failure();
+    // Folders cannot be linked: check, then rename (the best this file system allows).
+    struct stat st;
+    if (::lstat(to.c_str(), &st) == 0)
+        return Unexpected{OsError{EEXIST}};
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return failure();
+    return {};
+}
+
+}  // namespace
+
+bool isAlreadyExists(OsError e) {
+    return e.code == EEXIST || e.code == ENOTEMPTY;
+}
+
+bool isAccessDenied(OsError e) {
+    return e.code == EACCES || e.code == EPERM || e.code == EROFS;
+}
+
+bool isExistsOrAccessDenied(OsError e) {
+    return isAlreadyExists(e) || isAccessDenied(e);
+}
+
+bool listFolder(std::u16string_view folder, const std::function<void(EntryInfo&)>& sink) {
+    std::string native = nativePath(folder);
+    if (native.empty())
+        native = ".";
+    DIR* dir = ::opendir(native.c_str());
+    if (dir == nullptr)
+        return false;
+    int dfd = ::dirfd(dir);
+    std::unordered_set<std::string> hidden = readHiddenList(dfd);
+    EntryInfo info;
+    struct statx st;
+    while (dirent* e = ::readdir(dir)) {
+        const char* n = e->d_name;
+        if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0')))
+            continue;
+        if (::statx(dfd, n, kStatxFlags, kStatxMask, &st) != 0)
+            continue;  // gone meanwhile
+        info.name = text::fromUtf8(n);
+        fillInfo(st, !hidden.empty() && hidden.count(n) > 0, info);
+        sink(info);
+    }
+    ::closedir(dir);
+    return true;
+}
+
+std::optional<EntryInfo> lookUp(std::u16string_view path) {
+    std::string native = nativePath(path);
+    while (native.size() > 1 && native.back() == '/')
+        native.pop_back();
+    struct statx st;
+    if (::statx(AT_FDCWD, native.c_str(), kStatxFlags, kStatxMask, &st) != 0)
+        return std::nullopt;
+    EntryInfo info;
+    std::string leaf = leafOf(native);
+    info.name = text::fromUtf8(leaf);
+    bool listed = false;
+    Fd parent(::open(parentOf(native).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (parent.ok())
+        listed = readHiddenList(parent.get()).count(leaf) > 0;
+    fillInfo(st, listed, info);
+    return info;
+}
+
+bool exists(std::u16string_view path) {
+    struct stat st;
+    return ::fstatat(AT_FDCWD, nativePath(path).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+Status renameNoReplace(std::u16string_view from, std::u16string_view to) {
+    return renameNoReplaceNative(nativePath(from), nativePath(to));
+}
+
+Status moveNoReplace(std::u16string_view from, std::u16string_view to) {
+    std::string src = nativePath(from);
+    Status moved = renameNoReplaceNative(src, nativePath(to));
+    if (moved || moved.error().code != EXDEV)
+        return moved;
+    struct stat st;
+    if (::lstat(src.c_str(), &st) != 0)
+        return failure();
+    if (!S_ISREG(st.st_mode))
+        return moved;  // a folder cannot cross file systems
+    if (Status copied = copyFile(from, to, false); !copied)
+        return copied;
+    if (::unlink(src.c_str()) != 0) {
+        OsError e = lastError();
+        ::unlink(nativePath(to).c_str());  // keep the one original, not two files
+        return Unexpected{e};
+    }
+    return {};
+}
+
+Status copyFile(std::u16string_view from, std::u16string_view to, bool overwrite) {
+    std::string src = nativePath(from), dst = nativePath(to);
+    Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in.ok())
+        return failure();
+    struct stat st;
+    if (::fstat(in.get(), &st) != 0)
+        return failure();
+    if (!S_ISREG(st.st_mode))
+        return Unexpected{OsError{EISDIR}};
+    int outFd;
+    std::string temp = temporaryBeside(dst, outFd);
+    Fd out(outFd);
+    if (!out.ok())
+        return failure();
+    auto abandon = [&](OsError e) {
+        ::unlink(temp.c_str());
+        return Unexpected{e};
+    };
+    for (;;) {
+        ssize_t n = ::copy_file_range(in.get(), nullptr, out.get(), nullptr, 1 << 30, 0);
+        if (n == 0)
+            break;
+        if (n > 0)
+            continue;
+        if (errno == EINTR)
+            continue;
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+            return abandon(lastError());
+        }
+        // Fall back to plain reads and writes from where the copy stands.
+        char buffer[1 << 16];
+        ssize_t r;
+        while ((r = ::read(in.get(), buffer, sizeof buffer)) > 0) {
+            if (!writeAll(out.get(), buffer, static_cast<size_t>(r)))
+                return abandon(lastError());
+        }
+        if (r < 0)
+            return abandon(lastError());
+        break;
+    }
+    ::fchmod(out.get(), st.st_mode & 07777);
+    struct timespec times[2] = {st.st_atim, st.st_mtim};
+    ::futimens(out.get(), times);
+    if (overwrite) {
+        if (::rename(temp.c_str(), dst.c_str()) != 0)
+            return abandon(lastError());
+        return {};
+    }
+    if (Status placed = renameNoReplaceNative(temp, dst); !placed)
+        return abandon(placed.error());
+    return {};
+}
+
+Status removeFile(std::u16string_view path) {
+    if (::unlink(nativePath(path).c_str()) != 0)
+        return failure();
+    return {};
+}
+
+Status makeFolder(std::u16string_view path) {
+    if (::mkdir(nativePath(path).c_str(), 0777) != 0)
+        return failure();
+    return {};
+}
+
+bool canSetCreationTime() {
+    return false;
+}
+
+Status setTimes(std::u16string_view path, std::optional<FileTime> created,
+                std::optional<FileTime> modified, std::optional<FileTime> accessed) {
+    if (created)
+        return Unexpected{OsError{ENOTSUP}};
+    struct timespec times[2];
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_nsec = UTIME_OMIT;
+    if (accessed)
+        times[0] = {static_cast<time_t>(accessed->seconds), accessed->nanoseconds};
+    if (modified)
+        times[1] = {static_cast<time_t>(modified->seconds), modified->nanoseconds};
+    if (::utimensat(AT_FDCWD, nativePath(path).c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
+        return failure();
+    }
+    return {};
+}
+
+Status setAttributes(std::u16string_view path, std::uint32_t attributes) {
+    std::string native = nativePath(path);
+    struct stat st;
+    if (::lstat(native.c_str(), &st) != 0)
+        return failure();
+    mode_t mode = st.st_mode & 07777;
+    mode_t wanted = (attributes & attr::kReadOnly) ? mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH)
+                                                   : mode | S_IWUSR;
+    if (wanted != mode && ::chmod(native.c_str(), wanted) != 0)
+        return failure();
+
+    // Hidden: a dot name always is; otherwise the folder's ".hidden" list says so.
+    std::string leaf = leafOf(native);
+    if (leaf.empty() || leaf[0] == '.')
+        return {};
+    std::string listPath = parentOf(native) + "/.hidden";
+    Fd parent(::open(parentOf(native).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!parent.ok())
+        return failure();
+    auto names = readHiddenList(parent.get());
+    bool hide = (attributes & attr::kHidden) != 0;
+    if (hide == (names.count(leaf) > 0))
+        return {};
+    auto current = readFile(text::fromUtf8(listPath));
+    std::string content = current ? *current : std::string();
+    std::string rewritten;
+    if (hide) {
+        rewritten = content;
+        if (!rewritten.empty() && rewritten.back() != '\n')
+            rewritten += '\n';
+        rewritten += leaf + '\n';
+    } else {
+        size_t start = 0;
+        while (start < content.size()) {
+            size_t end = content.find('\n', start);
+            if (end == std::string::npos)
+                end = content.size();
+            std::string line = content.substr(start, end - start);
+            std::string bare =
+                !line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line;
+            if (bare != leaf)
+                rewritten += line + '\n';
+            start = end + 1;
+        }
+    }
+    return writeFileAtomic(text::fromUtf8(listPath), rewritten);
+}
+
+Expected<std::string, OsError> readFile(std::u16string_view path) {
+    Fd fd(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.ok())
+        return failure();
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0)
+        return failure();
+    if (S_ISDIR(st.st_mode))
+        return Unexpected{OsError{EISDIR}};
+    std::string content;
+    if (st.st_size > 0)
+        content.reserve(static_cast<size_t>(st.st_size));
+    char buffer[1 << 16];
+    for (;;) {
+        ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return failure();
+        }
+        content.append(buffer, static_cast<size_t>(n));
+    }
+    return content;
+}
+
+Status writeFileAtomic(std::u16string_view path, std::string_view bytes) {
+    std::string target = nativePath(path);
+    int rawFd;
+    std::string temp = temporaryBeside(target, rawFd);
+    Fd fd(rawFd);
+    if (!fd.ok())
+        return failure();
+    struct stat st;
+    mode_t mode = 0644;
+    if (::stat(target.c_str(), &st) == 0)
+        mode = st.st_mode & 07777;
+    ::fchmod(fd.get(), mode);
+    if (!writeAll(fd.get(), bytes.data(), bytes.size()) || ::fsync(fd.get()) != 0 ||
+        ::rename(temp.c_str(), target.c_str()) != 0) {
+        OsError e = lastError();
+        ::unlink(temp.c_str());
+        return Unexpected{e};
+    }
+    return {};
+}
+
+}  // namespace soramine::platform

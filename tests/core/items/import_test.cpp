@@ -1,0 +1,180 @@
+#include "core/items/import.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "core/platform/fs.h"
+#include "core/text/utf.h"
+#include "support/temp_dir.h"
+
+namespace soramine {
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+class Import : public ::testing::Test {
+  protected:
+    Import() : importer(table, main, folderBox, extensionBox, 10) {
+        main = defaultMainSettings();
+        detail = defaultDetailSettings();
+        folderBox.text = dir.folder();
+        extensionBox.text = u"*";
+    }
+
+    Names names() const {
+        Names out;
+        for (size_t i = 0; i < table.count(); ++i)
+            out.push_back(table.name(i));
+        return out;
+    }
+
+    testing::TempDir dir;
+    CMySortStringArray table;
+    MainSettings main;
+    DetailSettings detail;
+    HistoryBox folderBox{u"メイン", u"フォルダ名", u"C:\\", {}, {}};
+    HistoryBox extensionBox{u"メイン", u"拡張子", u"*", {}, {}};
+    Importer importer;
+};
+
+TEST_F(Import, SubfolderRowsComeFirstUnlessSortedAsOneBlock) {
+    dir.write("b.txt");
+    dir.write("a.txt");
+    dir.write("sub/c.txt");
+    main.subfolders = 1;
+    ASSERT_FALSE(importer.ImportFolder(detail));
+    EXPECT_EQ(names(), (Names{u"c.txt", u"a.txt", u"b.txt"}));
+    EXPECT_EQ(table.folder(0), dir.folder() + u"sub/");
+    EXPECT_EQ(table.folder(1), dir.folder());
+
+    detail.sortOnImport = 1;
+    ASSERT_FALSE(importer.ImportFolder(detail));
+    EXPECT_EQ(names(), (Names{u"a.txt", u"b.txt", u"c.txt"}));
+}
+
+TEST_F(Import, SubfoldersAreScannedInNameOrder) {
+    for (auto f : {"z/1.txt", "m/2.txt", "a/3.txt", "m/n/4.txt"})
+        dir.write(f);
+    main.subfolders = 1;
+    ASSERT_FALSE(importer.ImportFolder(detail));
+    EXPECT_EQ(names(), (Names{u"3.txt", u"4.txt", u"2.txt", u"1.txt"}));
+}
+
+TEST_F(Import, RowsCarryDateAndSizeTexts) {
+    dir.write("data.bin", std::string(1234, 'x'));
+    ASSERT_FALSE(importer.ImportFolder(detail));
+    ASSERT_EQ(table.count(), 1u);
+    EXPECT_EQ(table.size(0), u"1,234");
+    EXPECT_EQ(table.modified(0).size(), 21u);
+    EXPECT_EQ(table.modified(0).back(), u'\n');
+    EXPECT_EQ(table.imageText(0), u"0");
+}
+
+TEST_F(Import, AttributeSettingsDecideWhatIsSkipped) {
+    dir.write("plain.txt");
+    dir.write(".dot.txt");
+    dir.write("listed.txt");
+    dir.write(".hidden", "listed.txt\n");
+    dir.write(".secret/inner.txt");
+    auto locked = dir.write("locked.txt");
+    chmod(locked.c_str(), 0444);
+    main.subfolders = 1;
+
+    ASSERT_FALSE(importer.ImportFolder(detail));  // defaults: read-only taken, hidden not
+    EXPECT_EQ(names(), (Names{u"locked.txt", u"plain.txt"}));
+
+    detail.importReadOnly = 0;
+    ASSERT_FALSE(importer.ImportFolder(detail));
+    EXPECT_EQ(names(), (Names{u"plain.txt"}));
+
+    detail.importHidden = 1;
+    ASSERT_FALSE(importer.ImportFolder(detail));
+    EXPECT_EQ(names(), (Names{u"inner.txt", u".dot.txt", u".hidden", u"listed.txt", u"plain.txt"}));
+}
+
+TEST_F(Import, FolderModeListsOneLevelOfFolders) {
+    dir.write("x/deep/file.txt");
+    dir.write("b/file.txt");
+    dir.write("file.txt");
+    extensionBox.text = u"フォルダモード";
+    main.subfolders = 1;
+    ASSERT_FALSE(importer.ImportFolder(detail));
+    EXPECT_EQ(main.folderMode, 1);
+    EXPECT_EQ(names(), (Names{u"b", u"x"}));
+    EXPECT_EQ(table.size(0), u"-");
+}
+
+TEST_F(Import, OnlyExclusionsSwitchFolderModeOnInNewMode) {
+    dir.makeFolder("f");
+    extensionBox.text = u"-txt";
+    ASSERT_FALSE(importer.ImportFolder(detail));
+    EXPECT_EQ(main.folderMode, 1);
+    EXPECT_EQ(names(), (Names{u"f"}));
+}
+
+TEST_F(Import, ReportsTheThreeInputErrors) {
+    folderBox.text.clear();
+    auto m = importer.ImportFolder(detail);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->text, u"フォルダ名を入力してください。");
+    EXPECT_EQ(m->caption, u"エラー");
+
+    folderBox.text = dir.folder();
+    extensionBox.text.clear();
+    m = importer.ImportFolder(detail);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->text, u"拡張子を入力してください。");
+
+    dir.write("a.txt");
+    table.append(Row{u"kept"});
+    extensionBox.text = u"*";
+    main.folderMode = 1;
+    main.importMode = 1;
+    m = importer.ImportFolder(detail);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->text, u"フォルダモードのときは追加できません");
+    EXPECT_EQ(names(), (Names{u"kept"}));
+    EXPECT_EQ(folderBox.entries, (Names{dir.folder()}));  // histories were committed
+}
+
+TEST_F(Import, AddModeAppendsAndNewModeReplaces) {
+    dir.write("a.txt");
+    table.append(Row{u"old"});
+    main.importMode = 1;
+    ASSERT_FALSE(importer.ImportFolder(detail));
+    EXPECT_EQ(names(), (Names{u"old", u"a.txt"}));
+    main.importMode = 0;
+    ASSERT_FALSE(importer.ImportFolder(detail));
+    EXPECT_EQ(names(), (Names{u"a.txt"}));
+}
+
+TEST_F(Import, CommandLineKeepsArgumentOrderAndDropSortsByName) {
+    auto z = dir.write("z.txt");
+    auto a = dir.write("a.txt");
+    dir.write("sub/m.txt");
+    Names paths{text::fromUtf8(z.string()), text::fromUtf8(a.string()), dir.folder() + u"sub",
+                dir.folder() + u"missing.txt"};
+    importer.ImportPaths(paths, PathSource::CommandLine, detail);
+    EXPECT_EQ(names(), (Names{u"z.txt", u"a.txt", u"m.txt"}));
+
+    importer.ImportPaths(paths, PathSource::Drop, detail);
+    EXPECT_EQ(names(), (Names{u"m.txt", u"a.txt", u"z.txt"}));
+}
+
+TEST_F(Import, NamesThatAreNotUtf8AreListedAndFoundAgain) {
+    dir.write(std::string("caf\xE9.txt", 8));  // Latin-1, not UTF-8
+    ASSERT_FALSE(importer.ImportFolder(detail));
+    ASSERT_EQ(table.count(), 1u);
+    EXPECT_EQ(text::toUtf8(table.name(0)), std::string("caf\xE9.txt", 8));
+    EXPECT_TRUE(platform::exists(table.path(0)));
+}
+
+TEST(ImportArguments, OneQrnPathIsASettingsFile) {
+    EXPECT_TRUE(isSettingsFileArgument({u"/x/job.qrn"}));
+    EXPECT_TRUE(isSettingsFileArgument({u"/x/job.QRN"}));
+    EXPECT_FALSE(isSettingsFileArgument({u"/x/job.qrn", u"/x/b.qrn"}));
+    EXPECT_FALSE(isSettingsFileArgument({u"/x/jobqrn"}));
+}
+
+}  // namespace
+}  // namespace soramine

@@ -1,0 +1,125 @@
+#include "core/items/item_table.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace soramine {
+namespace {
+
+CMySortStringArray tableOf(std::initializer_list<std::u16string> names) {
+    CMySortStringArray t;
+    int i = 0;
+    for (const auto& n : names) {
+        t.append(Row{n, u"/f/", u"", u"", std::u16string(1, static_cast<char16_t>(u'0' + i++))});
+    }
+    return t;
+}
+
+std::vector<std::u16string> names(const CMySortStringArray& t) {
+    std::vector<std::u16string> out;
+    for (size_t i = 0; i < t.count(); ++i)
+        out.push_back(t.name(i));
+    return out;
+}
+
+TEST(ItemTable, RowOperationsKeepColumnsTogether) {
+    CMySortStringArray t = tableOf({u"a", u"b", u"c"});
+    t.insert(1, Row{u"x", u"/g/", u"c", u"m", u"9"});
+    t.remove(0);
+    ASSERT_EQ(t.count(), 3u);
+    EXPECT_EQ(t.row(0), (Row{u"x", u"/g/", u"c", u"m", u"9", u"0"}));
+    EXPECT_EQ(t.path(1), u"/f/b");
+    EXPECT_EQ(t.size(1), u"1");
+
+    CMySortStringArray more = tableOf({u"d"});
+    t.appendTable(std::move(more));
+    EXPECT_EQ(names(t), (std::vector<std::u16string>{u"x", u"b", u"c", u"d"}));
+    EXPECT_TRUE(more.empty());
+
+    CMySortStringArray empty;
+    empty.appendTable(std::move(t));
+    EXPECT_EQ(empty.count(), 4u);
+    EXPECT_TRUE(t.empty());
+    empty.clear();
+    EXPECT_TRUE(empty.empty());
+}
+
+TEST(ItemTable, TextSortIsOrdinalAndMovesWholeRows) {
+    CMySortStringArray t = tableOf({u"b", u"B", u"a", u"ä", u"A10", u"A9"});
+    t.sort(CMySortStringArray::kName, CMySortStringArray::compareText, false);
+    EXPECT_EQ(names(t), (std::vector<std::u16string>{u"A10", u"A9", u"B", u"a", u"b", u"ä"}));
+    EXPECT_EQ(t.size(0), u"4");  // the size column travelled with its row
+    t.sort(CMySortStringArray::kName, CMySortStringArray::compareText, true);
+    EXPECT_EQ(names(t), (std::vector<std::u16string>{u"ä", u"b", u"a", u"B", u"A9", u"A10"}));
+}
+
+TEST(ItemTable, SizeColumnSortsNumericallyLargestFirst) {
+    CMySortStringArray t;
+    for (auto s : {u"999", u"1,000", u"-", u"12"})
+        t.append(Row{s, u"/", u"", u"", s});
+    t.sort(CMySortStringArray::kSize, CMySortStringArray::compareNumber, false);
+    EXPECT_EQ(names(t), (std::vector<std::u16string>{u"1,000", u"999", u"12", u"-"}));
+    t.sort(CMySortStringArray::kSize, CMySortStringArray::compareNumber, true);
+    EXPECT_EQ(names(t), (std::vector<std::u16string>{u"-", u"12", u"999", u"1,000"}));
+}
+
+// The same scheme run directly on the rows, as a reference for the permutation sort.
+void referenceSort(std::vector<std::pair<std::int64_t, int>>& v, int lo, int hi, int sign) {
+    if (hi <= lo)
+        return;
+    int i = lo, j = hi;
+    std::int64_t pivot = v[(lo + hi) / 2].first;
+    auto cmp = [&](std::int64_t a) { return sign * (a < pivot ? -1 : a > pivot ? 1 : 0); };
+    while (i <= j) {
+        while (i < hi && cmp(v[i].first) < 0)
+            ++i;
+        while (j > lo && cmp(v[j].first) > 0)
+            --j;
+        if (i <= j)
+            std::swap(v[i++], v[j--]);
+    }
+    if (lo < j)
+        referenceSort(v, lo, j, sign);
+    if (i < hi)
+        referenceSort(v, i, hi, sign);
+}
+
+TEST(ItemTable, KeySortFollowsTheQuicksortSchemeForEqualKeys) {
+    std::mt19937 random(7);
+    for (int direction : {-1, 1}) {
+        for (int round = 0; round < 50; ++round) {
+            size_t n = 1 + random() % 40;
+            std::vector<std::int64_t> keys(n);
+            std::vector<std::pair<std::int64_t, int>> expected;
+            CMySortStringArray t;
+            for (size_t i = 0; i < n; ++i) {
+                keys[i] = random() % 4;  // many equal keys: the scheme decides their order
+                expected.emplace_back(keys[i], static_cast<int>(i));
+                t.append(Row{std::u16string(1, static_cast<char16_t>(u'A' + i))});
+            }
+            referenceSort(expected, 0, static_cast<int>(n) - 1, direction > 0 ? -1 : 1);
+            t.sortByKeys(keys, direction);
+            for (size_t i = 0; i < n; ++i) {
+                ASSERT_EQ(t.name(i),
+                          std::u16string(1, static_cast<char16_t>(u'A' + expected[i].second)));
+                ASSERT_EQ(keys[i], expected[i].first);
+            }
+        }
+    }
+}
+
+TEST(ItemTable, SortsALargeDescendingRunWithoutDeepRecursion) {
+    CMySortStringArray t;
+    std::vector<std::int64_t> keys;
+    for (int i = 200000; i > 0; --i) {
+        keys.push_back(i);
+        t.append(Row{u"x"});
+    }
+    t.sortByKeys(keys, -1);
+    EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
+}
+
+}  // namespace
+}  // namespace soramine

@@ -1,0 +1,146 @@
+#include "core/platform/fs.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "core/text/utf.h"
+#include "support/temp_dir.h"
+
+namespace soramine::platform {
+namespace {
+
+class Fs : public ::testing::Test {
+  protected:
+    std::u16string at(std::string_view relative) const {
+        return dir.folder() + text::fromUtf8(relative);
+    }
+    testing::TempDir dir;
+};
+
+TEST_F(Fs, RenameNeverReplacesAFileOrAFolder) {
+    dir.write("a", "A");
+    dir.write("b", "B");
+    dir.makeFolder("d");
+    auto r = renameNoReplace(at("a"), at("b"));
+    ASSERT_FALSE(r);
+    EXPECT_TRUE(isAlreadyExists(r.error()));
+    EXPECT_FALSE(renameNoReplace(at("d"), at("b")));
+    EXPECT_FALSE(renameNoReplace(at("a"), at("d")));
+    EXPECT_EQ(dir.read("a"), "A");
+    EXPECT_EQ(dir.read("b"), "B");
+
+    ASSERT_TRUE(renameNoReplace(at("a"), at("c")));
+    EXPECT_EQ(dir.read("c"), "A");
+    EXPECT_FALSE(dir.exists("a"));
+    auto gone = renameNoReplace(at("a"), at("e"));
+    ASSERT_FALSE(gone);
+    EXPECT_FALSE(isAlreadyExists(gone.error()));
+    EXPECT_EQ(systemErrorText(gone.error()), u"指定されたファイルが見つかりません。");
+}
+
+TEST_F(Fs, CaseOnlyRenameIsNoCollision) {
+    dir.write("a.txt", "x");
+    EXPECT_TRUE(renameNoReplace(at("a.txt"), at("A.txt")));
+    EXPECT_TRUE(dir.exists("A.txt"));
+}
+
+TEST_F(Fs, CopyKeepsOrReplacesAsAsked) {
+    dir.write("src", "new");
+    dir.write("dst", "old");
+    auto refused = copyFile(at("src"), at("dst"), false);
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(isAlreadyExists(refused.error()));
+    EXPECT_EQ(dir.read("dst"), "old");
+    ASSERT_TRUE(copyFile(at("src"), at("dst"), true));
+    EXPECT_EQ(dir.read("dst"), "new");
+    EXPECT_FALSE(copyFile(at("missing"), at("x"), true));
+    dir.makeFolder("folder");
+    EXPECT_FALSE(copyFile(at("folder"), at("folder.bak"), true));
+    // No temporary file is left behind by any of these.
+    int entries = 0;
+    for (auto& e : std::filesystem::directory_iterator(dir.path()))
+        entries += !e.is_directory();
+    EXPECT_EQ(entries, 2);
+}
+
+TEST_F(Fs, MoveIntoAnotherFolderNeverReplaces) {
+    dir.write("a", "A");
+    dir.write("to/a", "old");
+    EXPECT_FALSE(moveNoReplace(at("a"), at("to/a")));
+    ASSERT_TRUE(removeFile(at("to/a")));
+    ASSERT_TRUE(moveNoReplace(at("a"), at("to/a")));
+    EXPECT_EQ(dir.read("to/a"), "A");
+}
+
+TEST_F(Fs, ListsEntriesWithAttributes) {
+    dir.write("plain.txt", "12345");
+    dir.write(".dot");
+    dir.write("listed");
+    dir.write(".hidden", "listed\r\nother\n");
+    dir.makeFolder("sub");
+    auto ro = dir.write("ro");
+    chmod(ro.c_str(), 0444);
+    std::map<std::u16string, EntryInfo> seen;
+    ASSERT_TRUE(listFolder(dir.folder(), [&](EntryInfo& e) { seen[e.name] = e; }));
+    ASSERT_EQ(seen.size(), 6u);
+    EXPECT_EQ(seen[u"plain.txt"].size, 5u);
+    EXPECT_EQ(seen[u"plain.txt"].attributes, attr::kNormal);
+    EXPECT_TRUE(seen[u"plain.txt"].modified);
+    EXPECT_EQ(seen[u".dot"].attributes & attr::kHidden, attr::kHidden);
+    EXPECT_EQ(seen[u"listed"].attributes & attr::kHidden, attr::kHidden);
+    EXPECT_EQ(seen[u"ro"].attributes & attr::kReadOnly, attr::kReadOnly);
+    EXPECT_TRUE(seen[u"sub"].isFolder);
+    EXPECT_EQ(seen[u"sub"].attributes & attr::kDirectory, attr::kDirectory);
+    EXPECT_FALSE(listFolder(at("nope/"), [](EntryInfo&) {}));
+
+    auto listed = lookUp(at("listed"));
+    ASSERT_TRUE(listed);
+    EXPECT_EQ(listed->attributes & attr::kHidden, attr::kHidden);
+    EXPECT_FALSE(lookUp(at("nope")));
+}
+
+TEST_F(Fs, SetsReadOnlyAndHidden) {
+    dir.write("f");
+    ASSERT_TRUE(setAttributes(at("f"), attr::kReadOnly | attr::kHidden));
+    EXPECT_EQ(lookUp(at("f"))->attributes & (attr::kReadOnly | attr::kHidden),
+              attr::kReadOnly | attr::kHidden);
+    EXPECT_EQ(dir.read(".hidden"), "f\n");
+    ASSERT_TRUE(setAttributes(at("f"), 0));
+    EXPECT_EQ(lookUp(at("f"))->attributes, attr::kNormal);
+    EXPECT_EQ(dir.read(".hidden"), "");
+}
+
+TEST_F(Fs, CreationTimeIsNeverReportedAsSet) {
+    dir.write("f");
+    EXPECT_FALSE(canSetCreationTime());
+    EXPECT_FALSE(setTimes(at("f"), FileTime{1000, 0}, FileTime{2000, 0}, std::nullopt));
+    EXPECT_NE(lookUp(at("f"))->modified->seconds, 2000);  // nothing changed
+    ASSERT_TRUE(setTimes(at("f"), std::nullopt, FileTime{2000, 5}, std::nullopt));
+    EXPECT_EQ(*lookUp(at("f"))->modified, (FileTime{2000, 5}));
+}
+
+TEST_F(Fs, DanglingLinkStillTakesItsName) {
+    ASSERT_EQ(symlink("nowhere", (dir.path() / "link").c_str()), 0);
+    EXPECT_TRUE(exists(at("link")));
+    EXPECT_FALSE(renameNoReplace(at("x"), at("link")));
+}
+
+TEST_F(Fs, AtomicWriteReplacesContentAndKeepsMode) {
+    auto f = dir.write("settings.ini", "old");
+    chmod(f.c_str(), 0600);
+    ASSERT_TRUE(writeFileAtomic(at("settings.ini"), "new content"));
+    EXPECT_EQ(dir.read("settings.ini"), "new content");
+    struct stat st;
+    stat(f.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    auto read = readFile(at("settings.ini"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, "new content");
+    EXPECT_FALSE(writeFileAtomic(at("no/such/folder/x"), "y"));
+}
+
+}  // namespace
+}  // namespace soramine::platform
