@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
     }
     Args rest(argv + 2, argv + argc);
     for (const auto& c : kCommands) {
-        if (c.word == first) return c.run(rest);
+        if (c.word == first)
+            return c.run(rest);
     }
     std::fprintf(stderr, "不明なコマンドです: %s\n", argv[1]);
     printHelp();
