@@ -6,7 +6,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   libc-bin locales
-  openssl rename coreutils findutils time
+  openssl rename coreutils findutils time bc
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -38,7 +38,7 @@ void appendField(std::string& out, const std::u16string& field) {
     std::u16string_view v = field;
     if (!v.empty() && v.back() == u'\n')
         v.remove_suffix(1);
-    out += text::toUtf8(v);
+    text::appendUtf8(out, v);
 }
 
 void printRows(const CMySortStringArray& table) {

@@ -5,12 +5,11 @@
 namespace soramine {
 namespace {
 
-// "%0*d": at least `width` digits; a negative value gets its sign in front of them.
-void appendNumber(std::u16string& out, int value, int width) {
+// "%0*d" into a buffer: at least `width` digits; a negative value gets its sign in front.
+char16_t* putNumber(char16_t* out, int value, int width) {
     if (value < 0) {
-        out += u'-';
-        appendNumber(out, -value, width - 1);
-        return;
+        *out++ = u'-';
+        return putNumber(out, -value, width - 1);
     }
     char16_t digits[12];
     int n = 0;
@@ -19,9 +18,10 @@ void appendNumber(std::u16string& out, int value, int width) {
         value /= 10;
     } while (value > 0);
     for (int i = n; i < width; ++i)
-        out += u'0';
+        *out++ = u'0';
     while (n > 0)
-        out += digits[--n];
+        *out++ = digits[--n];
+    return out;
 }
 
 }  // namespace
@@ -31,21 +31,21 @@ std::u16string dateText(std::optional<platform::FileTime> t) {
         return {};
     auto local = platform::toLocalTime(*t);
     platform::LocalTime f = local ? *local : platform::LocalTime{0, 0, 0, -1, -1, -1};
-    std::u16string out;
-    out.reserve(22);
-    appendNumber(out, f.year, 4);
-    out += u'年';
-    appendNumber(out, f.month, 2);
-    out += u'月';
-    appendNumber(out, f.day, 2);
-    out += u"日、";
-    appendNumber(out, f.hour, 2);
-    out += u':';
-    appendNumber(out, f.minute, 2);
-    out += u':';
-    appendNumber(out, f.second, 2);
-    out += u'\n';
-    return out;
+    char16_t buffer[64];
+    char16_t* p = putNumber(buffer, f.year, 4);
+    *p++ = u'年';
+    p = putNumber(p, f.month, 2);
+    *p++ = u'月';
+    p = putNumber(p, f.day, 2);
+    *p++ = u'日';
+    *p++ = u'、';
+    p = putNumber(p, f.hour, 2);
+    *p++ = u':';
+    p = putNumber(p, f.minute, 2);
+    *p++ = u':';
+    p = putNumber(p, f.second, 2);
+    *p++ = u'\n';
+    return std::u16string(buffer, p);
 }
 
 std::u16string sizeText(std::uint64_t bytes) {
@@ -57,10 +57,9 @@ std::u16string sizeText(std::uint64_t bytes) {
         digits[n++] = static_cast<char16_t>(u'0' + bytes % 10);
         bytes /= 10;
     } while (bytes > 0);
-    std::u16string out;
-    out.reserve(static_cast<size_t>(n));
-    while (n > 0)
-        out += digits[--n];
+    std::u16string out(static_cast<size_t>(n), u'0');
+    for (char16_t& c : out)
+        c = digits[--n];
     return out;
 }
 

@@ -37,22 +37,24 @@ size_t validSequence(const unsigned char* p, size_t left, char32_t& cp) {
     return len;
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
+// Writes one code point; at most 4 bytes.
+char* putCodePoint(char* out, char32_t cp) {
     if (cp < 0x80) {
-        out += static_cast<char>(cp);
+        *out++ = static_cast<char>(cp);
     } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *out++ = static_cast<char>(0xC0 | (cp >> 6));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *out++ = static_cast<char>(0xE0 | (cp >> 12));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *out++ = static_cast<char>(0xF0 | (cp >> 18));
+        *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
+    return out;
 }
 
 }  // namespace
@@ -87,25 +89,35 @@ std::u16string fromUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string toUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
+void appendUtf8(std::string& out, std::u16string_view text) {
+    // One UTF-16 unit needs at most 3 bytes (a surrogate pair, 4 bytes for 2 units).
+    size_t start = out.size();
+    out.resize(start + 3 * text.size());
+    char* dst = out.data() + start;
     for (size_t i = 0; i < text.size(); ++i) {
         char16_t c = text[i];
         if (c < 0x80) {
-            out += static_cast<char>(c);
+            *dst++ = static_cast<char>(c);
         } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
                    text[i + 1] <= 0xDFFF) {
-            appendUtf8(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            dst = putCodePoint(dst,
+                               0x10000 + ((char32_t(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
             ++i;
         } else if (c >= 0xDC80 && c <= 0xDCFF) {
-            out += static_cast<char>(c - kEscapeBase);
+            *dst++ = static_cast<char>(c - kEscapeBase);
         } else if (c >= 0xD800 && c <= 0xDFFF) {
-            appendUtf8(out, 0xFFFD);
+            dst = putCodePoint(dst, 0xFFFD);
         } else {
-            appendUtf8(out, c);
+            dst = putCodePoint(dst, c);
         }
     }
+    out.resize(static_cast<size_t>(dst - out.data()));
+}
+
+std::string toUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    appendUtf8(out, text);
     return out;
 }
 

@@ -13,6 +13,8 @@ namespace soramine::text {
 // Any other lone surrogate encodes as U+FFFD.
 std::u16string fromUtf8(std::string_view bytes);
 std::string toUtf8(std::u16string_view text);
+// The same, appended to `out` (no temporary string).
+void appendUtf8(std::string& out, std::u16string_view text);
 
 // True when the bytes are well-formed UTF-8 (no escaping would be needed).
 bool isValidUtf8(std::string_view bytes);
