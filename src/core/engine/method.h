@@ -1,16 +1,20 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/base/message.h"
+#include "core/items/item_table.h"
 
 namespace soramine {
 
 class ErrorLog;
+class Host;
 class IniFile;
 class BlockWriter;
 class BlockReader;
@@ -27,6 +31,28 @@ struct RunEnvironment {
     bool folderMode = false;          // the list holds folders; names have no extension
     bool fullWidthForbidden = false;  // "詳細設定"/"禁則文字": repair instead of refusing
     ErrorLog* log = nullptr;          // per-item problems go here (captured in a preview)
+    bool preview = false;             // nothing on disk may change: pages that act on files
+                                      // (timestamps, attributes, tag writing) return the name
+    int* processedCount = nullptr;    // pages that act on files count the items they changed
+    int* timeStepOffset = nullptr;    // the timestamp page's accumulated step, 0 at run start
+};
+
+// The items taking part in a run, in run order: item k is row rows[k] of the table.
+struct RunItems {
+    const CMySortStringArray& table;
+    std::span<const std::size_t> rows;
+
+    std::size_t count() const { return rows.size(); }
+    const std::u16string& name(std::size_t k) const { return table.name(rows[k]); }
+    const std::u16string& folder(std::size_t k) const { return table.folder(rows[k]); }
+};
+
+// The values a page works out once per run, after validation (see MethodPage::prepare).
+struct RunPreparation {
+    std::size_t runCount = 0;           // may be lowered (names from text: fewer lines)
+    std::vector<std::u16string> lines;  // names from text: item k gets lines[k]
+    int longestName = 0;                // conversion page, adjust mode
+    TagFormat tagFormat;                // MP3 tag writing
 };
 
 // The arguments of one transform. Each method reads the ones the method table gives it.
@@ -65,6 +91,13 @@ class MethodPage {
 
     // Once before a run; a message stops the run and is shown to the user.
     virtual std::optional<Message> validate(const RunEnvironment& env) = 0;
+    // Once per run after validation, for the pages that need run-wide values (the longest
+    // name, the MP3 file-name format, the lines of names from text). `host` gives the
+    // clipboard text. A message stops the run and is shown to the user.
+    virtual std::optional<Message> prepare(const RunItems& /*items*/, const RunEnvironment& /*env*/,
+                                           Host& /*host*/, RunPreparation& /*out*/) {
+        return std::nullopt;
+    }
     // The new name of one item (before trimming).
     virtual std::u16string transform(const ItemArgs& item, const RunEnvironment& env) = 0;
 

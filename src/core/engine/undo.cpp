@@ -1,0 +1,42 @@
+#include "core/engine/undo.h"
+
+#include "core/engine/session.h"
+#include "core/platform/fs.h"
+
+namespace soramine {
+
+void UndoLastRun(RenameSession& session, RunObserver& progress) {
+    UndoRecord& undo = session.runUndo();
+    const std::size_t n = undo.undoOldPaths.size();
+    if (n == 0)
+        return;
+    undo.enabled = false;
+    progress.begin(n);
+    session.log.clear();
+    // The selection is the one of the execution: any change of it discarded the record.
+    const std::vector<std::size_t> rows = RunRows(session, undo.lastRunSelectedOnly);
+    CMySortStringArray& items = session.runItems();
+
+    for (std::size_t k = n; k-- > 0;) {
+        const std::u16string& oldPath = undo.undoOldPaths[k];
+        const std::u16string& newPath = undo.undoNewPaths[k];
+        if (undo.renamed[k] && oldPath != newPath) {
+            const platform::Status renamed = platform::renameNoReplace(newPath, oldPath);
+            if (renamed) {
+                if (k < rows.size())
+                    items.setName(rows[k], oldPath.substr(oldPath.rfind(platform::kSeparator) + 1));
+            } else if (platform::isExistsOrAccessDenied(renamed.error())) {
+                session.log.AppendLog(u"同名ファイルが存在します - " + oldPath + u"\r\n");
+            }
+        }
+        progress.step();
+        if (progress.cancelled())
+            break;
+        progress.advance(1);
+    }
+    progress.end();
+    session.log.AppendLog(u"元に戻しました。");
+    undo = UndoRecord();
+}
+
+}  // namespace soramine

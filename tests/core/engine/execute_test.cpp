@@ -1,0 +1,392 @@
+#include "core/engine/execute.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "core/text/forbidden_chars.h"
+#include "core/text/strings.h"
+#include "engine_fixture.h"
+
+namespace soramine {
+namespace {
+
+using testing::itemRow;
+using testing::Names;
+using Files = std::vector<std::string>;
+
+std::u16string existsText() {
+    return SystemErrorText(platform::OsError{EEXIST});
+}
+
+class Execute : public testing::EngineTest {};
+
+TEST_F(Execute, RenamesInListOrderAgainstWhatIsOnDisk) {
+    struct Case {
+        const char* what;
+        std::map<std::u16string, std::u16string> renames;
+        bool autoAvoid;
+        Names names;
+        Files disk;
+        int processed;
+        std::u16string log;  // "$" stands for the folder
+    };
+    const Case cases[] = {
+        {"chain: b still exists when a comes first",
+         {{u"a", u"b"}, {u"b", u"c"}},
+         false,
+         {u"a", u"c"},
+         {"a", "c"},
+         1,
+         existsText() + u" - $b\r\n"},
+        {"chain avoided",
+         {{u"a", u"b"}, {u"b", u"c"}},
+         true,
+         {u"b[1]", u"c"},
+         {"b[1]", "c"},
+         2,
+         u""},
+        {"two items to one name",
+         {{u"a", u"x.txt"}, {u"b", u"x.txt"}},
+         false,
+         {u"x.txt", u"b"},
+         {"b", "x.txt"},
+         1,
+         existsText() + u" - $x.txt\r\n"},
+        {"two items to one name, avoided",
+         {{u"a", u"x.txt"}, {u"b", u"x.txt"}},
+         true,
+         {u"x.txt", u"x[1].txt"},
+         {"x.txt", "x[1].txt"},
+         2,
+         u""},
+        {"trimmed and case only",
+         {{u"a", u" A. "}, {u"b", u"b "}},
+         true,
+         {u"A", u"b"},
+         {"A", "b"},
+         1,
+         u""},
+        {"paths and folder names refused",
+         {{u"a", u"../a"}, {u"b", u".."}},
+         true,
+         {u"a", u"b"},
+         {"a", "b"},
+         0,
+         u"ファイル名に使えない文字が含まれています - $/a\r\n"
+         u"ファイル名がありません - $\r\n"},
+        {"NUL refused",
+         {{u"a", std::u16string(u"x\0y", 3)}},
+         true,
+         {u"a", u"b"},
+         {"a", "b"},
+         0,
+         u"ファイル名に使えない文字が含まれています - $" + std::u16string(u"x\0y", 3) + u"\r\n"},
+    };
+    for (const Case& c : cases) {
+        testing::TempDir folder;
+        session.changeItems().clear();
+        for (auto name : {"a", "b"}) {
+            folder.write(name);
+            session.changeItems().append(itemRow(text::fromUtf8(name), folder.folder()));
+        }
+        page.renames = c.renames;
+        session.settings.autoAvoid = c.autoAvoid;
+        ExecuteRun(session, host, quiet);
+
+        std::u16string log = c.log;
+        text::replaceAll(log, u"$", folder.folder());
+        EXPECT_EQ(names(), c.names) << c.what;
+        Files disk;
+        for (const auto& e : std::filesystem::directory_iterator(folder.path()))
+            disk.push_back(e.path().filename().string());
+        std::sort(disk.begin(), disk.end());
+        EXPECT_EQ(disk, c.disk) << c.what;
+        EXPECT_EQ(session.processedCount, c.processed) << c.what;
+        EXPECT_EQ(session.log.text(), log) << c.what;
+        EXPECT_EQ(session.canUndo(), c.processed != 0) << c.what;
+    }
+}
+
+TEST_F(Execute, NumberedNamesStopAt254Units) {
+    const std::string taken(252, 'x');
+    addFiles({"a"});
+    dir.write(taken);
+    page.renames = {{u"a", text::fromUtf8(taken)}};
+    session.settings.autoAvoid = 1;
+    ExecuteRun(session, host, quiet);
+    EXPECT_EQ(names(), Names{u"a"});
+    EXPECT_EQ(session.log.text(),
+              u"ファイル名変更エラー - " + path(text::fromUtf8(taken)) + u"\r\n");
+}
+
+TEST_F(Execute, RecordsTheRunForUndo) {
+    addFiles({"a", "b", "c"});
+    page.renames = {{u"a", u"a "}, {u"b", u"x"}, {u"c", u"x"}};
+    ExecuteRun(session, host, quiet);
+    const UndoRecord& undo = session.undoRecord();
+    EXPECT_EQ(undo.undoOldPaths, (Names{path(u"a"), path(u"b"), path(u"c")}));
+    EXPECT_EQ(undo.undoNewPaths, (Names{path(u"a "), path(u"x"), path(u"x")}));
+    EXPECT_EQ(undo.renamed, (std::vector<bool>{false, true, false}));
+    EXPECT_TRUE(undo.enabled);
+}
+
+TEST_F(Execute, ReportsTheResult) {
+    struct Case {
+        int showLog;
+        bool failure;
+        bool shown;
+        std::u16string line;
+    };
+    const Case cases[] = {
+        {0, false, false, u""},
+        {1, false, true, u"実行結果　(2 / 2) 処理しました。"},
+        {0, true, true, u"実行結果　(1 / 2) 処理しました。"},
+    };
+    for (const Case& c : cases) {
+        testing::TempDir folder;
+        session.changeItems().clear();
+        for (auto name : {"a", "b"}) {
+            folder.write(name);
+            session.changeItems().append(itemRow(text::fromUtf8(name), folder.folder()));
+        }
+        if (c.failure)
+            folder.write("y");
+        page.renames = {{u"a", u"x"}, {u"b", u"y"}};
+        session.detail.showLog = c.showLog;
+        const ExecuteResult result = ExecuteRun(session, host, quiet);
+        EXPECT_FALSE(result.message);
+        EXPECT_EQ(result.showResult, c.shown);
+        EXPECT_EQ(result.resultLine, c.line);
+    }
+}
+
+TEST_F(Execute, FailedValidationShowsWhatThePageLogged) {
+    addFiles({"a"});
+    page.renames = {{u"a", u"b"}};
+    session.log.AppendLog(u"old\r\n");
+    page.refusal = errorMessage(u"構文エラー");
+    page.refusalLog = u"構文エラー - 1行目\r\n";
+    for (int showLog : {0, 1}) {
+        session.detail.showLog = showLog;
+        const ExecuteResult result = ExecuteRun(session, host, quiet);
+        EXPECT_EQ(result.message, page.refusal);
+        EXPECT_EQ(result.showResult, showLog == 1);
+        EXPECT_EQ(result.resultLine, u"");
+        EXPECT_EQ(session.log.text(), u"構文エラー - 1行目\r\n");
+    }
+    EXPECT_EQ(names(), Names{u"a"});
+    EXPECT_EQ(page.box.entries, Names{}) << "histories are committed after validation only";
+
+    page.refusal.reset();
+    ExecuteRun(session, host, quiet);
+    EXPECT_EQ(page.box.entries, Names{u"typed"});
+}
+
+TEST_F(Execute, CancelKeepsWhatWasDone) {
+    addFiles({"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"});
+    for (char16_t c = u'0'; c <= u'9'; ++c)
+        page.renames[std::u16string(1, c)] = u"n" + std::u16string(1, c);
+    testing::CancellingObserver cancelAtThird(3);
+    ExecuteRun(session, host, cancelAtThird);
+    EXPECT_EQ(names(), (Names{u"n0", u"n1", u"n2", u"3", u"4", u"5", u"6", u"7", u"8", u"9"}));
+    EXPECT_EQ(session.processedCount, 3);
+    EXPECT_TRUE(session.canUndo());
+    EXPECT_TRUE(cancelAtThird.ended);
+}
+
+TEST_F(Execute, SelectedRowsOnly) {
+    addFiles({"0", "1", "2", "3", "4"});
+    session.setSelection({1, 3});
+    session.settings.selectedOnly = 1;
+    page.renames = {{u"0", u"x0"}, {u"1", u"x1"}, {u"3", u"x3"}};
+    ExecuteRun(session, host, quiet);
+    EXPECT_EQ(names(), (Names{u"0", u"x1", u"2", u"x3", u"4"}));
+    EXPECT_EQ(page.seen, (std::vector<std::pair<int, int>>{{0, 1}, {1, 3}}));
+    EXPECT_TRUE(session.undoRecord().lastRunSelectedOnly);
+}
+
+TEST_F(Execute, BackupIsReplacedByTheNextRun) {
+    addFiles({"a.txt"});
+    session.settings.backup = 1;
+    ExecuteRun(session, host, quiet);
+    EXPECT_EQ(dir.read("a.txt.bak"), "a.txt");
+    dir.write("a.txt", "second");
+    ExecuteRun(session, host, quiet);
+    EXPECT_EQ(dir.read("a.txt.bak"), "second");
+    EXPECT_FALSE(session.canUndo()) << "nothing was renamed";
+}
+
+TEST(ExecuteUndoable, AMethodThatChangesFilesLeavesNothingToUndo) {
+    testing::TempDir iniDir, dir;
+    RenameSession session(IniFile(iniDir.folder() + u"i.ini"), testing::fakeTable(false));
+    dir.write("a");
+    session.changeItems().append(itemRow(u"a", dir.folder()));
+    static_cast<testing::FakePage&>(*session.methods.page(0)).renames = {{u"a", u"b"}};
+    testing::FakeHost host;
+    QuietObserver quiet;
+    ExecuteRun(session, host, quiet);
+    EXPECT_EQ(session.processedCount, 1);
+    EXPECT_FALSE(session.canUndo());
+}
+
+class MoveAfterRun : public testing::EngineTest {
+  protected:
+    void SetUp() override {
+        addFiles({"a", "b"});
+        page.renames = {{u"a", u"x"}, {u"b", u"y"}};
+        session.settings.moveAfter = 1;
+        host.folder = target.folder();
+    }
+    testing::TempDir target;
+};
+
+TEST_F(MoveAfterRun, MovesTheRenamedItemsAndRemembersTheFolder) {
+    page.renames.erase(u"b");
+    ExecuteRun(session, host, quiet);
+    ASSERT_EQ(host.folderRequests.size(), 1u);
+    EXPECT_EQ(host.folderRequests[0].first, u"移動先のフォルダを選択してください");
+    EXPECT_EQ(host.folderRequests[0].second, u"/") << "the default start";
+    EXPECT_TRUE(target.exists("x"));
+    EXPECT_EQ(session.items().folder(0), target.folder());
+    EXPECT_EQ(session.items().folder(1), dir.folder());
+    EXPECT_EQ(session.ini.readString(kMainSection, u"移動先", u""), target.folder());
+
+    page.renames = {{u"b", u"z"}};
+    ExecuteRun(session, host, quiet);
+    EXPECT_EQ(host.folderRequests[1].second, target.folder());
+}
+
+TEST_F(MoveAfterRun, NothingRenamedNothingAsked) {
+    page.renames.clear();
+    ExecuteRun(session, host, quiet);
+    EXPECT_TRUE(host.folderRequests.empty());
+}
+
+TEST_F(MoveAfterRun, CancelledPickerMovesNothing) {
+    host.folder.reset();
+    ExecuteRun(session, host, quiet);
+    EXPECT_EQ(host.folderRequests.size(), 1u);
+    EXPECT_EQ(onDisk(), (Files{"x", "y"}));
+}
+
+TEST_F(MoveAfterRun, SameFolderIsReported) {
+    host.folder = dir.folder().substr(0, dir.folder().size() - 1);  // without the separator
+    ExecuteRun(session, host, quiet);
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[0], (Message{u"移動元と移動先が同じです", path(u"y"), Icon::Error}))
+        << "last row first";
+    EXPECT_EQ(host.messages[1].caption, path(u"x"));
+    EXPECT_EQ(session.items().folder(0), dir.folder());
+}
+
+TEST_F(MoveAfterRun, AnExistingTargetIsReplacedOnlyOnYes) {
+    target.write("x", "old");
+    for (bool yes : {false, true}) {
+        host.yes = yes;
+        host.questions.clear();
+        ExecuteRun(session, host, quiet);
+        ASSERT_EQ(host.questions.size(), 1u);
+        EXPECT_EQ(host.questions[0],
+                  (Message{u"x\r\n\r\n移動先に同名ファイルが存在します。\r\n上書きしますか？",
+                           u"確認", Icon::Question}));
+        EXPECT_EQ(target.read("x"), yes ? "a" : "old");
+        EXPECT_EQ(session.items().folder(0), yes ? target.folder() : dir.folder());
+        EXPECT_TRUE(target.exists("y"));
+        if (!yes) {
+            // Back to the start for the second round.
+            std::filesystem::rename(dir.path() / "x", dir.path() / "a");
+            std::filesystem::rename(target.path() / "y", dir.path() / "b");
+            session.changeItems().clear();
+            session.changeItems().append(itemRow(u"a", dir.folder()));
+            session.changeItems().append(itemRow(u"b", dir.folder()));
+        }
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(target.path()), {}), 2)
+        << "nothing left over from the replaced file";
+}
+
+TEST_F(MoveAfterRun, TheSameFileThroughAnotherPathIsNeverLost) {
+    std::filesystem::create_directory_symlink(dir.path(), target.path() / "link");
+    host.folder = target.folder() + u"link";
+    host.yes = true;
+    ExecuteRun(session, host, quiet);
+    EXPECT_EQ(host.questions.size(), 2u);
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[0].text, u"移動に失敗しました");
+    EXPECT_EQ(onDisk(), (Files{"x", "y"}));
+    EXPECT_EQ(dir.read("x"), "a");
+}
+
+TEST_F(MoveAfterRun, CopyLeavesTheRowsAlone) {
+    session.settings.moveAfter = 0;
+    session.settings.copyAfter = 1;
+    target.write("y", "old");
+    target.makeFolder("sub");
+    host.yes = false;
+    ExecuteRun(session, host, quiet);
+    EXPECT_EQ(host.folderRequests[0].first, u"コピー先のフォルダを選択してください");
+    EXPECT_EQ(host.questions.size(), 1u);
+    EXPECT_EQ(target.read("x"), "a");
+    EXPECT_EQ(target.read("y"), "old");
+    EXPECT_EQ(onDisk(), (Files{"x", "y"}));
+    EXPECT_EQ(session.items().folder(0), dir.folder());
+}
+
+TEST(CopyItems, CopiesFoldersWithTheirContentEvenIntoThemselves) {
+    testing::TempDir iniDir, dir;
+    dir.write("f/one", "1");
+    dir.write("f/sub/two", "2");
+    RenameSession session(IniFile(iniDir.folder() + u"i.ini"), testing::fakeTable());
+    session.changeItems().append(itemRow(u"f", dir.folder()));
+    testing::FakeHost host;
+    CopyItems(session, host, {0}, dir.folder() + u"f");
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(dir.read("f/f/one"), "1");
+    EXPECT_EQ(dir.read("f/f/sub/two"), "2");
+    EXPECT_FALSE(dir.exists("f/f/f"));
+}
+
+class LabelEdit : public testing::EngineTest {};
+
+TEST_F(LabelEdit, RenamesOneRow) {
+    const Message forbidden = text::forbiddenMessage(text::ForbiddenSet::All);
+    struct Case {
+        std::u16string edited;
+        int fullWidth;
+        std::u16string name;  // the row's name afterwards
+        std::vector<Message> messages;
+    };
+    const std::vector<Case> cases = {
+        {u" b.txt. ", 0, u"b.txt", {}},
+        {u"a:b.txt", 0, u"ab.txt", {forbidden}},
+        {u"a:b.txt", 1, u"a：b.txt", {}},
+        {u"taken.txt", 0, u"a.txt", {errorMessage(u"同名ファイルが存在します\n$taken.txt")}},
+        {u"::", 0, u"a.txt", {forbidden}},
+        {u"a.txt", 0, u"a.txt", {}},
+        {u"...", 0, u"a.txt", {errorMessage(u"ファイル名がありません\n$")}},
+        {std::u16string(u"x\0y", 3),
+         0,
+         u"a.txt",
+         {errorMessage(u"ファイル名に使えない文字が含まれています\n$" +
+                       std::u16string(u"x\0y", 3))}},
+    };
+    for (const Case& c : cases) {
+        testing::TempDir folder;
+        folder.write("a.txt");
+        folder.write("taken.txt");
+        session.changeItems().clear();
+        session.changeItems().append(itemRow(u"a.txt", folder.folder()));
+        session.detail.fullWidthForbidden = c.fullWidth;
+        auto messages = RenameByLabelEdit(session, 0, c.edited);
+        for (auto& m : messages)
+            text::replaceAll(m.text, folder.folder(), u"$");
+        EXPECT_EQ(names(), Names{c.name}) << testing::utf8(c.edited);
+        EXPECT_EQ(messages, c.messages) << testing::utf8(c.edited);
+        EXPECT_TRUE(std::filesystem::exists(folder.path() / testing::utf8(c.name)));
+    }
+}
+
+}  // namespace
+}  // namespace soramine

@@ -1,0 +1,40 @@
+#include "core/engine/method_table.h"
+
+#include <gtest/gtest.h>
+
+#include "core/engine/error_log.h"
+
+namespace soramine {
+namespace {
+
+TEST(MethodTable, HoldsTheFifteenMethodsInBoxOrder) {
+    const std::u16string_view texts[] = {
+        u"連番",     u"置換",           u"追加", u"削除 / 抽出", u"MP3",
+        u"拡張子",   u"タイムスタンプ", u"日時", u"テキスト",    u"ハッシュ",
+        u"ランダム", u"並べ替え",       u"属性", u"スクリプト",  u"その他",
+    };
+    MethodTable table;
+    ASSERT_EQ(table.size(), 15u);
+    ErrorLog log;
+    RunEnvironment env;
+    env.log = &log;
+    for (int i = 0; i < 15; ++i) {
+        MethodPage* page = table.page(i);
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->comboText(), texts[i]);
+        EXPECT_EQ(table.indexOf(texts[i]), i);
+        EXPECT_EQ(table.undoable(i), i != 12) << "attributes change files, not names";
+        const bool offered = i <= 2;
+        EXPECT_EQ(page->available(), offered) << i;
+        if (!offered) {
+            EXPECT_EQ(page->validate(env), errorMessage(u"この方式はまだ使用できません"));
+        }
+    }
+    EXPECT_EQ(table.page(-1), nullptr);
+    EXPECT_EQ(table.page(15), nullptr);
+    EXPECT_FALSE(table.undoable(15));
+    EXPECT_EQ(table.indexOf(u"置き換え"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace soramine

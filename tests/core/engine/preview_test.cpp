@@ -1,0 +1,129 @@
+#include "core/engine/preview.h"
+
+#include <gtest/gtest.h>
+
+#include "engine_fixture.h"
+
+namespace soramine {
+namespace {
+
+using testing::itemRow;
+using testing::Names;
+using testing::utf8;
+
+class Preview : public testing::EngineTest {};
+
+TEST_F(Preview, ShowsTheNameEachItemWouldGet) {
+    const std::u16string longName(252, u'x');  // "[1]" makes it 255 units
+    struct Case {
+        const char* what;
+        std::vector<std::string> onDisk;  // besides the item
+        std::u16string item;
+        std::u16string next;
+        bool autoAvoid;
+        std::u16string shown;
+    };
+    const Case cases[] = {
+        {"free name", {}, u"a.txt", u"b.txt", false, u"b.txt"},
+        {"unchanged", {}, u"a.txt", u"a.txt", false, u"変更無し"},
+        {"trimmed to the old name", {}, u"a.txt", u" a.txt. ", false, u"変更無し"},
+        {"taken", {"b.txt"}, u"a.txt", u"b.txt", false, u"同名ファイルが存在します"},
+        {"taken, avoided", {"photo.tar.gz"}, u"a", u"photo.tar.gz", true, u"photo.tar[1].gz"},
+        {"counter grows",
+         {"photo.tar.gz", "photo.tar[1].gz"},
+         u"a",
+         u"photo.tar.gz",
+         true,
+         u"photo.tar[2].gz"},
+        {"no full stop", {"README"}, u"a", u"README", true, u"README[1]"},
+        {"too long", {std::string(252, 'x')}, u"a", longName, true, u"ファイル名変更エラー"},
+        {"case only", {}, u"a.txt", u"A.txt", true, u"A.txt"},
+        {"a path", {}, u"a.txt", u"sub/a.txt", true, u"ファイル名に使えない文字が含まれています"},
+        {"parent", {}, u"a.txt", u"..", true, u"ファイル名がありません"},
+    };
+    for (const Case& c : cases) {
+        testing::TempDir folder;
+        for (const auto& name : c.onDisk)
+            folder.write(name);
+        folder.write(utf8(c.item));
+        session.changeItems().clear();
+        session.changeItems().append(itemRow(c.item, folder.folder()));
+        session.settings.autoAvoid = c.autoAvoid;
+        page.renames = {{c.item, c.next}};
+        const auto preview = PreviewRun(session, host, quiet);
+        EXPECT_EQ(preview.previewOld, Names{c.item}) << c.what;
+        EXPECT_EQ(preview.previewNew, Names{c.shown}) << c.what;
+    }
+}
+
+TEST_F(Preview, ChecksOnlyTheDiskAndChangesNothing) {
+    addFiles({"a.txt", "b.txt", "c.txt"});
+    session.settings.backup = 1;
+    session.settings.moveAfter = 1;
+    session.log.AppendLog(u"earlier\r\n");
+    page.renames = {{u"a.txt", u"x.txt"}, {u"b.txt", u"x.txt"}, {u"c.txt", u"c2.txt"}};
+    page.logs = {{u"c.txt", u"置換後の文字数が多いです - " + path(u"c.txt") + u"\r\n"}};
+    const auto before = onDisk();
+
+    const auto preview = PreviewRun(session, host, quiet);
+    EXPECT_EQ(preview.previewNew, (Names{u"x.txt", u"x.txt", u"置換後の文字数が多いです"}));
+    EXPECT_EQ(onDisk(), before);
+    EXPECT_EQ(names(), (Names{u"a.txt", u"b.txt", u"c.txt"}));
+    EXPECT_EQ(session.log.text(), u"earlier\r\n");
+    EXPECT_FALSE(session.canUndo());
+    EXPECT_TRUE(host.folderRequests.empty());
+    session.log.AppendLog(u"later\r\n");
+    EXPECT_EQ(session.log.text(), u"earlier\r\nlater\r\n") << "the log is back in append mode";
+}
+
+TEST_F(Preview, CancelLeavesTheRestEmpty) {
+    addFiles({"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"});
+    testing::CancellingObserver cancelAtThird(3);
+    const auto preview = PreviewRun(session, host, cancelAtThird);
+    EXPECT_EQ(preview.previewOld, (Names{u"0", u"1", u"2", u"", u"", u"", u"", u"", u"", u""}));
+    EXPECT_EQ(preview.previewNew,
+              (Names{u"変更無し", u"変更無し", u"変更無し", u"", u"", u"", u"", u"", u"", u""}));
+    EXPECT_EQ(cancelAtThird.range, 10u);
+    EXPECT_TRUE(cancelAtThird.ended);
+}
+
+TEST_F(Preview, SelectedRowsTakePartInListOrder) {
+    addFiles({"0", "1", "2", "3", "4"});
+    session.setSelection({3, 1});
+    session.settings.selectedOnly = 1;
+    const auto preview = PreviewRun(session, host, quiet);
+    EXPECT_EQ(preview.previewOld, (Names{u"1", u"3"}));
+    EXPECT_EQ(page.seen, (std::vector<std::pair<int, int>>{{0, 1}, {1, 3}}));
+}
+
+TEST_F(Preview, StopsBeforeTheFirstItem) {
+    addFiles({"a"});
+    page.refusal = errorMessage(u"置換する文字列を入力してください");
+    auto preview = PreviewRun(session, host, quiet);
+    EXPECT_EQ(preview.message, page.refusal);
+    EXPECT_TRUE(preview.previewOld.empty());
+    EXPECT_TRUE(page.seen.empty());
+
+    page.refusal.reset();
+    session.settings.selectedOnly = 1;  // nothing selected
+    preview = PreviewRun(session, host, quiet);
+    EXPECT_FALSE(preview.message);
+    EXPECT_TRUE(preview.previewOld.empty());
+
+    session.settings.selectedOnly = 0;
+    session.settings.folderCreation = 1;
+    EXPECT_TRUE(PreviewRun(session, host, quiet).previewOld.empty());
+    EXPECT_TRUE(page.seen.empty());
+    EXPECT_EQ(page.box.entries, Names{}) << "a preview commits no history";
+}
+
+TEST(PreviewClipboardText, ListsOldAndNewNames) {
+    PreviewResult preview;
+    preview.previewOld = {u"a.txt", u"c.txt"};
+    preview.previewNew = {u"b.txt", u"変更無し"};
+    EXPECT_EQ(PreviewClipboardText(preview),
+              u"変更前→変更後\r\n\r\na.txt→b.txt\r\nc.txt→変更無し\r\n");
+}
+
+}  // namespace
+}  // namespace soramine

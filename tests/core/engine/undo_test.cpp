@@ -1,0 +1,101 @@
+#include "core/engine/undo.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/engine/execute.h"
+#include "engine_fixture.h"
+
+namespace soramine {
+namespace {
+
+using testing::Names;
+using Files = std::vector<std::string>;
+
+class Undo : public testing::EngineTest {};
+
+TEST_F(Undo, ChainsComeApartInReverseOrder) {
+    // b goes to c first, then a takes b's old name: undone in the forward order, c could not
+    // go back to b while b (formerly a) still held it.
+    addFiles({"b", "a", "e"});
+    page.renames = {{u"b", u"c"}, {u"a", u"b"}, {u"e", u"f"}};
+    ExecuteRun(session, host, quiet);
+    ASSERT_EQ(names(), (Names{u"c", u"b", u"f"}));
+
+    UndoLastRun(session, quiet);
+    EXPECT_EQ(names(), (Names{u"b", u"a", u"e"}));
+    EXPECT_EQ(onDisk(), (Files{"a", "b", "e"}));
+    EXPECT_EQ(dir.read("a"), "a");
+    EXPECT_EQ(session.log.text(), u"元に戻しました。");
+    EXPECT_FALSE(session.canUndo());
+    EXPECT_TRUE(session.undoRecord().undoOldPaths.empty());
+
+    UndoLastRun(session, quiet);  // nothing left to undo
+    EXPECT_EQ(session.log.text(), u"元に戻しました。");
+}
+
+TEST_F(Undo, AnOldNameTakenAgainIsLoggedAndKept) {
+    addFiles({"a", "c"});
+    page.renames = {{u"a", u"b"}, {u"c", u"d"}};
+    ExecuteRun(session, host, quiet);
+    dir.write("a", "newcomer");
+    UndoLastRun(session, quiet);
+    EXPECT_EQ(names(), (Names{u"b", u"c"}));
+    EXPECT_EQ(dir.read("a"), "newcomer");
+    EXPECT_EQ(session.log.text(),
+              u"同名ファイルが存在します - " + path(u"a") + u"\r\n元に戻しました。");
+}
+
+TEST_F(Undo, ItemsTheRunDidNotRenameAreLeftAlone) {
+    // a could not become b, which existed. With a gone by the time of the undo, renaming "b"
+    // back to "a" would move the file that blocked the rename, which the run never touched.
+    addFiles({"a", "c"});
+    dir.write("b", "blocker");
+    page.renames = {{u"a", u"b"}, {u"c", u"d"}};
+    ExecuteRun(session, host, quiet);
+    ASSERT_TRUE(session.canUndo());
+    std::filesystem::remove(dir.path() / "a");
+    UndoLastRun(session, quiet);
+    EXPECT_EQ(onDisk(), (Files{"b", "c"}));
+    EXPECT_EQ(dir.read("b"), "blocker");
+    EXPECT_EQ(session.log.text(), u"元に戻しました。");
+}
+
+TEST_F(Undo, MovedItemsKeepTheirNames) {
+    addFiles({"a"});
+    page.renames = {{u"a", u"b"}};
+    ExecuteRun(session, host, quiet);
+    std::filesystem::rename(dir.path() / "b", dir.path() / "elsewhere");
+    UndoLastRun(session, quiet);
+    EXPECT_EQ(names(), Names{u"b"});
+    EXPECT_EQ(session.log.text(), u"元に戻しました。");
+}
+
+TEST_F(Undo, SelectedRowsMapBackToTheirRows) {
+    addFiles({"0", "1", "2", "3"});
+    session.setSelection({1, 3});
+    session.settings.selectedOnly = 1;
+    page.renames = {{u"1", u"x1"}, {u"3", u"x3"}};
+    ExecuteRun(session, host, quiet);
+    session.settings.selectedOnly = 0;  // the option now does not matter: the run's does
+    UndoLastRun(session, quiet);
+    EXPECT_EQ(names(), (Names{u"0", u"1", u"2", u"3"}));
+    EXPECT_EQ(onDisk(), (Files{"0", "1", "2", "3"}));
+}
+
+TEST_F(Undo, CancelledUndoEmptiesTheRecordAllTheSame) {
+    addFiles({"0", "1", "2", "3", "4"});
+    for (char16_t c = u'0'; c <= u'4'; ++c)
+        page.renames[std::u16string(1, c)] = u"n" + std::u16string(1, c);
+    ExecuteRun(session, host, quiet);
+    testing::CancellingObserver cancelAtSecond(2);
+    UndoLastRun(session, cancelAtSecond);
+    EXPECT_EQ(names(), (Names{u"n0", u"n1", u"n2", u"3", u"4"}));
+    EXPECT_EQ(cancelAtSecond.range, 5u);
+    EXPECT_FALSE(session.canUndo());
+    EXPECT_TRUE(session.undoRecord().undoOldPaths.empty());
+}
+
+}  // namespace
+}  // namespace soramine
