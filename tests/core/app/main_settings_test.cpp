@@ -30,22 +30,6 @@ TEST(MainSettings, MissingFileGivesTheDefaults) {
     EXPECT_EQ(d.showCreatedColumn + d.showModifiedColumn + d.showSizeColumn + d.showLog, 0);
 }
 
-TEST(MainSettings, WrittenSettingsReadBack) {
-    TempDir dir;
-    IniFile ini(dir.folder() + u"ソラミネ.ini");
-    MainSettings m = defaultMainSettings();
-    m.methodIndex = 14;
-    m.importMode = 1;
-    m.copyAfter = 1;
-    m.destination = u"/home/ユーザー/写真/";
-    writeMainSettings(ini, m);
-    const MainSettings back = readMainSettings(ini);
-    EXPECT_EQ(back.methodIndex, 14);
-    EXPECT_EQ(back.importMode, 1);
-    EXPECT_EQ(back.copyAfter, 1);
-    EXPECT_EQ(utf8(back.destination), "/home/ユーザー/写真/");
-}
-
 // Files written by earlier versions rely on the two date keys being crossed.
 TEST(DetailSettings, DateColumnKeysAreCrossed) {
     TempDir dir;
