@@ -264,13 +264,6 @@ TEST_F(MoveAfterRun, NothingRenamedNothingAsked) {
     EXPECT_TRUE(host.folderRequests.empty());
 }
 
-TEST_F(MoveAfterRun, CancelledPickerMovesNothing) {
-    host.folder.reset();
-    ExecuteRun(session, host, quiet);
-    EXPECT_EQ(host.folderRequests.size(), 1u);
-    EXPECT_EQ(onDisk(), (Files{"x", "y"}));
-}
-
 TEST_F(MoveAfterRun, SameFolderIsReported) {
     host.folder = dir.folder().substr(0, dir.folder().size() - 1);  // without the separator
     ExecuteRun(session, host, quiet);
