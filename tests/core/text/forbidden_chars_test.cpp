@@ -48,8 +48,9 @@ TEST(ForbiddenChars, RepairsByDeletingOrByFullWidthCounterparts) {
         const ForbiddenRepair r = CheckForbiddenChars(c.text, c.set, c.fullWidth);
         EXPECT_EQ(utf8(r.text), utf8(c.repaired)) << utf8(c.text);
         EXPECT_EQ(r.message.has_value(), c.message) << utf8(c.text);
-        if (r.message)
+        if (r.message) {
             EXPECT_EQ(*r.message, forbiddenMessage(c.set));
+        }
     }
 }
 
@@ -67,8 +68,8 @@ TEST(ForbiddenChars, TypingPutsTheCaretBackByTheNumberDeleted) {
         {u"///", false, 1, u"", 0},      {u"a/", false, 9, u"a", 1},
     };
     for (const Case& c : cases) {
-        const TypingRepair r = repairWhileTyping(c.text, ForbiddenSet::All, c.fullWidth,
-                                                 c.selectionEnd);
+        const TypingRepair r =
+            repairWhileTyping(c.text, ForbiddenSet::All, c.fullWidth, c.selectionEnd);
         EXPECT_EQ(utf8(r.text), utf8(c.repaired)) << utf8(c.text);
         EXPECT_EQ(r.caret, c.caret) << utf8(c.text);
     }

@@ -1,0 +1,229 @@
+#include "core/methods/numbering.h"
+
+#include <gtest/gtest.h>
+
+#include "core/app/ini_file.h"
+#include "core/engine/error_log.h"
+#include "core/methods/add_text.h"
+#include "core/settings/records.h"
+#include "support/temp_dir.h"
+
+namespace soramine {
+namespace {
+
+using testing::TempDir;
+using testing::utf8;
+
+TEST(Numbering, NumberTextOfEachKind) {
+    struct Case {
+        long long value;
+        int kind;
+        int digits;
+        std::u16string_view expected;
+    };
+    const Case cases[] = {
+        {1, 0, 2, u"001"},
+        {-5, 0, 2, u"-005"},
+        {1234, 0, 2, u"1234"},
+        {0, 1, 0, u"0"},
+        {1, 1, 0, u"A"},
+        {26, 1, 0, u"Z"},
+        {27, 1, 0, u"A0"},
+        {28, 1, 0, u"AA"},
+        {729, 1, 0, u"A00"},
+        {5, 2, 2, u"〇〇五"},
+        {120, 2, 2, u"一二〇"},
+        {-5, 2, 2, u"-〇〇五"},
+        {7, 9, 2, u"000"},
+        {3000000000, 0, 0, u"3000000000"},
+        {1, 0, 100, u"000000001"},
+        {1, 0, -1, u"1"},
+        {-9223372036854775807LL - 1, 0, 0, u"-9223372036854775808"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(utf8(numberText(c.value, c.kind, c.digits)), utf8(c.expected)) << c.value;
+}
+
+TEST(Numbering, TransformsNames) {
+    struct Case {
+        std::u16string_view pattern;
+        std::u16string_view start;
+        std::u16string_view step;
+        int k;
+        std::u16string_view name;
+        std::u16string_view folder;
+        bool folderMode;
+        std::u16string_view expected;
+    };
+    const Case cases[] = {
+        {u"Sample_*", u"1", u"1", 0, u"photo.jpg", u"/f/", false, u"Sample_001.jpg"},
+        {u"Sample_*", u"1", u"1", 1, u"b.png", u"/f/", false, u"Sample_002.png"},
+        {u"trip", u"1", u"1", 0, u"photo.jpg", u"/f/", false, u"trip001.jpg"},
+        {u"", u"1", u"1", 0, u"photo.jpg", u"/f/", false, u"001.jpg"},
+        {u"*_*", u"1", u"1", 0, u"a", u"/f/", false, u"001_001"},
+        {u"*", u"10", u"-5", 0, u"a", u"/f/", false, u"010"},
+        {u"*", u"10", u"-5", 1, u"a", u"/f/", false, u"005"},
+        {u"*", u"10", u"-5", 2, u"a", u"/f/", false, u"000"},
+        {u"*", u"10", u"-5", 3, u"a", u"/f/", false, u"-005"},
+        {u"*", u"-", u"1", 0, u"a", u"/f/", false, u"000"},
+        {u"*", u"1-2", u"1", 0, u"a", u"/f/", false, u"001"},
+        {u"*", u"2147483647", u"1", 1, u"a", u"/f/", false, u"2147483648"},
+        {u"\\_*", u"1", u"1", 0, u"a.jpg", u"D:\\trip\\", false, u"trip_001.jpg"},
+        {u"\\_*", u"1", u"1", 0, u"a.jpg", u"/home/trip/", false, u"trip_001.jpg"},
+        {u"\\_*", u"1", u"1", 0, u"a.jpg", u"/home/a*b/", false, u"a*b_001.jpg"},
+        {u"x*", u"1", u"1", 0, u"a.b", u"/f/", true, u"x001"},
+        {u"x*", u"1", u"1", 0, u".profile", u"/f/", false, u"x001.profile"},
+    };
+    for (const Case& c : cases) {
+        CAdd add;
+        CRenban page(add);
+        page.settings = {0, 0, 2, std::u16string(c.start), std::u16string(c.step)};
+        page.pattern.text = c.pattern;
+        const RunEnvironment env{c.folderMode, false, nullptr};
+        EXPECT_EQ(utf8(page.transform({.name = c.name, .folder = c.folder, .k = c.k}, env)),
+                  utf8(c.expected))
+            << utf8(c.pattern) << " k=" << c.k << " on " << utf8(c.name);
+    }
+}
+
+TEST(Numbering, AddModeInsertsThePatternWithTheAddTextPositions) {
+    CAdd add;
+    add.settings = {0, 0, 0, u"1"};
+    add.addText.text = u"ignored";
+    CRenban page(add);
+    page.settings = {1, 0, 2, u"1", u"1"};
+    page.pattern.text = u"*_";
+    ErrorLog log;
+    const RunEnvironment env{false, false, &log};
+    EXPECT_EQ(page.transform({.name = u"photo.jpg", .folder = u"/f/"}, env), u"001_photo.jpg");
+    add.settings = {1, 0, 0, u"1"};
+    page.pattern.text = u"-\\*";
+    EXPECT_EQ(page.transform({.name = u"photo.jpg", .folder = u"/a/trip/", .k = 1}, env),
+              u"photo-trip002.jpg");
+}
+
+TEST(Numbering, SampleLine) {
+    struct Case {
+        std::u16string_view pattern;
+        int kind;
+        int digits;
+        std::u16string_view start;
+        std::u16string_view sample;
+        int newDigits;
+        std::u16string_view newStart;
+        bool message;
+    };
+    const Case cases[] = {
+        {u"\\_*", 0, 2, u"1", u"(FN)_001", 2, u"1", false},
+        {u"trip", 0, 2, u"1", u"trip001", 2, u"1", false},
+        {u"*", 0, 2, u"0001", u"0001", 3, u"0001", false},
+        {u"S*", 0, 2, u"12345", u"S12345", 4, u"12345", false},
+        {u"*", 0, 2, u"123456789", u"123456789", 8, u"123456789", false},
+        {u"*", 0, 2, u"1234567890", u"123456789", 8, u"12", true},
+        {u"*", 1, 0, u"729", u"A00", 2, u"729", false},
+        {u"*", 2, 0, u"120", u"一二〇", 2, u"120", false},
+        {u"*", 2, 2, u"5", u"〇〇五", 2, u"5", false},
+        {u"*", 2, 2, u"-5", u"-〇〇五", 2, u"-5", false},
+    };
+    for (const Case& c : cases) {
+        const NumberingSettings s{0, c.kind, c.digits, std::u16string(c.start), u"1"};
+        const NumberingSample r = numberingSample(c.pattern, s, u"12");
+        EXPECT_EQ(utf8(r.sample), utf8(c.sample)) << utf8(c.start);
+        EXPECT_EQ(r.digits, c.newDigits) << utf8(c.start);
+        EXPECT_EQ(utf8(r.start), utf8(c.newStart)) << utf8(c.start);
+        EXPECT_EQ(r.message.has_value(), c.message) << utf8(c.start);
+        if (r.message) {
+            EXPECT_EQ(*r.message, errorMessage(u"桁数が設定範囲以上です"));
+        }
+    }
+}
+
+TEST(Numbering, ValidatesStartAndStep) {
+    struct Case {
+        std::u16string_view start;
+        std::u16string_view step;
+        std::optional<std::u16string_view> message;
+    };
+    const Case cases[] = {
+        {u"1", u"1", std::nullopt},
+        {u"-", u"-3", std::nullopt},
+        {u"1-2", u"1", std::nullopt},
+        {u"", u"1", u"開始番号が不正です。"},
+        {u"1.5", u"1", u"開始番号が不正です。"},
+        {u"1", u"", u"増減値が不正です。"},
+        {u"1", u"+1", u"増減値が不正です。"},
+    };
+    for (const Case& c : cases) {
+        CAdd add;
+        CRenban page(add);
+        page.settings.start = c.start;
+        page.settings.step = c.step;
+        const auto message = page.validate({});
+        ASSERT_EQ(message.has_value(), c.message.has_value()) << utf8(c.start);
+        if (message) {
+            EXPECT_EQ(*message, errorMessage(std::u16string(*c.message)));
+        }
+    }
+}
+
+TEST(Numbering, BlockOfSixRecordsWithoutAddMode) {
+    CAdd add;
+    CRenban page(add);
+    page.settings = {0, 1, 3, u"-5", u"2"};
+    page.pattern.text = u"p*";
+    BlockWriter out(50);
+    page.saveBlock(out);
+    const std::string bytes = out.bytes();
+    ASSERT_EQ(bytes.size(), 6u * 16 + 4);
+    const std::uint32_t ids[] = {1128, 1211, 1032, 1033, 1016, 1134};
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(getUint32(bytes, 16 * i), ids[i]);
+    EXPECT_EQ(getUint32(bytes, 2 * 16 + 12), 50u + 96);
+
+    // A block of mode 0 followed by other bytes: the add-text positions are not read.
+    const std::string file = std::string(50, '\0') + bytes + std::string(64, '\xFF');
+    BlockReader in(file, 50, file.size());
+    CAdd otherAdd;
+    CRenban back(otherAdd);
+    ASSERT_TRUE(back.loadBlock(in));
+    EXPECT_EQ(back.settings.start, u"-5");
+    EXPECT_EQ(back.settings.digits, 3);
+    EXPECT_EQ(back.pattern.text, u"p*");
+    EXPECT_EQ(otherAdd.settings.where, 0);
+}
+
+TEST(Numbering, IniKeysRoundTrip) {
+    TempDir dir;
+    IniFile ini(dir.folder() + u"ソラミネ.ini");
+    CAdd add;
+    CRenban defaults(add);
+    defaults.readIni(ini);
+    EXPECT_EQ(defaults.settings.mode, 0);
+    EXPECT_EQ(defaults.settings.kind, 0);
+    EXPECT_EQ(defaults.settings.digits, 2);
+    EXPECT_EQ(defaults.settings.start, u"1");
+    EXPECT_EQ(defaults.settings.step, u"1");
+    EXPECT_EQ(defaults.pattern.text, u"Sample_*");
+
+    CRenban page(add);
+    page.settings = {1, 2, 5, u"-3", u"10"};
+    page.writeIni(ini);
+    EXPECT_EQ(ini.readInt(u"連番", u"ラジオ", -1), 1);
+    EXPECT_EQ(ini.readInt(u"連番", u"文字", -1), 2);
+    EXPECT_EQ(ini.readInt(u"連番", u"桁数", -1), 5);
+    EXPECT_EQ(ini.readString(u"連番", u"開始番号", u""), u"-3");
+    EXPECT_EQ(ini.readString(u"連番", u"増減値", u""), u"10");
+    CRenban back(add);
+    back.readIni(ini);
+    EXPECT_EQ(back.settings.start, u"-3");
+    EXPECT_EQ(back.settings.kind, 2);
+
+    std::vector<std::u16string_view> names;
+    for (const NamedSetting& s : page.namedSettings())
+        names.push_back(s.name);
+    EXPECT_EQ(names, (std::vector<std::u16string_view>{u"ラジオ", u"文字", u"桁数", u"開始番号",
+                                                       u"増減値", u"変更名"}));
+}
+
+}  // namespace
+}  // namespace soramine

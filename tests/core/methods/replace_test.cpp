@@ -1,0 +1,148 @@
+#include "core/methods/replace.h"
+
+#include <gtest/gtest.h>
+
+#include "core/app/ini_file.h"
+#include "core/engine/error_log.h"
+#include "support/temp_dir.h"
+
+namespace soramine {
+namespace {
+
+using testing::TempDir;
+using testing::utf8;
+
+TEST(Replace, TransformsNames) {
+    struct Case {
+        int mode;
+        int caseSensitive;
+        int ignoreExtension;
+        std::u16string_view position;
+        std::u16string_view search;
+        std::u16string_view replacement;
+        std::u16string_view name;
+        std::u16string_view folder;
+        bool folderMode;
+        std::u16string_view expected;
+    };
+    const Case cases[] = {
+        {0, 1, 1, u"1", u"a", u"b", u"banana.txt", u"/f/", false, u"bbnbnb.txt"},
+        {0, 1, 0, u"1", u"a", u"b", u"banana.txt", u"/f/", false, u"bbnbnb.txt"},
+        {0, 1, 0, u"1", u"t", u"x", u"tat.txt", u"/f/", false, u"xax.xxx"},
+        {0, 1, 1, u"1", u"t", u"x", u"tat.txt", u"/f/", false, u"xax.txt"},
+        {0, 0, 1, u"1", u"AB", u"x", u"abAbaB.txt", u"/f/", false, u"xxx.txt"},
+        {0, 0, 1, u"1", u"a", u"aa", u"aaa", u"/f/", false, u"aaaaaa"},
+        {0, 0, 1, u"1", u"ａ", u"x", u"Ａａa", u"/f/", false, u"Ａxa"},
+        {0, 1, 1, u"1", u"", u"x", u"abc.txt", u"/f/", false, u"abc.txt"},
+        {0, 1, 1, u"1", u"a", u"b", u"aa", u"/f/", false, u"bb"},
+        {0, 1, 0, u"1", u"IMG*", u"photo", u"IMG_0012.JPG", u"/f/", false, u"photo.JPG"},
+        {0, 1, 0, u"1", u"IMG*", u"photo", u"IMG_0012.JPG", u"/f/", true, u"photo"},
+        {0, 0, 0, u"1", u"img*", u"p", u"IMG_1.JPG", u"/f/", false, u"p.JPG"},
+        {0, 1, 1, u"1", u"*_", u"x", u"a_b_c.txt", u"/f/", false, u"xb_c.txt"},
+        {0, 1, 1, u"1", u"a*z", u"x", u"abc.txt", u"/f/", false, u"abc.txt"},
+        {0, 1, 1, u"1", u"q*", u"x", u"abc.txt", u"/f/", false, u"abc.txt"},
+        {0, 1, 0, u"1", u"cd*", u"x", u"a.b.cde", u"/f/", false, u"a.b.xcde"},
+        {0, 0, 1, u"1", u"B*D", u"-", u"abcdbd", u"/f/", false, u"a-bd"},
+        {1, 1, 1, u"3", u"", u"XY", u"abcdef.txt", u"/f/", false, u"abXYef.txt"},
+        {1, 1, 1, u"4", u"", u"XYZ", u"abcdef", u"/f/", false, u"abcXYZ"},
+        {1, 1, 1, u"1", u"", u"", u"abc", u"/f/", false, u"abc"},
+        {1, 1, 1, u"1", u"", u"\\-", u"abcdef", u"/m/trip/", false, u"trip-cdef"},
+        {0, 1, 1, u"1", u"a", u"\\_", u"a.jpg", u"D:\\photos\\2020\\", false, u"2020_.jpg"},
+        {0, 1, 1, u"1", u"a", u"\\_", u"a.jpg", u"/photos/2020/", false, u"2020_.jpg"},
+        {0, 1, 1, u"1", u"a", u"\\", u"a.txt", u"C:\\", false, u"C.txt"},
+        {0, 1, 1, u"1", u"x", u"y", u"a\\b.txt", u"/f/", false, u"a\\b.txt"},
+    };
+    for (const Case& c : cases) {
+        CChikan page;
+        page.settings = {c.mode, c.caseSensitive, c.ignoreExtension, std::u16string(c.position)};
+        page.search.text = c.search;
+        page.replacement.text = c.replacement;
+        ErrorLog log;
+        const RunEnvironment env{c.folderMode, false, &log};
+        EXPECT_EQ(utf8(page.transform({.name = c.name, .folder = c.folder}, env)), utf8(c.expected))
+            << utf8(c.search) << " -> " << utf8(c.replacement) << " in " << utf8(c.name);
+        EXPECT_EQ(log.text(), u"");
+    }
+}
+
+TEST(Replace, AnOverwritePastTheEndIsLoggedAndKeepsTheName) {
+    CChikan page;
+    page.settings.mode = 1;
+    page.settings.position = u"5";
+    page.replacement.text = u"XYZ";
+    ErrorLog log;
+    const RunEnvironment env{false, false, &log};
+    EXPECT_EQ(page.transform({.name = u"abcdef", .folder = u"/f/"}, env), u"abcdef");
+    EXPECT_EQ(log.text(), u"置換後の文字数が多いです - abcdef\r\n");
+}
+
+TEST(Replace, ValidatesPositionAndWildcards) {
+    struct Case {
+        int mode;
+        std::u16string_view position;
+        std::u16string_view search;
+        std::optional<std::u16string_view> message;
+    };
+    const Case cases[] = {
+        {1, u"10", u"**", std::nullopt},
+        {1, u"1", u"", std::nullopt},
+        {1, u"0", u"", u"変更位置が不正です。"},
+        {1, u"", u"", u"変更位置が不正です。"},
+        {1, u"1a", u"", u"変更位置が不正です。"},
+        {1, u"-1", u"", u"変更位置が不正です。"},
+        {0, u"", u"a*b", std::nullopt},
+        {0, u"x", u"a*b*", u"ワイルドカード\"*\"が二つ以上あります。"},
+    };
+    for (const Case& c : cases) {
+        CChikan page;
+        page.settings.mode = c.mode;
+        page.settings.position = c.position;
+        page.search.text = c.search;
+        const auto message = page.validate({});
+        ASSERT_EQ(message.has_value(), c.message.has_value()) << utf8(c.position);
+        if (message) {
+            EXPECT_EQ(message->text, *c.message);
+            EXPECT_EQ(message->caption, u"エラー");
+        }
+    }
+}
+
+TEST(Replace, IniKeysRoundTrip) {
+    TempDir dir;
+    IniFile ini(dir.folder() + u"ソラミネ.ini");
+    CChikan defaults;
+    defaults.readIni(ini);
+    EXPECT_EQ(defaults.settings.mode, 0);
+    EXPECT_EQ(defaults.settings.caseSensitive, 1);
+    EXPECT_EQ(defaults.settings.ignoreExtension, 1);
+    EXPECT_EQ(defaults.settings.position, u"1");
+
+    CChikan page;
+    page.settings = {1, 0, 0, u"7"};
+    page.writeIni(ini);
+    EXPECT_EQ(ini.readInt(u"置換", u"置換方法", -1), 1);
+    EXPECT_EQ(ini.readInt(u"置換", u"区別", -1), 0);
+    EXPECT_EQ(ini.readInt(u"置換", u"拡張子", -1), 0);
+    EXPECT_EQ(ini.readString(u"置換", u"位置", u""), u"7");
+    CChikan back;
+    back.readIni(ini);
+    EXPECT_EQ(back.settings.mode, 1);
+    EXPECT_EQ(back.settings.position, u"7");
+}
+
+TEST(Replace, HistoriesAndNamedSettings) {
+    CChikan page;
+    EXPECT_EQ(page.search.text, u"new");
+    EXPECT_EQ(page.replacement.text, u"after");
+    EXPECT_EQ(page.histories(), (std::vector<HistoryBox*>{&page.search, &page.replacement}));
+    std::vector<std::u16string_view> names;
+    for (const NamedSetting& s : page.namedSettings())
+        names.push_back(s.name);
+    EXPECT_EQ(names, (std::vector<std::u16string_view>{u"置換方法", u"区別", u"拡張子", u"位置",
+                                                       u"変更前", u"変更後"}));
+    *page.namedSettings()[4].text = u"old";
+    EXPECT_EQ(page.search.text, u"old");
+}
+
+}  // namespace
+}  // namespace soramine

@@ -1,0 +1,33 @@
+// Feeds arbitrary bytes to the saved-settings file parser and loads the page block into each
+// page built so far, then runs the pages on a name with whatever settings were loaded.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "core/engine/error_log.h"
+#include "core/methods/add_text.h"
+#include "core/methods/numbering.h"
+#include "core/methods/replace.h"
+#include "core/settings/settings_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace soramine;
+    auto saved = ParseSettingsFile(std::string(reinterpret_cast<const char*>(data), size));
+    if (!saved)
+        return 0;
+    CAdd add;
+    CRenban numbering(add);
+    CChikan replace;
+    ErrorLog log;
+    const RunEnvironment env{false, false, &log};
+    for (MethodPage* page : {static_cast<MethodPage*>(&numbering),
+                             static_cast<MethodPage*>(&replace), static_cast<MethodPage*>(&add)}) {
+        // Every page reads the block, whatever method the file names.
+        if (LoadSavedPage(*saved, [&](int) { return page; }))
+            continue;
+        if (!page->validate(env))
+            page->transform({.name = u"name.ext", .folder = u"/a/b/", .k = 3}, env);
+    }
+    numberingSample(numbering.pattern.text, numbering.settings, u"1");
+    return 0;
+}
