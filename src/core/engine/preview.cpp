@@ -67,6 +67,8 @@ PreviewResult PreviewRun(RenameSession& session, Host& host, RunObserver& progre
     result.previewNew.resize(runCount);
     const bool autoAvoid = session.settings.autoAvoid != 0;
     const CMySortStringArray& items = session.items();
+    // The slot is the items': a line logged while validating or preparing is no item's result.
+    session.log.takeCaptured();
 
     progress.begin(runCount);
     for (std::size_t k = 0; k < runCount; ++k) {

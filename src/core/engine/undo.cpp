@@ -20,7 +20,8 @@ void UndoLastRun(RenameSession& session, RunObserver& progress) {
     for (std::size_t k = n; k-- > 0;) {
         const std::u16string& oldPath = undo.undoOldPaths[k];
         const std::u16string& newPath = undo.undoNewPaths[k];
-        if (undo.renamed[k] && oldPath != newPath) {
+        const bool renamed = k < undo.renamed.size() && undo.renamed[k];
+        if (renamed && oldPath != newPath) {
             const platform::Status renamed = platform::renameNoReplace(newPath, oldPath);
             if (renamed) {
                 if (k < rows.size())

@@ -43,7 +43,7 @@ class FakePage final : public MethodPage {
     std::map<std::u16string, std::u16string> renames;
     std::map<std::u16string, std::u16string> logs;
     std::optional<Message> refusal;  // what validate() returns
-    std::u16string refusalLog;       // logged by validate() before refusing
+    std::u16string validationLog;    // logged by validate()
     HistoryBox box{u"偽", u"入力", u"", {}, u"typed"};
     std::vector<std::pair<int, int>> seen;  // (k, row) of every transform
 
@@ -51,8 +51,8 @@ class FakePage final : public MethodPage {
     void readIni(const IniFile&) override {}
     void writeIni(IniFile&) const override {}
     std::optional<Message> validate(const RunEnvironment& env) override {
-        if (refusal && !refusalLog.empty())
-            env.log->AppendLog(refusalLog);
+        if (!validationLog.empty())
+            env.log->AppendLog(validationLog);
         return refusal;
     }
     std::u16string transform(const ItemArgs& item, const RunEnvironment& env) override {

@@ -167,7 +167,7 @@ TEST_F(Execute, FailedValidationShowsWhatThePageLogged) {
     page.renames = {{u"a", u"b"}};
     session.log.AppendLog(u"old\r\n");
     page.refusal = errorMessage(u"構文エラー");
-    page.refusalLog = u"構文エラー - 1行目\r\n";
+    page.validationLog = u"構文エラー - 1行目\r\n";
     for (int showLog : {0, 1}) {
         session.detail.showLog = showLog;
         const ExecuteResult result = ExecuteRun(session, host, quiet);
@@ -180,6 +180,7 @@ TEST_F(Execute, FailedValidationShowsWhatThePageLogged) {
     EXPECT_EQ(page.box.entries, Names{}) << "histories are committed after validation only";
 
     page.refusal.reset();
+    page.validationLog.clear();
     ExecuteRun(session, host, quiet);
     EXPECT_EQ(page.box.entries, Names{u"typed"});
 }

@@ -96,6 +96,12 @@ TEST_F(Preview, SelectedRowsTakePartInListOrder) {
     EXPECT_EQ(page.seen, (std::vector<std::pair<int, int>>{{0, 1}, {1, 3}}));
 }
 
+TEST_F(Preview, WhatValidationLoggedIsNoItemsResult) {
+    addFiles({"a"});
+    page.validationLog = u"警告 - 設定\r\n";
+    EXPECT_EQ(PreviewRun(session, host, quiet).previewNew, Names{u"変更無し"});
+}
+
 TEST_F(Preview, StopsBeforeTheFirstItem) {
     addFiles({"a"});
     page.refusal = errorMessage(u"置換する文字列を入力してください");
