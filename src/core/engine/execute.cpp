@@ -164,6 +164,7 @@ ExecuteResult ExecuteRun(RenameSession& session, Host& host, RunObserver& progre
             if (auto got = renameItem(folder, name, next, autoAvoid, log, progress)) {
                 undo.undoNewPaths[k] = folder + *got;
                 undo.renamed[k] = true;
+                progress.renamed(k, undo.undoOldPaths[k], undo.undoNewPaths[k]);
                 items.setName(row, std::move(*got));
                 if (transfer)
                     transferRows.push_back(row);

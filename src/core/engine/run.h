@@ -45,6 +45,11 @@ class RunObserver {
     virtual void advance(std::size_t steps) = 0;
     // Closes the progress and clears the cancel request.
     virtual void end() = 0;
+    // Item k of an execution got its new name on disk: the full paths before and after.
+    // Called right after each successful rename, so that a front end can keep its own
+    // record of the run as it goes (the CLI's undo journal).
+    virtual void renamed(std::size_t /*k*/, std::u16string_view /*from*/,
+                         std::u16string_view /*to*/) {}
 };
 
 // An observer that shows nothing and never cancels.
