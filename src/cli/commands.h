@@ -10,5 +10,8 @@ namespace soramine::cli {
 using Args = std::vector<std::string>;
 
 int runList(const Args& args);
+// The one-shot forms "C A B", "/h /c|/m|/s PATH" and "/r N PATH": unlike the commands, it
+// gets the form word too. 0 done, 1 the rename failed (nothing lost), 2 wrong arguments.
+int runOneShot(const Args& argsIncludingFormWord);
 
 }  // namespace soramine::cli

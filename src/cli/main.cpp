@@ -48,6 +48,9 @@ int main(int argc, char** argv) {
         std::printf("soramine-cli %s\n", SORAMINE_VERSION);
         return 0;
     }
+    // The one-shot forms of the program's own command line, compared exactly ("c" is not "C").
+    if (first == "C" || first == "/h" || first == "/r")
+        return soramine::cli::runOneShot(Args(argv + 1, argv + argc));
     Args rest(argv + 2, argv + argc);
     for (const auto& c : kCommands) {
         if (c.word == first)
