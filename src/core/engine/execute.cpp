@@ -10,17 +10,16 @@
 namespace soramine {
 namespace {
 
-// Renames `folder` + `name` to `next`, or under automatic avoidance to the first free
-// numbered form of it. The name the item got, or nothing after a logged failure; the log
-// names the computed name, never a numbered form.
-std::optional<std::u16string> renameItem(const std::u16string& folder, const std::u16string& name,
+// Renames the item at `from` (in `folder`) to `next`, or under automatic avoidance to the
+// first free numbered form of it. The name the item got, or nothing after a logged failure;
+// the log names the computed name, never a numbered form.
+std::optional<std::u16string> renameItem(const std::u16string& from, const std::u16string& folder,
                                          const std::u16string& next, bool autoAvoid, ErrorLog& log,
                                          RunObserver& progress) {
     if (auto reason = UnsafeNameReason(next)) {
         log.AppendLog(std::u16string(*reason) + u" - " + folder + next + u"\r\n");
         return std::nullopt;
     }
-    const std::u16string from = folder + name;
     std::u16string candidate = next;
     for (int n = 1;; ++n) {
         progress.step();
@@ -151,25 +150,26 @@ ExecuteResult ExecuteRun(RenameSession& session, Host& host, RunObserver& progre
     progress.begin(runCount);
     for (std::size_t k = 0; k < runCount; ++k) {
         const std::size_t row = run.rows[k];
-        const std::u16string name = items.name(row);
+        const std::u16string& name = items.name(row);
         const std::u16string& folder = items.folder(row);
+        std::u16string& oldPath = undo.undoOldPaths[k];
+        oldPath = folder + name;
         if (backup)
-            (void)platform::copyFile(folder + name, folder + name + u".bak", true);
+            (void)platform::copyFile(oldPath, oldPath + u".bak", true);
 
-        std::u16string next = page->transform(TransformArgs(run, items, k), env);
-        undo.undoOldPaths[k] = folder + name;
-        undo.undoNewPaths[k] = folder + next;
-        next = TrimNewName(next);
-        if (next != name) {
-            if (auto got = renameItem(folder, name, next, autoAvoid, log, progress)) {
-                undo.undoNewPaths[k] = folder + *got;
-                undo.renamed[k] = true;
-                progress.renamed(k, undo.undoOldPaths[k], undo.undoNewPaths[k]);
-                items.setName(row, std::move(*got));
-                if (transfer)
-                    transferRows.push_back(row);
-                ++session.processedCount;
-            }
+        const std::u16string computed = page->transform(TransformArgs(run, items, k), env);
+        const std::u16string next = TrimNewName(computed);
+        std::optional<std::u16string> got;
+        if (next != name)
+            got = renameItem(oldPath, folder, next, autoAvoid, log, progress);
+        // The record keeps the name the item got, else the computed one before trimming.
+        undo.undoNewPaths[k] = folder + (got ? *got : computed);
+        if (got) {
+            undo.renamed[k] = true;
+            items.setName(row, std::move(*got));  // `name` refers to the new name from here
+            if (transfer)
+                transferRows.push_back(row);
+            ++session.processedCount;
         }
 
         progress.step();
