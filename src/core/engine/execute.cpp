@@ -166,6 +166,7 @@ ExecuteResult ExecuteRun(RenameSession& session, Host& host, RunObserver& progre
         undo.undoNewPaths[k] = folder + (got ? *got : computed);
         if (got) {
             undo.renamed[k] = true;
+            progress.renamed(k, oldPath, undo.undoNewPaths[k]);
             items.setName(row, std::move(*got));  // `name` refers to the new name from here
             if (transfer)
                 transferRows.push_back(row);
