@@ -105,5 +105,9 @@ Status readFileChunks(std::u16string_view path, std::size_t chunkSize,
 // Replaces a file's content through a temporary file in the same folder that is flushed and
 // renamed into place: a crash leaves the old content or the new, never half of one.
 Status writeFileAtomic(std::u16string_view path, std::string_view bytes);
+// Appends `bytes` to a file (created when missing). The bytes are the system's once this
+// returns, so they survive the process being killed; with `sync` it also waits until the
+// file's content is on the disk, which survives a crash of the system too.
+Status appendFile(std::u16string_view path, std::string_view bytes, bool sync);
 
 }  // namespace soramine::platform

@@ -472,4 +472,12 @@ Status writeFileAtomic(std::u16string_view path, std::string_view bytes) {
     return {};
 }
 
+Status appendFile(std::u16string_view path, std::string_view bytes, bool sync) {
+    Fd fd(::open(nativePath(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+    if (!fd.ok() || !writeAll(fd.get(), bytes.data(), bytes.size()) ||
+        (sync && ::fdatasync(fd.get()) != 0))
+        return failure();
+    return {};
+}
+
 }  // namespace soramine::platform
