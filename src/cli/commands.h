@@ -10,6 +10,12 @@ namespace soramine::cli {
 using Args = std::vector<std::string>;
 
 int runList(const Args& args);
+// The commands over a saved-settings file (a job) and the undo of the last run.
+int runPreview(const Args& args);
+int runRun(const Args& args);
+int runUndo(const Args& args);
+int runMakeJob(const Args& args);
+int runShowJob(const Args& args);
 // The one-shot forms "C A B", "/h /c|/m|/s PATH" and "/r N PATH": unlike the commands, it
 // gets the form word too. 0 done, 1 the rename failed (nothing lost), 2 wrong arguments.
 int runOneShot(const Args& argsIncludingFormWord);

@@ -18,6 +18,11 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"list", soramine::cli::runList, "フォルダの項目を一覧表示します (取り込みと同じ規則)"},
+    {"preview", soramine::cli::runPreview, "ジョブ (設定ファイル) の変更予測を表示します"},
+    {"run", soramine::cli::runRun, "ジョブを実行して名前を変更します"},
+    {"undo", soramine::cli::runUndo, "直前の run を元に戻します"},
+    {"make-job", soramine::cli::runMakeJob, "ジョブ (設定ファイル) を書き出します"},
+    {"show-job", soramine::cli::runShowJob, "ジョブの中身を表示します"},
 };
 
 void printHelp() {

@@ -1,0 +1,86 @@
+#include "cli/terminal_host.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <string>
+
+#include "cli/terminal.h"
+#include "core/platform/process.h"
+#include "core/text/strings.h"
+
+namespace soramine::cli {
+namespace {
+
+std::atomic<bool> interrupted{false};
+
+// A question or message on one line: its line breaks become spaces.
+std::u16string oneLine(std::u16string text) {
+    text::replaceAll(text, u"\r\n", u" ");
+    text::replaceAll(text, u'\n', u" ");
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::u16string> TerminalHost::chooseFolder(std::u16string_view, std::u16string_view) {
+    return destination_;
+}
+
+bool TerminalHost::askYesNo(const Message& question) {
+    printError(u"確認: " + oneLine(question.text) + (overwrite_ ? u" → はい" : u" → いいえ"));
+    if (!overwrite_)
+        ++problems_;
+    return overwrite_;
+}
+
+void TerminalHost::showMessage(const Message& message) {
+    printMessage(message);
+    ++problems_;
+}
+
+void printMessage(const Message& message) {
+    printError(message.caption + u": " + oneLine(message.text));
+}
+
+TerminalProgress::TerminalProgress() : visible_(platform::stderrIsTerminal()) {
+    interrupted = false;
+    platform::setInterruptFlag(&interrupted);
+}
+
+void TerminalProgress::begin(std::size_t steps) {
+    total_ = steps;
+    done_ = 0;
+    draw(true);
+}
+
+bool TerminalProgress::cancelled() {
+    if (interrupted)
+        wasCancelled_ = true;
+    return wasCancelled_;
+}
+
+void TerminalProgress::advance(std::size_t steps) {
+    done_ = std::min(total_, done_ + steps);
+    draw(false);
+}
+
+void TerminalProgress::end() {
+    if (visible_)
+        std::fputs("\r\033[K", stderr);
+    interrupted = false;
+}
+
+void TerminalProgress::draw(bool force) {
+    if (!visible_)
+        return;
+    // A terminal line per item would slow a large run down; ten a second are enough to see.
+    const auto now = std::chrono::steady_clock::now();
+    if (!force && now - lastDrawn_ < std::chrono::milliseconds(100) && done_ != total_)
+        return;
+    lastDrawn_ = now;
+    std::fprintf(stderr, "\r変更中です  %zu / %zu\033[K", done_, total_);
+    std::fflush(stderr);
+}
+
+}  // namespace soramine::cli

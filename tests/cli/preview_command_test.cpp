@@ -1,0 +1,99 @@
+#include <string>
+#include <vector>
+
+#include "cli/job_fixture.h"
+
+namespace soramine::testing {
+namespace {
+
+using CliPreview = CliJobTest;
+
+const std::string kHeader = "変更前→変更後\n\n";
+
+TEST_F(CliPreview, PrintsTheCopiedPreviewTextAndChangesNothing) {
+    struct Case {
+        std::vector<std::string> job;  // make-job options after --method 置換
+        std::vector<std::string> run;  // preview options after the job
+        std::string rows;              // the lines after the header
+    };
+    const std::string other = (config.path()).string();
+    const Case cases[] = {
+        {{"--set", "変更前=a", "--set", "変更後=b"},
+         {},
+         "a1.txt→同名ファイルが存在します\na2.jpg→b2.jpg\nb1.txt→変更無し\nc.txt→変更無し\n"},
+        {{"--set", "変更前=a", "--set", "変更後=b", "--flag", "自動回避=1"},
+         {"--ext", "txt"},
+         "a1.txt→b1[1].txt\nb1.txt→変更無し\nc.txt→変更無し\n"},
+        {{"--set", "変更前=c", "--set", "変更後=b1", "--folder", other},
+         {"--folder", "."},
+         "a1.txt→変更無し\na2.jpg→変更無し\nb1.txt→変更無し\nc.txt→同名ファイルが存在します\n"},
+        {{"--set", "変更前=a", "--set", "変更後=x", "--flag", "選択項目=1"},
+         {"--rows", "2,4"},
+         "a2.jpg→x2.jpg\nc.txt→変更無し\n"},
+        {{"--set", "変更前=a", "--set", "変更後=x", "--ext", "png"}, {}, ""},
+    };
+    writeFiles({"a1.txt", "a2.jpg", "b1.txt", "c.txt"});
+    for (const Case& c : cases) {
+        std::vector<std::string> job{"--method", "置換"};
+        job.insert(job.end(), c.job.begin(), c.job.end());
+        std::vector<std::string> args{"preview", makeJob(job)};
+        args.insert(args.end(), c.run.begin(), c.run.end());
+        const CliResult r = cli(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, kHeader + c.rows) << c.job[1];
+        EXPECT_EQ(names(), (std::vector<std::string>{"a1.txt", "a2.jpg", "b1.txt", "c.txt"}));
+    }
+}
+
+TEST_F(CliPreview, RefusesAJobThatCannotStart) {
+    struct Case {
+        std::vector<std::string> job;  // make-job options after --method 置換
+        std::vector<std::string> run;  // preview options after the job
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"--set", "変更前=a*b*c"}, {}, "ワイルドカード\"*\"が二つ以上あります。\n"},
+        {{"--flag", "選択項目=1"},
+         {},
+         "このジョブは「選択ファイルのみリネーム」がオンです。--rows で対象の行を指定してください "
+         "(例: --rows 1,3,5-7)\n"},
+        {{},
+         {"--rows", "1"},
+         "--rows は「選択ファイルのみリネーム」がオンのジョブにだけ使えます\n"},
+        {{"--flag", "選択項目=1"}, {"--rows", "1,x"}, "行の指定が正しくありません: 1,x\n"},
+        {{"--flag", "選択項目=1"}, {"--rows", "3-2"}, "行の指定が正しくありません: 3-2\n"},
+        {{"--flag", "選択項目=1"}, {"--rows", "1-3"}, "行番号が範囲外です: 3 (項目数 2)\n"},
+        {{"--flag", "フォルダ作成=1"},
+         {},
+         "「フォルダ作成」のジョブはまだ実行できません (フォルダ作成は未実装です)\n"},
+        {{"--folder", "missing"}, {}, "見つかりません: @missing\n"},
+        {{}, {"--ext", ""}, "拡張子を入力してください。\n"},
+    };
+    writeFiles({"a.txt", "b.txt"});
+    for (const Case& c : cases) {
+        std::vector<std::string> job{"--method", "置換"};
+        job.insert(job.end(), c.job.begin(), c.job.end());
+        std::vector<std::string> args{"preview", makeJob(job)};
+        args.insert(args.end(), c.run.begin(), c.run.end());
+        const CliResult r = cli(args);
+        std::string err = c.err;
+        if (const auto at = err.find('@'); at != std::string::npos)
+            err.replace(at, 1, folder());
+        EXPECT_EQ(r.status, 2) << c.err;
+        EXPECT_EQ(r.err, err);
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST_F(CliPreview, RefusesWhatIsNotAJob) {
+    files.write("plain.qrn", std::string(80, 'x'));
+    const CliResult wrong = cli({"preview", "plain.qrn"});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.err, "ソラミネファイルではありません\n");
+    const CliResult usage = cli({"preview"});
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_EQ(usage.err.rfind("ジョブファイル (.qrn) を一つ指定してください\n", 0), 0u);
+}
+
+}  // namespace
+}  // namespace soramine::testing
