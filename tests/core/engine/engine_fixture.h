@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -89,7 +90,8 @@ class FakeHost final : public Host {
     void showMessage(const Message& message) override { messages.push_back(message); }
 };
 
-// Asks to stop after the item whose cancel test is the `cancelAt`-th (1-based).
+// Asks to stop after the item whose cancel test is the `cancelAt`-th (1-based; 0 never), and
+// records the renames it is told about.
 class CancellingObserver final : public RunObserver {
   public:
     explicit CancellingObserver(int cancelAt) : cancelAt_(cancelAt) {}
@@ -98,7 +100,11 @@ class CancellingObserver final : public RunObserver {
     bool cancelled() override { return ++tests_ == cancelAt_; }
     void advance(std::size_t steps) override { advanced += steps; }
     void end() override { ended = true; }
+    void renamed(std::size_t k, std::u16string_view from, std::u16string_view to) override {
+        renames.emplace_back(k, std::u16string(from), std::u16string(to));
+    }
 
+    std::vector<std::tuple<std::size_t, std::u16string, std::u16string>> renames;
     std::size_t range = 0;
     std::size_t advanced = 0;
     bool ended = false;

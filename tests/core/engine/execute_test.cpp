@@ -124,7 +124,10 @@ TEST_F(Execute, NumberedNamesStopAt254Units) {
 TEST_F(Execute, RecordsTheRunForUndo) {
     addFiles({"a", "b", "c"});
     page.renames = {{u"a", u"a "}, {u"b", u"x"}, {u"c", u"x"}};
-    ExecuteRun(session, host, quiet);
+    testing::CancellingObserver observer(0);
+    ExecuteRun(session, host, observer);
+    EXPECT_EQ(observer.renames.size(), 1u);
+    EXPECT_EQ(observer.renames.at(0), std::make_tuple(std::size_t{1}, path(u"b"), path(u"x")));
     const UndoRecord& undo = session.undoRecord();
     EXPECT_EQ(undo.undoOldPaths, (Names{path(u"a"), path(u"b"), path(u"c")}));
     EXPECT_EQ(undo.undoNewPaths, (Names{path(u"a "), path(u"x"), path(u"x")}));
