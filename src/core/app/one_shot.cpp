@@ -138,6 +138,8 @@ bool isOneShot(std::span<const std::u16string> args) {
 
 OneShotOutcome runOneShot(std::span<const std::u16string> args) {
     const OneShotOutcome badArguments{OneShotStatus::BadArguments, std::nullopt};
+    if (!isOneShot(args))
+        return badArguments;
     if (args[0] == u"C") {
         if (args.size() != 3)
             return {OneShotStatus::BadArguments, errorMessage(u"ファイルは2つにしてください")};

@@ -58,9 +58,9 @@ struct OneShotOutcome {
     std::optional<Message> message;  // what to show the user, if anything
 };
 
-// Carries out a one-shot command line (isOneShot(args) holds). A "/h" with an unknown digest
-// letter, an "/r" length outside 1-255, or a missing path does nothing (BadArguments, no
-// message). Random names are seeded with the tick count.
+// Carries out a one-shot command line. A "/h" with an unknown digest letter, an "/r" length
+// outside 1-255, a missing path, or a line that is no one-shot form does nothing
+// (BadArguments, no message). Random names are seeded with the tick count.
 OneShotOutcome runOneShot(std::span<const std::u16string> args);
 
 }  // namespace soramine::app
