@@ -85,15 +85,5 @@ TEST_F(CliPreview, RefusesAJobThatCannotStart) {
     }
 }
 
-TEST_F(CliPreview, RefusesWhatIsNotAJob) {
-    files.write("plain.qrn", std::string(80, 'x'));
-    const CliResult wrong = cli({"preview", "plain.qrn"});
-    EXPECT_EQ(wrong.status, 2);
-    EXPECT_EQ(wrong.err, "ソラミネファイルではありません\n");
-    const CliResult usage = cli({"preview"});
-    EXPECT_EQ(usage.status, 2);
-    EXPECT_EQ(usage.err.rfind("ジョブファイル (.qrn) を一つ指定してください\n", 0), 0u);
-}
-
 }  // namespace
 }  // namespace soramine::testing
