@@ -57,6 +57,24 @@ std::string leafOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Calls `line(text, bare)` for each line of `content`: the line as stored (without its
+// "\n") and without a trailing "\r".
+template <class F>
+void forEachLine(const std::string& content, F line) {
+    size_t start = 0;
+    while (start < content.size()) {
+        size_t end = content.find('\n', start);
+        if (end == std::string::npos)
+            end = content.size();
+        std::string_view stored(content.data() + start, end - start);
+        std::string_view bare = stored;
+        if (!bare.empty() && bare.back() == '\r')
+            bare.remove_suffix(1);
+        line(stored, bare);
+        start = end + 1;
+    }
+}
+
 // The names listed in a folder's ".hidden" file, one per line (the file managers' convention).
 std::unordered_set<std::string> readHiddenList(int dirFd) {
     std::unordered_set<std::string> names;
@@ -68,18 +86,10 @@ std::unordered_set<std::string> readHiddenList(int dirFd) {
     ssize_t n;
     while ((n = ::read(fd.get(), buffer, sizeof buffer)) > 0)
         content.append(buffer, n);
-    size_t start = 0;
-    while (start < content.size()) {
-        size_t end = content.find('\n', start);
-        if (end == std::string::npos)
-            end = content.size();
-        std::string line = content.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty())
-            names.insert(std::move(line));
-        start = end + 1;
-    }
+    forEachLine(content, [&](std::string_view, std::string_view bare) {
+        if (!bare.empty())
+            names.emplace(bare);
+    });
     return names;
 }
 
@@ -408,18 +418,10 @@ Status setAttributes(std::u16string_view path, std::uint32_t attributes) {
             rewritten += '\n';
         rewritten += leaf + '\n';
     } else {
-        size_t start = 0;
-        while (start < content.size()) {
-            size_t end = content.find('\n', start);
-            if (end == std::string::npos)
-                end = content.size();
-            std::string line = content.substr(start, end - start);
-            std::string bare =
-                !line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line;
+        forEachLine(content, [&](std::string_view stored, std::string_view bare) {
             if (bare != leaf)
-                rewritten += line + '\n';
-            start = end + 1;
-        }
+                (rewritten += stored) += '\n';
+        });
     }
     return writeFileAtomic(text::fromUtf8(listPath), rewritten);
 }
