@@ -33,7 +33,11 @@ void printHelp() {
     }
     std::fputs(
         "\n各コマンドの詳しい使い方: soramine-cli コマンド --help\n"
-        "  --version  バージョンを表示します\n",
+        "  --version  バージョンを表示します\n"
+        "\nその場で一つの名前を変えて終わる形:\n"
+        "  soramine-cli C パス1 パス2         二つのファイルの名前を入れ替えます\n"
+        "  soramine-cli /h /c|/m|/s パス      ファイル名を CRC32 / MD5 / SHA1 の値にします\n"
+        "  soramine-cli /r 文字数 パス        ファイル名をランダムな文字 (1～255 文字) にします\n",
         stdout);
 }
 

@@ -40,7 +40,15 @@ TEST_F(CliMakeJob, ShowJobPrintsWhatMakeJobWrote) {
           "選択項目=1", "--set", "開始番号=-5", "--set", "桁数=4", "--set", "変更名=x_*"},
          "method=連番\nfolder=/tmp\next=フォルダモード\n",
          "選択項目;フォルダモード;",
-         "ラジオ=0\n文字=0\n桁数=4\n開始番号=-5\n増減値=1\n変更名=x_*\n"},
+         "ラジオ=0\n文字=0\n桁数=4\n開始番号=-5\n増減値=1\n変更名=x_*\n追加位置=0\n拡張子の=0\n"
+         "先頭から=0\n文字目=1\n"},
+        // In add mode the job keeps where the number goes.
+        {{"--method", "連番", "--set", "ラジオ=1", "--set", "追加位置=2", "--set", "先頭から=1",
+          "--set", "文字目=3"},
+         "method=連番\nfolder=@\next=*\n",
+         "",
+         "ラジオ=1\n文字=0\n桁数=2\n開始番号=1\n増減値=1\n変更名=Sample_*\n追加位置=2\n拡張子の=0\n"
+         "先頭から=1\n文字目=3\n"},
         {{"--method", "追加", "--set", "追加位置=1", "--set", "文字=_v2"},
          "method=追加\nfolder=@\next=*\n",
          "",

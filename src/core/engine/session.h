@@ -33,8 +33,7 @@ struct UndoRecord {
 //   RenameSession session(IniFile(path));
 //   session.readIni();                          // options, detail flags, every page
 //   // or, for a saved-settings file (settings/settings_file.h):
-//   //   auto saved = LoadSettingsFile(file, [&](int i) -> MethodPage& {
-//   //       return *session.methods.page(i); });
+//   //   auto saved = LoadSettingsFile(file, [&](int i) { return session.methods.page(i); });
 //   //   TakeSavedOptions(*saved, session.settings);
 //   session.changeItems().appendTable(std::move(imported));   // items/import.h
 //   session.setSelection({...});                // only with settings.selectedOnly

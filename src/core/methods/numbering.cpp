@@ -224,7 +224,12 @@ std::vector<HistoryBox*> CRenban::histories() {
 }
 
 std::vector<NamedSetting> CRenban::namedSettings() {
-    return namedSettingsOf(numberingSettingsFields(), settings, {&pattern});
+    auto out = namedSettingsOf(numberingSettingsFields(), settings, {&pattern});
+    // In add mode the number goes where the add-text page's position settings say, and a job
+    // stores those with the numbering page's own.
+    auto positions = namedSettingsOf(addTextSettingsFields(), add_.settings, {});
+    out.insert(out.end(), positions.begin(), positions.end());
+    return out;
 }
 
 }  // namespace soramine
