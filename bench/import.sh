@@ -36,10 +36,11 @@ verdict() {  # name ours reference budget
   local ratio
   ratio=$(echo "$2 / $3" | bc -l)
   local ok=FAIL
-  [ "$(echo "$ratio <= $4" | bc -l)" = 1 ] && ok=PASS
+  if [ "$(echo "$ratio <= $4" | bc -l)" = 1 ]; then ok=PASS; else failed=1; fi
   printf '%s: %.3f s vs find %.3f s = %.2fx (budget <= %.2fx) %s\n' "$1" "$2" "$3" "$ratio" "$4" "$ok"
 }
 
+failed=0
 make_trees
 find "$work" -type f -printf '%f\t%h\t%T@\t%s\n' >/dev/null  # warm the page cache
 "$cli" list --subfolders "$work/tree" >/dev/null
@@ -52,5 +53,6 @@ done
 
 peak=$( { /usr/bin/time -f '%M' "$cli" list "$work/flat" >/dev/null; } 2>&1 | tail -1)
 ok=FAIL
-[ "$peak" -le $((64 * 1024)) ] && ok=PASS
+if [ "$peak" -le $((64 * 1024)) ]; then ok=PASS; else failed=1; fi
 printf 'import flat peak memory: %d KiB (budget <= 65536 KiB) %s\n' "$peak" "$ok"
+exit $failed
