@@ -46,6 +46,7 @@ void Importer::prepare(const DetailSettings& detail) {
     attributeMask_ = attributeMaskFor(detail);
     sortOnImport_ = detail.sortOnImport != 0;
     pendingItems.clear();
+    scanned_.clear();
 }
 
 std::optional<Message> Importer::ImportFolder(const DetailSettings& detail) {
@@ -140,22 +141,22 @@ void Importer::ScanFolder(const std::u16string& folder) {
     for (const auto& sub : subfolders)
         ScanFolder(folder + sub + platform::kSeparator);
     local.sort(CMySortStringArray::kName, CMySortStringArray::compareText, false);
-    if (sortOnImport_) {
-        pendingItems.appendTable(std::move(local));
-    } else {
-        table_.appendTable(std::move(local));
-    }
+    if (!local.empty())
+        scanned_.push_back(std::move(local));
 }
 
 void Importer::AddRow(Row row) {
-    if (sortOnImport_) {
-        pendingItems.append(std::move(row));
-    } else {
-        table_.append(std::move(row));
-    }
+    if (scanned_.empty())
+        scanned_.emplace_back();
+    scanned_.back().append(std::move(row));
 }
 
 void Importer::FinishImport() {
+    // With sorting on import, every row of this import waits in pendingItems and joins the
+    // list as one block sorted by name.
+    CMySortStringArray& into = sortOnImport_ ? pendingItems : table_;
+    into.appendTables(std::move(scanned_));
+    scanned_.clear();
     if (!pendingItems.empty()) {
         pendingItems.sort(CMySortStringArray::kName, CMySortStringArray::compareText, false);
         table_.appendTable(std::move(pendingItems));

@@ -53,6 +53,9 @@ class Importer {
     std::uint32_t attributeMask_ = 0;
     bool sortOnImport_ = false;
     CMySortStringArray pendingItems;
+    // The rows of this import in order (each folder's sorted rows, then single rows), joined
+    // once at the end so that the table grows only once.
+    std::vector<CMySortStringArray> scanned_;
 };
 
 // Import messages (caption "エラー").

@@ -125,6 +125,23 @@ void CMySortStringArray::appendTable(CMySortStringArray&& other) {
         other.clear();
         return;
     }
+    moveRowsFrom(other);
+}
+
+void CMySortStringArray::appendTables(std::vector<CMySortStringArray>&& parts) {
+    if (empty() && parts.size() == 1) {
+        appendTable(std::move(parts.front()));
+        return;
+    }
+    size_t total = count();
+    for (const auto& part : parts)
+        total += part.count();
+    reserve(total);
+    for (auto& part : parts)
+        moveRowsFrom(part);
+}
+
+void CMySortStringArray::moveRowsFrom(CMySortStringArray& other) {
     auto move = [](std::vector<std::u16string>& to, std::vector<std::u16string>& from) {
         to.insert(to.end(), std::make_move_iterator(from.begin()),
                   std::make_move_iterator(from.end()));

@@ -51,6 +51,8 @@ class CMySortStringArray {
     void reserve(size_t n);
     // Moves every row of `other` to the end of this table, leaving `other` empty.
     void appendTable(CMySortStringArray&& other);
+    // The same for several tables in order, growing this one once.
+    void appendTables(std::vector<CMySortStringArray>&& parts);
 
     // Quicksort of rows lo..hi (inclusive) by one column. The pivot is the text at
     // (lo + hi) / 2; the sort is not stable, and the order of equal keys follows this exact
@@ -71,6 +73,7 @@ class CMySortStringArray {
     std::vector<std::u16string>& column(Column c);
     const std::vector<std::u16string>& column(Column c) const;
     void applyOrder(const std::vector<std::uint32_t>& order, size_t lo);
+    void moveRowsFrom(CMySortStringArray& other);
 
     std::vector<std::u16string> name_, folder_, created_, modified_, size_, imageText_;
 };

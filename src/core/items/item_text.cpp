@@ -29,6 +29,11 @@ char16_t* putNumber(char16_t* out, int value, int width) {
 std::u16string dateText(std::optional<platform::FileTime> t) {
     if (!t)
         return {};
+    // Files of one folder often share their second: the text of the last one is kept.
+    thread_local std::int64_t lastSeconds = 0;
+    thread_local std::u16string lastText;
+    if (!lastText.empty() && lastSeconds == t->seconds)
+        return lastText;
     auto local = platform::toLocalTime(*t);
     platform::LocalTime f = local ? *local : platform::LocalTime{0, 0, 0, -1, -1, -1};
     char16_t buffer[64];
@@ -45,7 +50,9 @@ std::u16string dateText(std::optional<platform::FileTime> t) {
     *p++ = u':';
     p = putNumber(p, f.second, 2);
     *p++ = u'\n';
-    return std::u16string(buffer, p);
+    lastSeconds = t->seconds;
+    lastText.assign(buffer, p);
+    return lastText;
 }
 
 std::u16string sizeText(std::uint64_t bytes) {

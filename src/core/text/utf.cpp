@@ -89,11 +89,7 @@ std::u16string fromUtf8(std::string_view bytes) {
     return out;
 }
 
-void appendUtf8(std::string& out, std::u16string_view text) {
-    // One UTF-16 unit needs at most 3 bytes (a surrogate pair, 4 bytes for 2 units).
-    size_t start = out.size();
-    out.resize(start + 3 * text.size());
-    char* dst = out.data() + start;
+char* writeUtf8(std::u16string_view text, char* dst) {
     for (size_t i = 0; i < text.size(); ++i) {
         char16_t c = text[i];
         if (c < 0x80) {
@@ -111,13 +107,12 @@ void appendUtf8(std::string& out, std::u16string_view text) {
             dst = putCodePoint(dst, c);
         }
     }
-    out.resize(static_cast<size_t>(dst - out.data()));
+    return dst;
 }
 
 std::string toUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    appendUtf8(out, text);
+    std::string out(kMaxUtf8PerUnit * text.size(), '\0');
+    out.resize(static_cast<size_t>(writeUtf8(text, out.data()) - out.data()));
     return out;
 }
 

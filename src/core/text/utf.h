@@ -13,8 +13,10 @@ namespace soramine::text {
 // Any other lone surrogate encodes as U+FFFD.
 std::u16string fromUtf8(std::string_view bytes);
 std::string toUtf8(std::u16string_view text);
-// The same, appended to `out` (no temporary string).
-void appendUtf8(std::string& out, std::u16string_view text);
+// The same, written at `out`, which has room for kMaxUtf8PerUnit bytes per UTF-16 unit;
+// returns the end of what was written.
+inline constexpr size_t kMaxUtf8PerUnit = 3;
+char* writeUtf8(std::u16string_view text, char* out);
 
 // True when the bytes are well-formed UTF-8 (no escaping would be needed).
 bool isValidUtf8(std::string_view bytes);

@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -216,39 +218,50 @@ bool listFolder(std::u16string_view folder, const std::function<void(EntryInfo&)
     }
 
     // Asking the kernel for each entry's status is most of the work of listing a large
-    // folder; two threads share it where the machine has the cores.
-    std::vector<EntryStatus> statuses(names.size());
-    auto statRange = [&](size_t from, size_t to) {
+    // folder. Where the machine has a second core, a helper thread takes entries in order
+    // while this thread hands finished ones to the sink, and takes entries itself whenever the
+    // next one is not ready, so that both cores ask and neither waits long.
+    const size_t n = names.size();
+    std::vector<EntryStatus> statuses(n);
+    std::unique_ptr<std::atomic<bool>[]> done(new std::atomic<bool>[n]());
+    std::atomic<size_t> next{0};
+    auto statNext = [&]() {
+        size_t i = next.fetch_add(1);
+        if (i >= n)
+            return false;
         struct statx st;
-        for (size_t i = from; i < to; ++i) {
-            statuses[i].found = ::statx(dfd, names[i].c_str(), kStatxFlags, kStatxMask, &st) == 0;
-            if (statuses[i].found)
-                statuses[i] = compact(st);
-        }
+        if (::statx(dfd, names[i].c_str(), kStatxFlags, kStatxMask, &st) == 0)
+            statuses[i] = compact(st);
+        done[i].store(true, std::memory_order_release);
+        return true;
     };
-    bool shared = false;
-    if (names.size() >= kParallelStatThreshold && std::thread::hardware_concurrency() > 1) {
+    std::thread helper;
+    if (n >= kParallelStatThreshold && std::thread::hardware_concurrency() > 1) {
         try {
-            std::thread worker(statRange, names.size() / 2, names.size());
-            statRange(0, names.size() / 2);
-            worker.join();
-            shared = true;
+            helper = std::thread([&] {
+                while (statNext()) {
+                }
+            });
         } catch (const std::system_error&) {
-            // No thread to be had: do it all here.
+            // No thread to be had: this thread asks for every entry.
         }
     }
-    if (!shared)
-        statRange(0, names.size());
-    ::closedir(dir);
 
     EntryInfo info;
-    for (size_t i = 0; i < names.size(); ++i) {
+    for (size_t i = 0; i < n; ++i) {
+        while (!done[i].load(std::memory_order_acquire)) {
+            if (!statNext())
+                std::this_thread::yield();  // the helper is finishing entry i
+        }
         if (!statuses[i].found)
             continue;  // gone meanwhile
         info.name = text::fromUtf8(names[i]);
         fillInfo(statuses[i], !hidden.empty() && hidden.count(names[i]) > 0, info);
         sink(info);
     }
+    if (helper.joinable())
+        helper.join();
+    ::closedir(dir);
     return true;
 }
 
