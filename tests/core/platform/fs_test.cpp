@@ -102,6 +102,24 @@ TEST_F(Fs, ListsEntriesWithAttributes) {
     EXPECT_FALSE(lookUp(at("nope")));
 }
 
+TEST_F(Fs, ListsALargeFolderCompletelyInItsOwnOrder) {
+    // Large folders share the status calls with a helper thread.
+    for (int i = 0; i < 2000; ++i)
+        dir.write("f" + std::to_string(i), std::string(i % 7, 'x'));
+    std::vector<std::u16string> order;
+    std::map<std::u16string, std::uint64_t> sizes;
+    ASSERT_TRUE(listFolder(dir.folder(), [&](EntryInfo& e) {
+        order.push_back(e.name);
+        sizes[e.name] = e.size;
+    }));
+    ASSERT_EQ(sizes.size(), 2000u);
+    for (int i = 0; i < 2000; ++i)
+        ASSERT_EQ(sizes[text::fromUtf8("f" + std::to_string(i))], i % 7u);
+    std::vector<std::u16string> again;
+    listFolder(dir.folder(), [&](EntryInfo& e) { again.push_back(e.name); });
+    EXPECT_EQ(order, again);
+}
+
 TEST_F(Fs, SetsReadOnlyAndHidden) {
     dir.write("f");
     ASSERT_TRUE(setAttributes(at("f"), attr::kReadOnly | attr::kHidden));
