@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  libc-bin locales
+  libc-bin locales tzdata
   openssl rename coreutils findutils time bc
 )
 missing=()
