@@ -22,11 +22,11 @@ void UndoLastRun(RenameSession& session, RunObserver& progress) {
         const std::u16string& newPath = undo.undoNewPaths[k];
         const bool renamed = k < undo.renamed.size() && undo.renamed[k];
         if (renamed && oldPath != newPath) {
-            const platform::Status renamed = platform::renameNoReplace(newPath, oldPath);
-            if (renamed) {
+            const platform::Status back = platform::renameNoReplace(newPath, oldPath);
+            if (back) {
                 if (k < rows.size())
                     items.setName(rows[k], oldPath.substr(oldPath.rfind(platform::kSeparator) + 1));
-            } else if (platform::isExistsOrAccessDenied(renamed.error())) {
+            } else if (platform::isExistsOrAccessDenied(back.error())) {
                 session.log.AppendLog(u"同名ファイルが存在します - " + oldPath + u"\r\n");
             }
         }
