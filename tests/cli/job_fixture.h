@@ -49,6 +49,12 @@ class CliJobTest : public ::testing::Test {
 
     // The files' folder as the commands print it.
     std::string folder() const { return std::filesystem::canonical(files.path()).string() + "/"; }
+    // An expected text with its "@" standing for folder().
+    std::string inFolder(std::string text) const {
+        if (const auto at = text.find('@'); at != std::string::npos)
+            text.replace(at, 1, folder());
+        return text;
+    }
 
     TempDir config;
     TempDir files;

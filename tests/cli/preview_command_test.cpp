@@ -76,9 +76,7 @@ TEST_F(CliPreview, RefusesAJobThatCannotStart) {
         std::vector<std::string> args{"preview", makeJob(job)};
         args.insert(args.end(), c.run.begin(), c.run.end());
         const CliResult r = cli(args);
-        std::string err = c.err;
-        if (const auto at = err.find('@'); at != std::string::npos)
-            err.replace(at, 1, folder());
+        const std::string err = inFolder(c.err);
         EXPECT_EQ(r.status, 2) << c.err;
         EXPECT_EQ(r.err, err);
         EXPECT_EQ(r.out, "");

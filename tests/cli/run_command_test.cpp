@@ -59,9 +59,7 @@ TEST_F(CliRun, RenamesAndReportsTheResult) {
         std::vector<std::string> args{"run", makeJob(job)};
         args.insert(args.end(), c.run.begin(), c.run.end());
         const CliResult r = cli(args);
-        std::string out = c.out;
-        if (const auto at = out.find('@'); at != std::string::npos)
-            out.replace(at, 1, folder());
+        const std::string out = inFolder(c.out);
         EXPECT_EQ(r.status, c.status) << r.err;
         EXPECT_EQ(r.out, out);
         EXPECT_EQ(names(), c.after) << c.out;
@@ -102,9 +100,7 @@ TEST_F(CliRun, RefusesToStartWithoutWhatTheJobNeeds) {
         std::vector<std::string> args{"run", makeJob(job)};
         args.insert(args.end(), c.run.begin(), c.run.end());
         const CliResult r = cli(args);
-        std::string err = c.err;
-        if (const auto at = err.find('@'); at != std::string::npos)
-            err.replace(at, 1, folder());
+        const std::string err = inFolder(c.err);
         EXPECT_EQ(r.status, 2) << c.err;
         EXPECT_EQ(r.err, err);
         EXPECT_EQ(r.out, "");
