@@ -33,14 +33,14 @@ int main(int argc, char** argv) {
     }
     struct Entry {
         const char* label;
-        std::unique_ptr<hash::CMakeHashAlgorithm> algorithm;
+        std::unique_ptr<hash::HashAlgorithm> algorithm;
     };
     Entry entries[] = {
-        {"CRC32", std::make_unique<hash::CMakeCRC32>()},
-        {"CRC32-portable", std::make_unique<hash::CMakeCRC32>(hash::BlockCode::PortableOnly)},
-        {"MD5", std::make_unique<hash::CMakeMD5>()},
-        {"SHA1", std::make_unique<hash::CMakeSHA1>()},
-        {"SHA1-portable", std::make_unique<hash::CMakeSHA1>(hash::BlockCode::PortableOnly)},
+        {"CRC32", std::make_unique<hash::Crc32>()},
+        {"CRC32-portable", std::make_unique<hash::Crc32>(hash::BlockCode::PortableOnly)},
+        {"MD5", std::make_unique<hash::Md5>()},
+        {"SHA1", std::make_unique<hash::Sha1>()},
+        {"SHA1-portable", std::make_unique<hash::Sha1>(hash::BlockCode::PortableOnly)},
     };
     for (Entry& e : entries) {
         double best = 0;

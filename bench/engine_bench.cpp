@@ -62,9 +62,9 @@ double seconds(F&& work) {
 }
 
 // A session that replaces "file" by "item" in the names (extensions left alone), over `rows`.
-void setUpReplace(RenameSession& session, CMySortStringArray rows) {
+void setUpReplace(RenameSession& session, ItemTable rows) {
     session.settings.methodIndex = *session.methods.indexOf(u"置換");
-    auto& page = static_cast<CChikan&>(*session.currentPage());
+    auto& page = static_cast<ReplacePage&>(*session.currentPage());
     page.settings = {0, 1, 1, u"1"};
     page.search.text = u"file";
     page.replacement.text = u"item";
@@ -78,9 +78,9 @@ std::string numbered(const char* stem, int i) {
 }
 
 // Creates `count` empty files file000000.txt ... in `folder` and returns their rows.
-CMySortStringArray makeFiles(const std::string& folder, int count) {
+ItemTable makeFiles(const std::string& folder, int count) {
     std::filesystem::create_directory(folder);
-    CMySortStringArray rows;
+    ItemTable rows;
     rows.reserve(count);
     const std::u16string folder16 = text::fromUtf8(folder + "/");
     for (int i = 0; i < count; ++i) {
@@ -121,7 +121,7 @@ bool report(const char* what, int count, double ours, const char* reference, dou
 // The names are read from the folder without asking for each entry's status: the job needs
 // only the names, as Debian's rename does (the import's dates and sizes are not part of it).
 int renameFolder(const char* folder) {
-    CMySortStringArray rows;
+    ItemTable rows;
     const std::u16string folder16 = text::fromUtf8(std::string(folder) + "/");
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         if (entry.is_regular_file())
@@ -131,7 +131,7 @@ int renameFolder(const char* folder) {
     setUpReplace(session, std::move(rows));
     NoHost host;
     QuietObserver quiet;
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     return session.log.text().empty() ? 0 : 1;
 }
 
@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
 
     {
         const std::string folder = root + "/preview";
-        CMySortStringArray rows = makeFiles(folder, kPreviewItems);
+        ItemTable rows = makeFiles(folder, kPreviewItems);
         RenameSession session(IniFile(u"/nonexistent/soramine-bench.ini"));
         setUpReplace(session, std::move(rows));
         std::vector<std::string> newPaths;
@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
         std::size_t shown = 0;
         for (int round = 0; round < kRounds; ++round) {
             ours = std::min(
-                ours, seconds([&] { shown = PreviewRun(session, host, quiet).previewNew.size(); }));
+                ours, seconds([&] { shown = previewRun(session, host, quiet).previewNew.size(); }));
             theirs =
                 std::min(theirs, seconds([&] {
                              struct stat st;
@@ -190,12 +190,12 @@ int main(int argc, char** argv) {
         makeFiles(bareFolder, kRenameItems);
         double execute = 1e9, undo = 1e9, forward = 1e9, backward = 1e9;
         for (int round = 0; round < kRounds; ++round) {
-            execute = std::min(execute, seconds([&] { ExecuteRun(session, host, quiet); }));
+            execute = std::min(execute, seconds([&] { executeRun(session, host, quiet); }));
             if (session.processedCount != kRenameItems)
                 return 2;
             forward = std::min(
                 forward, seconds([&] { bareRenames(bareFolder, "file", "item", kRenameItems); }));
-            undo = std::min(undo, seconds([&] { UndoLastRun(session, quiet); }));
+            undo = std::min(undo, seconds([&] { undoLastRun(session, quiet); }));
             if (session.log.text() != u"元に戻しました。")
                 return 2;
             backward = std::min(

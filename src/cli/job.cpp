@@ -91,14 +91,14 @@ Expected<JobRequest, std::u16string> jobRequest(const CommandLine& line) {
 }
 
 bool startJob(const JobRequest& request, RenameSession& session) {
-    auto saved = ReadSettingsFile(request.path);
+    auto saved = readSettingsFile(request.path);
     if (!saved)
         return fail(saved.error().text);
     session.settings = readMainSettings(session.ini);
-    TakeSavedOptions(*saved, session.settings);
+    takeSavedOptions(*saved, session.settings);
     session.detail = readDetailSettings(session.ini);
     if (auto message =
-            LoadSavedPage(*saved, [&](int index) { return session.methods.page(index); }))
+            loadSavedPage(*saved, [&](int index) { return session.methods.page(index); }))
         return fail(message->text);
 
     MainSettings& options = session.settings;
@@ -126,7 +126,7 @@ bool startJob(const JobRequest& request, RenameSession& session) {
         return fail(u"見つかりません: " + folderBox.text);
     Importer importer(session.changeItems(), options, folderBox, extensionBox,
                       session.detail.historyLimit);
-    if (auto message = importer.ImportFolder(session.detail))
+    if (auto message = importer.importFolder(session.detail))
         return fail(message->text);
 
     if (request.rows) {

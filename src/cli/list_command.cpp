@@ -63,7 +63,7 @@ class RowPrinter {
     size_t used_ = 0;
 };
 
-void printRows(const CMySortStringArray& table) {
+void printRows(const ItemTable& table) {
     RowPrinter out;
     for (size_t i = 0; i < table.count(); ++i) {
         out.field(table.name(i), '\t');
@@ -116,7 +116,7 @@ int runList(const Args& args) {
         detail.sortOnImport = 1;
     main.folderMode = folderModeFlag ? 1 : 0;
 
-    CMySortStringArray table;
+    ItemTable table;
     HistoryBox folderBox{std::u16string(kMainSection), u"フォルダ名", u"C:\\", {}, {}};
     HistoryBox extensionBox{std::u16string(kMainSection), u"拡張子", u"*", {}, {}};
     extensionBox.text = folderModeFlag ? std::u16string(kFolderModeText) : extension;
@@ -130,12 +130,12 @@ int runList(const Args& args) {
     }
     if (paths.size() == 1) {
         folderBox.text = paths[0];
-        if (auto message = importer.ImportFolder(detail)) {
+        if (auto message = importer.importFolder(detail)) {
             printError(message->text);
             return 2;
         }
     } else {
-        importer.ImportPaths(paths, PathSource::CommandLine, detail);
+        importer.importPaths(paths, PathSource::CommandLine, detail);
     }
     printRows(table);
     // The rows are left to the end of the process: freeing a hundred thousand rows one by

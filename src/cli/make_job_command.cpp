@@ -165,7 +165,7 @@ int runMakeJob(const Args& args) {
     std::u16string extensionText = extension ? text::fromUtf8(*extension) : u"*";
     if (options.folderMode)
         extensionText = kFolderModeText;  // what the extension box shows in folder mode
-    if (auto message = SaveSettingsFile(absolutePath(line->positional[0]), options, folderText,
+    if (auto message = saveSettingsFile(absolutePath(line->positional[0]), options, folderText,
                                         extensionText, page))
         return refuse(message->text);
     return 0;

@@ -63,12 +63,12 @@ int runPreview(const Args& args) {
 
     TerminalHost host(std::nullopt, false);
     TerminalProgress progress;
-    const PreviewResult preview = PreviewRun(session, host, progress);
+    const PreviewResult preview = previewRun(session, host, progress);
     if (preview.message) {
         printError(preview.message->text);
         return 2;
     }
-    const std::string out = terminalText(PreviewClipboardText(preview));
+    const std::string out = terminalText(previewClipboardText(preview));
     std::fwrite(out.data(), 1, out.size(), stdout);
     return progress.wasCancelled() ? 1 : 0;
 }

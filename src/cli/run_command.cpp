@@ -138,7 +138,7 @@ int runRun(const Args& args) {
     }
     TerminalHost host(dest, line->has("--overwrite"));
     JournalledProgress progress(journal);
-    const ExecuteResult result = ExecuteRun(session, host, progress);
+    const ExecuteResult result = executeRun(session, host, progress);
     if (!session.canUndo())
         journal.discard();
     if (result.message) {

@@ -36,7 +36,7 @@ int runShowJob(const Args& args) {
 
     // A fresh table: the page shows the job's settings over its defaults, not the user's.
     MethodTable methods;
-    auto saved = LoadSettingsFile(absolutePath(line->positional[0]),
+    auto saved = loadSettingsFile(absolutePath(line->positional[0]),
                                   [&](int index) { return methods.page(index); });
     if (!saved) {
         printError(saved.error().text);

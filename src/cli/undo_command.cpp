@@ -72,7 +72,7 @@ int runUndo(const Args& args) {
     undo.enabled = true;
     const UndoRecord record = undo;
     TerminalProgress progress;
-    UndoLastRun(session, progress);
+    undoLastRun(session, progress);
     JournalWriter(path).discard();
 
     std::u16string log = session.log.text();

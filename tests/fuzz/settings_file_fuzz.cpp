@@ -12,18 +12,18 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace soramine;
-    auto saved = ParseSettingsFile(std::string(reinterpret_cast<const char*>(data), size));
+    auto saved = parseSettingsFile(std::string(reinterpret_cast<const char*>(data), size));
     if (!saved)
         return 0;
-    CAdd add;
-    CRenban numbering(add);
-    CChikan replace;
+    AddTextPage add;
+    NumberingPage numbering(add);
+    ReplacePage replace;
     ErrorLog log;
     const RunEnvironment env{false, false, &log};
     for (MethodPage* page : {static_cast<MethodPage*>(&numbering),
                              static_cast<MethodPage*>(&replace), static_cast<MethodPage*>(&add)}) {
         // Every page reads the block, whatever method the file names.
-        if (LoadSavedPage(*saved, [&](int) { return page; }))
+        if (loadSavedPage(*saved, [&](int) { return page; }))
             continue;
         if (!page->validate(env))
             page->transform({.name = u"name.ext", .folder = u"/a/b/", .k = 3}, env);

@@ -43,14 +43,14 @@ Expected<std::u16string, RenameFailure> renameWithin(std::u16string_view path,
     return target;
 }
 
-std::unique_ptr<hash::CMakeHashAlgorithm> makeDigest(DigestKind kind) {
+std::unique_ptr<hash::HashAlgorithm> makeDigest(DigestKind kind) {
     switch (kind) {
         case DigestKind::Crc32:
-            return std::make_unique<hash::CMakeCRC32>();
+            return std::make_unique<hash::Crc32>();
         case DigestKind::Md5:
-            return std::make_unique<hash::CMakeMD5>();
+            return std::make_unique<hash::Md5>();
         case DigestKind::Sha1:
-            return std::make_unique<hash::CMakeSHA1>();
+            return std::make_unique<hash::Sha1>();
     }
     return nullptr;
 }

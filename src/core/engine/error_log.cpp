@@ -4,7 +4,7 @@
 
 namespace soramine {
 
-void ErrorLog::AppendLog(std::u16string_view text) {
+void ErrorLog::appendLog(std::u16string_view text) {
     if (!capturing_) {
         text_.append(text);
         return;
@@ -28,10 +28,6 @@ std::u16string ErrorLog::takeCaptured() {
     if (!capturing_)
         return {};
     return std::exchange(slot_, std::u16string());
-}
-
-std::u16string SystemErrorText(platform::OsError error) {
-    return platform::systemErrorText(error);
 }
 
 }  // namespace soramine

@@ -18,7 +18,7 @@ class ErrorLog {
     // Append mode: adds `text` at the end; the caller's text carries its own line end.
     // Capture mode: the slot becomes the part of `text` before its first " - ", or empty when
     // there is none, so a later line of the same item replaces an earlier one.
-    void AppendLog(std::u16string_view text);
+    void appendLog(std::u16string_view text);
 
     // Capture mode starts with an empty slot; ending it gives the slot its resting value "1".
     void startCapture();
@@ -36,8 +36,5 @@ class ErrorLog {
     std::u16string slot_ = u"1";
     bool capturing_ = false;
 };
-
-// The system's text for an error, as one line; empty when the system has none.
-std::u16string SystemErrorText(platform::OsError error);
 
 }  // namespace soramine

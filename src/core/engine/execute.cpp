@@ -16,8 +16,8 @@ namespace {
 std::optional<std::u16string> renameItem(const std::u16string& from, const std::u16string& folder,
                                          const std::u16string& next, bool autoAvoid, ErrorLog& log,
                                          RunObserver& progress) {
-    if (auto reason = UnsafeNameReason(next)) {
-        log.AppendLog(std::u16string(*reason) + u" - " + folder + next + u"\r\n");
+    if (auto reason = unsafeNameReason(next)) {
+        log.appendLog(std::u16string(*reason) + u" - " + folder + next + u"\r\n");
         return std::nullopt;
     }
     std::u16string candidate = next;
@@ -27,12 +27,13 @@ std::optional<std::u16string> renameItem(const std::u16string& from, const std::
         if (renamed)
             return candidate;
         if (!autoAvoid || !platform::isAlreadyExists(renamed.error())) {
-            log.AppendLog(SystemErrorText(renamed.error()) + u" - " + folder + next + u"\r\n");
+            log.appendLog(platform::systemErrorText(renamed.error()) + u" - " + folder + next +
+                          u"\r\n");
             return std::nullopt;
         }
-        candidate = NumberedName(next, n);
+        candidate = numberedName(next, n);
         if (candidate.size() > kLongestNumberedName) {
-            log.AppendLog(u"ファイル名変更エラー - " + folder + next + u"\r\n");
+            log.appendLog(u"ファイル名変更エラー - " + folder + next + u"\r\n");
             return std::nullopt;
         }
     }
@@ -103,7 +104,7 @@ bool copyEntry(const std::u16string& from, const std::u16string& to, bool overwr
 
 }  // namespace
 
-ExecuteResult ExecuteRun(RenameSession& session, Host& host, RunObserver& progress) {
+ExecuteResult executeRun(RenameSession& session, Host& host, RunObserver& progress) {
     ExecuteResult result;
     ErrorLog& log = session.log;
     log.clear();
@@ -117,7 +118,7 @@ ExecuteResult ExecuteRun(RenameSession& session, Host& host, RunObserver& progre
         return result;
     }
     const RunEnvironment env = session.environment(false);
-    PreparedRun run = PrepareRun(session, *page, env, host, true);
+    PreparedRun run = prepareRun(session, *page, env, host, true);
     switch (run.stop) {
         case PreparedRun::Stop::kNone:
             break;
@@ -145,7 +146,7 @@ ExecuteResult ExecuteRun(RenameSession& session, Host& host, RunObserver& progre
     const bool backup = session.settings.backup != 0;
     const bool transfer = session.settings.moveAfter || session.settings.copyAfter;
     std::vector<std::size_t> transferRows;
-    CMySortStringArray& items = session.runItems();
+    ItemTable& items = session.runItems();
 
     progress.begin(runCount);
     for (std::size_t k = 0; k < runCount; ++k) {
@@ -157,8 +158,8 @@ ExecuteResult ExecuteRun(RenameSession& session, Host& host, RunObserver& progre
         if (backup)
             (void)platform::copyFile(oldPath, oldPath + u".bak", true);
 
-        const std::u16string computed = page->transform(TransformArgs(run, items, k), env);
-        const std::u16string next = TrimNewName(computed);
+        const std::u16string computed = page->transform(transformArgs(run, items, k), env);
+        const std::u16string next = trimNewName(computed);
         std::optional<std::u16string> got;
         if (next != name)
             got = renameItem(oldPath, folder, next, autoAvoid, log, progress);
@@ -182,7 +183,7 @@ ExecuteResult ExecuteRun(RenameSession& session, Host& host, RunObserver& progre
     progress.end();
 
     if (session.processedCount != 0 && transfer)
-        ChooseDestination(session, host, transferRows);
+        chooseDestination(session, host, transferRows);
     if (session.detail.showLog || !log.text().empty()) {
         result.showResult = true;
         result.resultLine = resultLine(session.processedCount, runCount);
@@ -193,7 +194,7 @@ ExecuteResult ExecuteRun(RenameSession& session, Host& host, RunObserver& progre
     return result;
 }
 
-void ChooseDestination(RenameSession& session, Host& host, const std::vector<std::size_t>& rows) {
+void chooseDestination(RenameSession& session, Host& host, const std::vector<std::size_t>& rows) {
     if (rows.empty())
         return;
     const bool move = session.settings.moveAfter != 0;
@@ -207,15 +208,15 @@ void ChooseDestination(RenameSession& session, Host& host, const std::vector<std
     session.ini.writeString(kMainSection, field.key, std::u16string_view(*chosen));
     session.settings.destination = *chosen;
     if (move)
-        MoveItems(session, host, rows, *chosen);
+        moveItems(session, host, rows, *chosen);
     else
-        CopyItems(session, host, rows, *chosen);
+        copyItems(session, host, rows, *chosen);
 }
 
-void MoveItems(RenameSession& session, Host& host, const std::vector<std::size_t>& rows,
+void moveItems(RenameSession& session, Host& host, const std::vector<std::size_t>& rows,
                std::u16string_view destination) {
     const std::u16string folder = folderPath(destination);
-    CMySortStringArray& items = session.runItems();
+    ItemTable& items = session.runItems();
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
         const std::size_t row = *it;
         const std::u16string& name = items.name(row);
@@ -252,10 +253,10 @@ void MoveItems(RenameSession& session, Host& host, const std::vector<std::size_t
     }
 }
 
-void CopyItems(RenameSession& session, Host& host, const std::vector<std::size_t>& rows,
+void copyItems(RenameSession& session, Host& host, const std::vector<std::size_t>& rows,
                std::u16string_view destination) {
     const std::u16string folder = folderPath(destination);
-    const CMySortStringArray& items = session.items();
+    const ItemTable& items = session.items();
     for (const std::size_t row : rows) {
         const std::u16string& name = items.name(row);
         const std::u16string source = items.path(row);
@@ -275,24 +276,24 @@ void CopyItems(RenameSession& session, Host& host, const std::vector<std::size_t
     }
 }
 
-std::vector<Message> RenameByLabelEdit(RenameSession& session, std::size_t row,
+std::vector<Message> renameByLabelEdit(RenameSession& session, std::size_t row,
                                        std::u16string_view edited) {
     std::vector<Message> messages;
-    CMySortStringArray& items = session.runItems();
+    ItemTable& items = session.runItems();
     if (row >= items.count())
         return messages;
-    auto repaired = text::CheckForbiddenChars(edited, text::ForbiddenSet::All,
+    auto repaired = text::checkForbiddenChars(edited, text::ForbiddenSet::All,
                                               session.detail.fullWidthForbidden != 0);
     if (repaired.message)
         messages.push_back(std::move(*repaired.message));
     if (repaired.text.empty())
         return messages;
-    const std::u16string next = TrimNewName(repaired.text);
+    const std::u16string next = trimNewName(repaired.text);
     const std::u16string& folder = items.folder(row);
     if (next == items.name(row))
         return messages;
     const std::u16string target = folder + next;
-    if (auto reason = UnsafeNameReason(next)) {
+    if (auto reason = unsafeNameReason(next)) {
         messages.push_back(errorMessage(std::u16string(*reason) + u"\n" + target));
         return messages;
     }
@@ -302,7 +303,8 @@ std::vector<Message> RenameByLabelEdit(RenameSession& session, std::size_t row,
     else if (platform::isExistsOrAccessDenied(renamed.error()))
         messages.push_back(errorMessage(u"同名ファイルが存在します\n" + target));
     else
-        messages.push_back(errorMessage(SystemErrorText(renamed.error()) + u"\n" + target));
+        messages.push_back(
+            errorMessage(platform::systemErrorText(renamed.error()) + u"\n" + target));
     return messages;
 }
 

@@ -39,7 +39,7 @@ struct RunEnvironment {
 
 // The items taking part in a run, in run order: item k is row rows[k] of the table.
 struct RunItems {
-    const CMySortStringArray& table;
+    const ItemTable& table;
     std::span<const std::size_t> rows;
 
     std::size_t count() const { return rows.size(); }

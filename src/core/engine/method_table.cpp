@@ -32,18 +32,19 @@ class UnavailablePage final : public MethodPage {
     std::u16string_view comboText_;
 };
 
-using MakePage = std::unique_ptr<MethodPage> (*)(std::u16string_view comboText, CAdd& addText);
+using MakePage = std::unique_ptr<MethodPage> (*)(std::u16string_view comboText,
+                                                 AddTextPage& addText);
 
 template <class Page>
-std::unique_ptr<MethodPage> make(std::u16string_view, CAdd&) {
+std::unique_ptr<MethodPage> make(std::u16string_view, AddTextPage&) {
     return std::make_unique<Page>();
 }
 // The methods with an "add" variant insert their text with the add-text page's settings.
 template <class Page>
-std::unique_ptr<MethodPage> makeWithAddText(std::u16string_view, CAdd& addText) {
+std::unique_ptr<MethodPage> makeWithAddText(std::u16string_view, AddTextPage& addText) {
     return std::make_unique<Page>(addText);
 }
-std::unique_ptr<MethodPage> notYet(std::u16string_view comboText, CAdd&) {
+std::unique_ptr<MethodPage> notYet(std::u16string_view comboText, AddTextPage&) {
     return std::make_unique<UnavailablePage>(comboText);
 }
 
@@ -56,8 +57,8 @@ struct Row {
 constexpr int kAddTextIndex = 2;
 
 constexpr std::array<Row, 15> kRows = {{
-    {u"連番", makeWithAddText<CRenban>, true},
-    {u"置換", make<CChikan>, true},
+    {u"連番", makeWithAddText<NumberingPage>, true},
+    {u"置換", make<ReplacePage>, true},
     {u"追加", nullptr, true},
     {u"削除 / 抽出", notYet, true},
     {u"MP3", notYet, true},
@@ -76,8 +77,8 @@ constexpr std::array<Row, 15> kRows = {{
 }  // namespace
 
 MethodTable::MethodTable() : entries_(kRows.size()) {
-    auto addText = std::make_unique<CAdd>();
-    CAdd& addTextPage = *addText;
+    auto addText = std::make_unique<AddTextPage>();
+    AddTextPage& addTextPage = *addText;
     entries_[kAddTextIndex].page = std::move(addText);
     for (std::size_t i = 0; i < kRows.size(); ++i) {
         if (kRows[i].makePage)

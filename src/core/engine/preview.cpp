@@ -22,19 +22,19 @@ class CaptureScope {
 // numbered form under automatic avoidance. A refused name is logged and shown as computed.
 std::u16string shownName(const std::u16string& folder, const std::u16string& next, bool autoAvoid,
                          ErrorLog& log) {
-    if (auto reason = UnsafeNameReason(next)) {
-        log.AppendLog(std::u16string(*reason) + u" - " + folder + next + u"\r\n");
+    if (auto reason = unsafeNameReason(next)) {
+        log.appendLog(std::u16string(*reason) + u" - " + folder + next + u"\r\n");
         return next;
     }
     std::u16string candidate = next;
     for (int n = 1; platform::exists(folder + candidate); ++n) {
         if (!autoAvoid) {
-            log.AppendLog(u"同名ファイルが存在します - " + folder + next + u"\r\n");
+            log.appendLog(u"同名ファイルが存在します - " + folder + next + u"\r\n");
             return next;
         }
-        candidate = NumberedName(next, n);
+        candidate = numberedName(next, n);
         if (candidate.size() > kLongestNumberedName) {
-            log.AppendLog(u"ファイル名変更エラー - " + folder + next + u"\r\n");
+            log.appendLog(u"ファイル名変更エラー - " + folder + next + u"\r\n");
             return next;
         }
     }
@@ -43,7 +43,7 @@ std::u16string shownName(const std::u16string& folder, const std::u16string& nex
 
 }  // namespace
 
-PreviewResult PreviewRun(RenameSession& session, Host& host, RunObserver& progress) {
+PreviewResult previewRun(RenameSession& session, Host& host, RunObserver& progress) {
     PreviewResult result;
     if (session.settings.folderCreation)
         return result;
@@ -54,7 +54,7 @@ PreviewResult PreviewRun(RenameSession& session, Host& host, RunObserver& progre
     }
     CaptureScope capture(session.log);
     const RunEnvironment env = session.environment(true);
-    PreparedRun run = PrepareRun(session, *page, env, host, false);
+    PreparedRun run = prepareRun(session, *page, env, host, false);
     if (run.stop != PreparedRun::Stop::kNone) {
         result.message = std::move(run.message);
         return result;
@@ -66,7 +66,7 @@ PreviewResult PreviewRun(RenameSession& session, Host& host, RunObserver& progre
     result.previewOld.resize(runCount);
     result.previewNew.resize(runCount);
     const bool autoAvoid = session.settings.autoAvoid != 0;
-    const CMySortStringArray& items = session.items();
+    const ItemTable& items = session.items();
     // The slot is the items': a line logged while validating or preparing is no item's result.
     session.log.takeCaptured();
 
@@ -77,7 +77,7 @@ PreviewResult PreviewRun(RenameSession& session, Host& host, RunObserver& progre
         const std::u16string& folder = items.folder(row);
         result.previewOld[k] = name;
 
-        const std::u16string next = TrimNewName(page->transform(TransformArgs(run, items, k), env));
+        const std::u16string next = trimNewName(page->transform(transformArgs(run, items, k), env));
 
         std::u16string shown = next == name ? std::u16string(u"変更無し")
                                             : shownName(folder, next, autoAvoid, session.log);
@@ -94,7 +94,7 @@ PreviewResult PreviewRun(RenameSession& session, Host& host, RunObserver& progre
     return result;
 }
 
-std::u16string PreviewClipboardText(const PreviewResult& preview) {
+std::u16string previewClipboardText(const PreviewResult& preview) {
     std::u16string text = u"変更前→変更後\r\n\r\n";
     for (std::size_t k = 0; k < preview.previewOld.size(); ++k) {
         text += preview.previewOld[k];

@@ -25,10 +25,10 @@ struct PreviewResult {
 // names; a taken name is shown with the "[n]" suffix the execution would try when automatic
 // avoidance is on. Messages logged meanwhile are captured and shown in place of the name;
 // the log's text does not change. Does nothing when folder creation is on.
-PreviewResult PreviewRun(RenameSession& session, Host& host, RunObserver& progress);
+PreviewResult previewRun(RenameSession& session, Host& host, RunObserver& progress);
 
 // The text "結果をコピー(&P)" puts on the clipboard: a header line, an empty line, then
 // old "→" new per row, each line ending in CR LF.
-std::u16string PreviewClipboardText(const PreviewResult& preview);
+std::u16string previewClipboardText(const PreviewResult& preview);
 
 }  // namespace soramine

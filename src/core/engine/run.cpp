@@ -9,7 +9,7 @@
 
 namespace soramine {
 
-std::u16string TrimNewName(std::u16string_view s) {
+std::u16string trimNewName(std::u16string_view s) {
     auto trimTail = [&](char16_t c) {
         while (!s.empty() && s.back() == c)
             s.remove_suffix(1);
@@ -25,7 +25,7 @@ std::u16string TrimNewName(std::u16string_view s) {
     return std::u16string(s);
 }
 
-std::optional<std::u16string_view> UnsafeNameReason(std::u16string_view name) {
+std::optional<std::u16string_view> unsafeNameReason(std::u16string_view name) {
     if (name.empty())
         return u"ファイル名がありません";
     if (name == u"." || name == u".." ||
@@ -34,7 +34,7 @@ std::optional<std::u16string_view> UnsafeNameReason(std::u16string_view name) {
     return std::nullopt;
 }
 
-std::u16string NumberedName(std::u16string_view name, int n) {
+std::u16string numberedName(std::u16string_view name, int n) {
     const std::u16string counter = u"[" + text::decimal(n) + u"]";
     std::u16string out(name);
     const auto dot = name.rfind(u'.');
@@ -42,7 +42,7 @@ std::u16string NumberedName(std::u16string_view name, int n) {
     return out;
 }
 
-Expected<TagFormat, Message> ParseTagFormat(std::u16string_view format) {
+Expected<TagFormat, Message> parseTagFormat(std::u16string_view format) {
     static constexpr std::array<std::u16string_view, 4> kTags = {u"$L", u"$A", u"$T", u"$N"};
     TagFormat f;
     std::size_t p = format.find(u'$');
@@ -76,7 +76,7 @@ Expected<TagFormat, Message> ParseTagFormat(std::u16string_view format) {
     return f;
 }
 
-int LongestNameLength(const RunItems& items, bool ignoreExtension) {
+int longestNameLength(const RunItems& items, bool ignoreExtension) {
     std::size_t longest = 0;
     for (std::size_t k = 0; k < items.count(); ++k) {
         std::u16string_view name = items.name(k);
@@ -87,7 +87,7 @@ int LongestNameLength(const RunItems& items, bool ignoreExtension) {
     return static_cast<int>(longest);
 }
 
-std::vector<std::size_t> RunRows(const RenameSession& session, bool selectedOnly) {
+std::vector<std::size_t> runRows(const RenameSession& session, bool selectedOnly) {
     const std::size_t count = session.items().count();
     std::vector<std::size_t> rows;
     if (selectedOnly) {
@@ -102,11 +102,11 @@ std::vector<std::size_t> RunRows(const RenameSession& session, bool selectedOnly
     return rows;
 }
 
-PreparedRun PrepareRun(RenameSession& session, MethodPage& page, const RunEnvironment& env,
+PreparedRun prepareRun(RenameSession& session, MethodPage& page, const RunEnvironment& env,
                        Host& host, bool commitHistories) {
     using Stop = PreparedRun::Stop;
     PreparedRun run;
-    run.rows = RunRows(session, session.settings.selectedOnly != 0);
+    run.rows = runRows(session, session.settings.selectedOnly != 0);
     if (run.rows.empty()) {
         run.stop = Stop::kNoItems;
         return run;
@@ -118,7 +118,7 @@ PreparedRun PrepareRun(RenameSession& session, MethodPage& page, const RunEnviro
     }
     if (commitHistories) {
         for (HistoryBox* box : page.histories())
-            CommitBoxText(*box, session.detail.historyLimit);
+            commitBoxText(*box, session.detail.historyLimit);
     }
     run.values.runCount = run.rows.size();
     if (auto message = page.prepare(RunItems{session.items(), run.rows}, env, host, run.values)) {
@@ -133,7 +133,7 @@ PreparedRun PrepareRun(RenameSession& session, MethodPage& page, const RunEnviro
     return run;
 }
 
-ItemArgs TransformArgs(const PreparedRun& run, const CMySortStringArray& items, std::size_t k) {
+ItemArgs transformArgs(const PreparedRun& run, const ItemTable& items, std::size_t k) {
     const std::size_t row = run.rows[k];
     ItemArgs args;
     args.name = items.name(row);

@@ -64,30 +64,30 @@ class QuietObserver final : public RunObserver {
 
 // A computed name without its trailing, then leading spaces (U+0020 only), then its
 // trailing, then leading full stops.
-std::u16string TrimNewName(std::u16string_view s);
+std::u16string trimNewName(std::u16string_view s);
 
 // Why a computed (trimmed) name cannot be a file name here, or nothing when it can. A name is
 // never a path: "/" and NUL are refused, and so are an empty name, "." and "..", which
 // would name the folder itself or its parent.
-std::optional<std::u16string_view> UnsafeNameReason(std::u16string_view name);
+std::optional<std::u16string_view> unsafeNameReason(std::u16string_view name);
 
 // The n-th form of a taken name: "[n]" before its last ".", or appended when it has none.
 // A form longer than kLongestNumberedName units is not tried ("ファイル名変更エラー").
-std::u16string NumberedName(std::u16string_view name, int n);
+std::u16string numberedName(std::u16string_view name, int n);
 inline constexpr std::size_t kLongestNumberedName = 254;
 
 // Parses the file-name format of the MP3 method's tag-writing mode: the tags "$L", "$A",
 // "$T", "$N" (0..3) and the texts between them, up to five slots. tagOrder[0] holds a tag
 // only when the format begins with one. A refused format gives its message.
-Expected<TagFormat, Message> ParseTagFormat(std::u16string_view format);
+Expected<TagFormat, Message> parseTagFormat(std::u16string_view format);
 
 // The greatest name length among the run's items, for the conversion page's adjust mode;
 // with `ignoreExtension` each name is measured without its extension.
-int LongestNameLength(const RunItems& items, bool ignoreExtension);
+int longestNameLength(const RunItems& items, bool ignoreExtension);
 
 // The rows taking part, in run order (item k is the k-th): the selected rows in list order
 // when `selectedOnly`, otherwise every row.
-std::vector<std::size_t> RunRows(const RenameSession& session, bool selectedOnly);
+std::vector<std::size_t> runRows(const RenameSession& session, bool selectedOnly);
 
 // A run ready for its first item, or why it stopped before.
 struct PreparedRun {
@@ -102,11 +102,11 @@ struct PreparedRun {
 // the page's validation, then its preparation (which may lower the run count). With
 // `commitHistories` (execution) the page's history boxes take their current texts between
 // validation and preparation.
-PreparedRun PrepareRun(RenameSession& session, MethodPage& page, const RunEnvironment& env,
+PreparedRun prepareRun(RenameSession& session, MethodPage& page, const RunEnvironment& env,
                        Host& host, bool commitHistories);
 
 // The arguments of item k's transform.
-ItemArgs TransformArgs(const PreparedRun& run, const CMySortStringArray& items, std::size_t k);
+ItemArgs transformArgs(const PreparedRun& run, const ItemTable& items, std::size_t k);
 
 // The message when the method index names no method (from a damaged settings file).
 Message unknownMethodMessage();

@@ -13,7 +13,7 @@ void RenameSession::readIni() {
     methods.readIni(ini);
 }
 
-CMySortStringArray& RenameSession::changeItems() {
+ItemTable& RenameSession::changeItems() {
     discardUndo();
     return items_;
 }

@@ -33,13 +33,13 @@ struct UndoRecord {
 //   RenameSession session(IniFile(path));
 //   session.readIni();                          // options, detail flags, every page
 //   // or, for a saved-settings file (settings/settings_file.h):
-//   //   auto saved = LoadSettingsFile(file, [&](int i) { return session.methods.page(i); });
-//   //   TakeSavedOptions(*saved, session.settings);
+//   //   auto saved = loadSettingsFile(file, [&](int i) { return session.methods.page(i); });
+//   //   takeSavedOptions(*saved, session.settings);
 //   session.changeItems().appendTable(std::move(imported));   // items/import.h
 //   session.setSelection({...});                // only with settings.selectedOnly
-//   PreviewRun(session, host, observer);        // engine/preview.h
-//   ExecuteRun(session, host, observer);        // engine/execute.h
-//   UndoLastRun(session, observer);             // engine/undo.h
+//   previewRun(session, host, observer);        // engine/preview.h
+//   executeRun(session, host, observer);        // engine/execute.h
+//   undoLastRun(session, observer);             // engine/undo.h
 class RenameSession {
   public:
     explicit RenameSession(IniFile ini, MethodTable methods = MethodTable());
@@ -60,8 +60,8 @@ class RenameSession {
 
     // The item table and the selection (sorted row numbers). Any change of either through
     // these discards the undo record, as the main window does on every change of its list.
-    const CMySortStringArray& items() const { return items_; }
-    CMySortStringArray& changeItems();
+    const ItemTable& items() const { return items_; }
+    ItemTable& changeItems();
     const std::vector<std::size_t>& selection() const { return selection_; }
     void setSelection(std::vector<std::size_t> rows);
 
@@ -70,13 +70,13 @@ class RenameSession {
     void discardUndo() { undo_ = UndoRecord(); }
 
     // For the engine's runs, whose own renames keep the undo record.
-    CMySortStringArray& runItems() { return items_; }
+    ItemTable& runItems() { return items_; }
     UndoRecord& runUndo() { return undo_; }
     // What every page of a run gets besides the item.
     RunEnvironment environment(bool preview);
 
   private:
-    CMySortStringArray items_;
+    ItemTable items_;
     std::vector<std::size_t> selection_;
     UndoRecord undo_;
 };

@@ -5,7 +5,7 @@
 
 namespace soramine {
 
-void UndoLastRun(RenameSession& session, RunObserver& progress) {
+void undoLastRun(RenameSession& session, RunObserver& progress) {
     UndoRecord& undo = session.runUndo();
     const std::size_t n = undo.undoOldPaths.size();
     if (n == 0)
@@ -14,8 +14,8 @@ void UndoLastRun(RenameSession& session, RunObserver& progress) {
     progress.begin(n);
     session.log.clear();
     // The selection is the one of the execution: any change of it discarded the record.
-    const std::vector<std::size_t> rows = RunRows(session, undo.lastRunSelectedOnly);
-    CMySortStringArray& items = session.runItems();
+    const std::vector<std::size_t> rows = runRows(session, undo.lastRunSelectedOnly);
+    ItemTable& items = session.runItems();
 
     for (std::size_t k = n; k-- > 0;) {
         const std::u16string& oldPath = undo.undoOldPaths[k];
@@ -27,7 +27,7 @@ void UndoLastRun(RenameSession& session, RunObserver& progress) {
                 if (k < rows.size())
                     items.setName(rows[k], oldPath.substr(oldPath.rfind(platform::kSeparator) + 1));
             } else if (platform::isExistsOrAccessDenied(back.error())) {
-                session.log.AppendLog(u"同名ファイルが存在します - " + oldPath + u"\r\n");
+                session.log.appendLog(u"同名ファイルが存在します - " + oldPath + u"\r\n");
             }
         }
         progress.step();
@@ -36,7 +36,7 @@ void UndoLastRun(RenameSession& session, RunObserver& progress) {
         progress.advance(1);
     }
     progress.end();
-    session.log.AppendLog(u"元に戻しました。");
+    session.log.appendLog(u"元に戻しました。");
     undo = UndoRecord();
 }
 

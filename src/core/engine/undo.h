@@ -12,6 +12,6 @@ class RenameSession;
 // logged as "同名ファイルが存在します - " + old path, and the item keeps its name. The log
 // is cleared first and ends with "元に戻しました。"; the record is emptied, also after a
 // cancel. Does nothing when the record is empty.
-void UndoLastRun(RenameSession& session, RunObserver& progress);
+void undoLastRun(RenameSession& session, RunObserver& progress);
 
 }  // namespace soramine

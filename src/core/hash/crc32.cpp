@@ -110,7 +110,7 @@ __attribute__((target("pclmul,sse4.1"))) std::uint32_t crcBlocksClmul(std::uint3
 
 }  // namespace
 
-CMakeCRC32::CMakeCRC32(BlockCode code) : blocks_(crcBlocksPortable) {
+Crc32::Crc32(BlockCode code) : blocks_(crcBlocksPortable) {
 #if defined(__x86_64__)
     static const bool hasClmul = cpuHasCarrylessMultiply();
     if (code == BlockCode::Fastest && hasClmul)
@@ -121,18 +121,18 @@ CMakeCRC32::CMakeCRC32(BlockCode code) : blocks_(crcBlocksPortable) {
     reset();
 }
 
-void CMakeCRC32::reset() {
-    CMakeHashAlgorithm::reset();
+void Crc32::reset() {
+    HashAlgorithm::reset();
     state_ = {0xFFFFFFFF, 0, 0, 0, 0};
 }
 
-std::size_t CMakeCRC32::transform(const std::uint8_t* data, std::uint32_t* state,
-                                  std::size_t length) const {
+std::size_t Crc32::transform(const std::uint8_t* data, std::uint32_t* state,
+                             std::size_t length) const {
     state[0] = blocks_(state[0], data, length / 64);
     return length % 64;
 }
 
-void CMakeCRC32::finalize(std::uint8_t* out) const {
+void Crc32::finalize(std::uint8_t* out) const {
     std::uint32_t r = state_[0];
     for (std::uint32_t i = 0; i < pending_; ++i)
         r = crcByte(r, buffer_[i]);
@@ -141,7 +141,7 @@ void CMakeCRC32::finalize(std::uint8_t* out) const {
         out[i] = static_cast<std::uint8_t>(r >> (8 * (3 - i)));
 }
 
-bool CMakeCRC32::selfTest() {
+bool Crc32::selfTest() {
     static constexpr TestVector kVectors[] = {
         {"", false, "00000000"},
         {"abc", false, "352441c2"},

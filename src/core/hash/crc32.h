@@ -4,9 +4,9 @@
 
 namespace soramine::hash {
 
-class CMakeCRC32 : public CMakeHashAlgorithm {
+class Crc32 : public HashAlgorithm {
   public:
-    explicit CMakeCRC32(BlockCode code = BlockCode::Fastest);
+    explicit Crc32(BlockCode code = BlockCode::Fastest);
 
     std::string_view name() const override { return "CRC32"; }
     std::size_t digestSize() const override { return 4; }

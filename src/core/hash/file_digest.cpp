@@ -2,7 +2,7 @@
 
 namespace soramine::hash {
 
-platform::Status digestFile(CMakeHashAlgorithm& algorithm, std::u16string_view path) {
+platform::Status digestFile(HashAlgorithm& algorithm, std::u16string_view path) {
     algorithm.reset();
     return platform::readFileChunks(path, kFileChunkSize, [&](std::string_view chunk) {
         algorithm.update(chunk);

@@ -13,6 +13,6 @@ inline constexpr std::size_t kFileChunkSize = 32 * 1024;
 
 // Resets `algorithm` and feeds it the whole content of the file. On failure (the file cannot
 // be opened or read) the digest is of no use.
-platform::Status digestFile(CMakeHashAlgorithm& algorithm, std::u16string_view path);
+platform::Status digestFile(HashAlgorithm& algorithm, std::u16string_view path);
 
 }  // namespace soramine::hash

@@ -20,12 +20,12 @@ int hexValue(char c) {
 
 }  // namespace
 
-void CMakeHashAlgorithm::reset() {
+void HashAlgorithm::reset() {
     total_ = 0;
     pending_ = 0;
 }
 
-void CMakeHashAlgorithm::update(const void* data, std::size_t length) {
+void HashAlgorithm::update(const void* data, std::size_t length) {
     if (length == 0)
         return;
     auto bytes = static_cast<const std::uint8_t*>(data);
@@ -51,7 +51,7 @@ void CMakeHashAlgorithm::update(const void* data, std::size_t length) {
     pending_ = static_cast<std::uint32_t>(left);
 }
 
-void CMakeHashAlgorithm::padInto(std::uint32_t* state, bool lengthBigEndian) const {
+void HashAlgorithm::padInto(std::uint32_t* state, bool lengthBigEndian) const {
     const std::size_t block = blockSize();
     std::array<std::uint8_t, 2 * kMaxBlockSize> tail{};
     std::memcpy(tail.data(), buffer_.data(), pending_);
@@ -67,7 +67,7 @@ void CMakeHashAlgorithm::padInto(std::uint32_t* state, bool lengthBigEndian) con
     transform(tail.data(), state, size);
 }
 
-bool CMakeHashAlgorithm::runTestVectors(std::span<const TestVector> vectors) {
+bool HashAlgorithm::runTestVectors(std::span<const TestVector> vectors) {
     const std::string millionA(1000000, 'a');
     for (const TestVector& v : vectors) {
         reset();
@@ -80,9 +80,9 @@ bool CMakeHashAlgorithm::runTestVectors(std::span<const TestVector> vectors) {
     return true;
 }
 
-std::string hexDigest(CMakeHashAlgorithm& algorithm, bool lowercase) {
+std::string hexDigest(HashAlgorithm& algorithm, bool lowercase) {
     const char* digits = lowercase ? "0123456789abcdef" : "0123456789ABCDEF";
-    std::array<std::uint8_t, CMakeHashAlgorithm::kMaxDigestSize> digest{};
+    std::array<std::uint8_t, HashAlgorithm::kMaxDigestSize> digest{};
     algorithm.finalize(digest.data());
     algorithm.reset();
     std::string hex;
@@ -93,7 +93,7 @@ std::string hexDigest(CMakeHashAlgorithm& algorithm, bool lowercase) {
     return hex;
 }
 
-int compareWithHex(CMakeHashAlgorithm& algorithm, std::string_view expectedHex) {
+int compareWithHex(HashAlgorithm& algorithm, std::string_view expectedHex) {
     std::array<std::uint8_t, kMaxHexBytes> expected{};
     std::size_t count = 0;
     while (count < kMaxHexBytes && 2 * count + 1 < expectedHex.size()) {
@@ -105,7 +105,7 @@ int compareWithHex(CMakeHashAlgorithm& algorithm, std::string_view expectedHex) 
     }
     if (count != algorithm.digestSize())
         return kHexLengthMismatch;
-    std::array<std::uint8_t, CMakeHashAlgorithm::kMaxDigestSize> digest{};
+    std::array<std::uint8_t, HashAlgorithm::kMaxDigestSize> digest{};
     algorithm.finalize(digest.data());
     algorithm.reset();
     return std::memcmp(digest.data(), expected.data(), count);

@@ -18,12 +18,12 @@ namespace soramine::hash {
 // same digests; PortableOnly lets tests compare the two.
 enum class BlockCode { Fastest, PortableOnly };
 
-class CMakeHashAlgorithm {
+class HashAlgorithm {
   public:
     static constexpr std::size_t kMaxDigestSize = 20;
     static constexpr std::size_t kMaxBlockSize = 64;
 
-    virtual ~CMakeHashAlgorithm() = default;
+    virtual ~HashAlgorithm() = default;
 
     // "CRC32", "MD5" or "SHA1".
     virtual std::string_view name() const = 0;
@@ -56,7 +56,7 @@ class CMakeHashAlgorithm {
         std::string_view expectedHex;
     };
 
-    CMakeHashAlgorithm() = default;
+    HashAlgorithm() = default;
 
     // The part of selfTest() that all three share.
     bool runTestVectors(std::span<const TestVector> vectors);
@@ -73,7 +73,7 @@ class CMakeHashAlgorithm {
 
 // The digest as hexadecimal text (two digits per byte, in digest byte order), lower or
 // upper case; resets the algorithm.
-std::string hexDigest(CMakeHashAlgorithm& algorithm, bool lowercase);
+std::string hexDigest(HashAlgorithm& algorithm, bool lowercase);
 
 inline constexpr int kHexLengthMismatch = -10000;
 
@@ -82,6 +82,6 @@ inline constexpr int kHexLengthMismatch = -10000;
 // decoded length other than digestSize() gives kHexLengthMismatch and leaves the algorithm as
 // it is; otherwise the algorithm is reset and the result is 0 when equal, else negative or
 // positive as memcmp(digest, decoded) orders them.
-int compareWithHex(CMakeHashAlgorithm& algorithm, std::string_view expectedHex);
+int compareWithHex(HashAlgorithm& algorithm, std::string_view expectedHex);
 
 }  // namespace soramine::hash

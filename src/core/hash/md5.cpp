@@ -118,25 +118,25 @@ void md5Blocks(std::uint32_t* state, const std::uint8_t* p, std::size_t blocks) 
 
 }  // namespace
 
-void CMakeMD5::reset() {
-    CMakeHashAlgorithm::reset();
+void Md5::reset() {
+    HashAlgorithm::reset();
     state_ = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0};
 }
 
-std::size_t CMakeMD5::transform(const std::uint8_t* data, std::uint32_t* state,
-                                std::size_t length) const {
+std::size_t Md5::transform(const std::uint8_t* data, std::uint32_t* state,
+                           std::size_t length) const {
     md5Blocks(state, data, length / 64);
     return length % 64;
 }
 
-void CMakeMD5::finalize(std::uint8_t* out) const {
+void Md5::finalize(std::uint8_t* out) const {
     auto state = state_;
     padInto(state.data(), false);
     for (int i = 0; i < 16; ++i)
         out[i] = static_cast<std::uint8_t>(state[i / 4] >> (8 * (i % 4)));
 }
 
-bool CMakeMD5::selfTest() {
+bool Md5::selfTest() {
     static constexpr TestVector kVectors[] = {
         {"", false, "d41d8cd98f00b204e9800998ecf8427e"},
         {"abc", false, "900150983cd24fb0d6963f7d28e17f72"},

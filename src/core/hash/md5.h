@@ -4,9 +4,9 @@
 
 namespace soramine::hash {
 
-class CMakeMD5 : public CMakeHashAlgorithm {
+class Md5 : public HashAlgorithm {
   public:
-    CMakeMD5() { reset(); }
+    Md5() { reset(); }
 
     std::string_view name() const override { return "MD5"; }
     std::size_t digestSize() const override { return 16; }

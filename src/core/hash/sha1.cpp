@@ -161,7 +161,7 @@ __attribute__((target("sha,sse4.1"))) void sha1BlocksSha(std::uint32_t* state,
 
 }  // namespace
 
-CMakeSHA1::CMakeSHA1(BlockCode code) : blocks_(sha1BlocksPortable) {
+Sha1::Sha1(BlockCode code) : blocks_(sha1BlocksPortable) {
 #if defined(__x86_64__)
     static const bool hasSha = cpuHasShaExtensions();
     if (code == BlockCode::Fastest && hasSha)
@@ -172,25 +172,25 @@ CMakeSHA1::CMakeSHA1(BlockCode code) : blocks_(sha1BlocksPortable) {
     reset();
 }
 
-void CMakeSHA1::reset() {
-    CMakeHashAlgorithm::reset();
+void Sha1::reset() {
+    HashAlgorithm::reset();
     state_ = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
 }
 
-std::size_t CMakeSHA1::transform(const std::uint8_t* data, std::uint32_t* state,
-                                 std::size_t length) const {
+std::size_t Sha1::transform(const std::uint8_t* data, std::uint32_t* state,
+                            std::size_t length) const {
     blocks_(state, data, length / 64);
     return length % 64;
 }
 
-void CMakeSHA1::finalize(std::uint8_t* out) const {
+void Sha1::finalize(std::uint8_t* out) const {
     auto state = state_;
     padInto(state.data(), true);
     for (int i = 0; i < 20; ++i)
         out[i] = static_cast<std::uint8_t>(state[i / 4] >> (8 * (3 - i % 4)));
 }
 
-bool CMakeSHA1::selfTest() {
+bool Sha1::selfTest() {
     static constexpr TestVector kVectors[] = {
         {"", false, "da39a3ee5e6b4b0d3255bfef95601890afd80709"},
         {"abc", false, "a9993e364706816aba3e25717850c26c9cd0d89d"},

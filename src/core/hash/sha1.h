@@ -4,9 +4,9 @@
 
 namespace soramine::hash {
 
-class CMakeSHA1 : public CMakeHashAlgorithm {
+class Sha1 : public HashAlgorithm {
   public:
-    explicit CMakeSHA1(BlockCode code = BlockCode::Fastest);
+    explicit Sha1(BlockCode code = BlockCode::Fastest);
 
     std::string_view name() const override { return "SHA1"; }
     std::size_t digestSize() const override { return 20; }

@@ -33,7 +33,7 @@ std::u16string withTrailingSeparator(std::u16string folder) {
     return folder;
 }
 
-Importer::Importer(CMySortStringArray& table, MainSettings& main, HistoryBox& folderBox,
+Importer::Importer(ItemTable& table, MainSettings& main, HistoryBox& folderBox,
                    HistoryBox& extensionBox, int historyLimit)
     : table_(table),
       main_(main),
@@ -49,13 +49,13 @@ void Importer::prepare(const DetailSettings& detail) {
     scanned_.clear();
 }
 
-std::optional<Message> Importer::ImportFolder(const DetailSettings& detail) {
+std::optional<Message> Importer::importFolder(const DetailSettings& detail) {
     if (folderBox_.text.empty())
         return errorMessage(std::u16string(kNoFolderText));
     if (extensionBox_.text.empty())
         return errorMessage(std::u16string(kNoExtensionText));
-    CommitBoxText(folderBox_, historyLimit_);
-    CommitBoxText(extensionBox_, historyLimit_);
+    commitBoxText(folderBox_, historyLimit_);
+    commitBoxText(extensionBox_, historyLimit_);
     prepare(detail);
     if (main_.importMode == 0) {
         table_.clear();
@@ -65,12 +65,12 @@ std::optional<Message> Importer::ImportFolder(const DetailSettings& detail) {
     if (main_.folderMode != 0 && main_.importMode == 1) {
         return errorMessage(std::u16string(kNoAddInFolderMode));
     }
-    ScanFolder(withTrailingSeparator(folderBox_.text));
-    FinishImport();
+    scanFolder(withTrailingSeparator(folderBox_.text));
+    finishImport();
     return std::nullopt;
 }
 
-void Importer::ImportPaths(const std::vector<std::u16string>& paths, PathSource source,
+void Importer::importPaths(const std::vector<std::u16string>& paths, PathSource source,
                            const DetailSettings& detail) {
     prepare(detail);
     if (source == PathSource::Drop) {
@@ -80,7 +80,7 @@ void Importer::ImportPaths(const std::vector<std::u16string>& paths, PathSource 
         table_.clear();
         main_.folderMode = filter_.tokenCount() == 0 ? 1 : 0;
     }
-    CMySortStringArray direct;
+    ItemTable direct;
     for (const auto& given : paths) {
         std::u16string path = given;
         while (path.size() > 1 && path.back() == platform::kSeparator)
@@ -89,7 +89,7 @@ void Importer::ImportPaths(const std::vector<std::u16string>& paths, PathSource 
         if (!entry || (entry->attributes & attributeMask_) != 0)
             continue;
         if (entry->isFolder && main_.folderMode == 0) {
-            ScanFolder(withTrailingSeparator(path));
+            scanFolder(withTrailingSeparator(path));
             continue;
         }
         size_t slash = path.rfind(platform::kSeparator);
@@ -100,13 +100,13 @@ void Importer::ImportPaths(const std::vector<std::u16string>& paths, PathSource 
         if (source == PathSource::Drop) {
             direct.append(std::move(*row));
         } else {
-            AddRow(std::move(*row));
+            addRow(std::move(*row));
         }
     }
-    direct.sort(CMySortStringArray::kName, CMySortStringArray::compareText, false);
+    direct.sort(ItemTable::kName, ItemTable::compareText, false);
     for (size_t i = 0; i < direct.count(); ++i)
-        AddRow(direct.row(i));
-    FinishImport();
+        addRow(direct.row(i));
+    finishImport();
 }
 
 std::optional<Row> Importer::rowFor(const platform::EntryInfo& entry,
@@ -123,8 +123,8 @@ std::optional<Row> Importer::rowFor(const platform::EntryInfo& entry,
                sizeText(entry.size)};
 }
 
-void Importer::ScanFolder(const std::u16string& folder) {
-    CMySortStringArray local;
+void Importer::scanFolder(const std::u16string& folder) {
+    ItemTable local;
     std::vector<std::u16string> subfolders;
     const bool descend = main_.folderMode == 0 && main_.subfolders != 0;
     platform::listFolder(folder, [&](platform::EntryInfo& entry) {
@@ -139,26 +139,26 @@ void Importer::ScanFolder(const std::u16string& folder) {
     // that the result does not depend on the order the file system happens to list them.
     std::sort(subfolders.begin(), subfolders.end());
     for (const auto& sub : subfolders)
-        ScanFolder(folder + sub + platform::kSeparator);
-    local.sort(CMySortStringArray::kName, CMySortStringArray::compareText, false);
+        scanFolder(folder + sub + platform::kSeparator);
+    local.sort(ItemTable::kName, ItemTable::compareText, false);
     if (!local.empty())
         scanned_.push_back(std::move(local));
 }
 
-void Importer::AddRow(Row row) {
+void Importer::addRow(Row row) {
     if (scanned_.empty())
         scanned_.emplace_back();
     scanned_.back().append(std::move(row));
 }
 
-void Importer::FinishImport() {
+void Importer::finishImport() {
     // With sorting on import, every row of this import waits in pendingItems and joins the
     // list as one block sorted by name.
-    CMySortStringArray& into = sortOnImport_ ? pendingItems : table_;
+    ItemTable& into = sortOnImport_ ? pendingItems : table_;
     into.appendTables(std::move(scanned_));
     scanned_.clear();
     if (!pendingItems.empty()) {
-        pendingItems.sort(CMySortStringArray::kName, CMySortStringArray::compareText, false);
+        pendingItems.sort(ItemTable::kName, ItemTable::compareText, false);
         table_.appendTable(std::move(pendingItems));
         pendingItems.clear();
     }

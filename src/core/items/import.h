@@ -24,14 +24,14 @@ enum class PathSource { Drop, CommandLine, OtherInstance };
 // every import. The caller discards any undo record before importing.
 class Importer {
   public:
-    Importer(CMySortStringArray& table, MainSettings& main, HistoryBox& folderBox,
-             HistoryBox& extensionBox, int historyLimit);
+    Importer(ItemTable& table, MainSettings& main, HistoryBox& folderBox, HistoryBox& extensionBox,
+             int historyLimit);
 
     // The import button: validates the two texts, commits them to their histories, and
     // scans the folder. A message means nothing was scanned.
-    std::optional<Message> ImportFolder(const DetailSettings& detail);
+    std::optional<Message> importFolder(const DetailSettings& detail);
     // Dropped paths, the command line, or a command line forwarded by another instance.
-    void ImportPaths(const std::vector<std::u16string>& paths, PathSource source,
+    void importPaths(const std::vector<std::u16string>& paths, PathSource source,
                      const DetailSettings& detail);
 
     std::uint32_t attributeMask() const { return attributeMask_; }
@@ -39,12 +39,12 @@ class Importer {
 
   private:
     void prepare(const DetailSettings& detail);
-    void ScanFolder(const std::u16string& folder);
-    void AddRow(Row row);
-    void FinishImport();
+    void scanFolder(const std::u16string& folder);
+    void addRow(Row row);
+    void finishImport();
     std::optional<Row> rowFor(const platform::EntryInfo& entry, const std::u16string& folder) const;
 
-    CMySortStringArray& table_;
+    ItemTable& table_;
     MainSettings& main_;
     HistoryBox& folderBox_;
     HistoryBox& extensionBox_;
@@ -52,10 +52,10 @@ class Importer {
     ExtensionFilter filter_;
     std::uint32_t attributeMask_ = 0;
     bool sortOnImport_ = false;
-    CMySortStringArray pendingItems;
+    ItemTable pendingItems;
     // The rows of this import in order (each folder's sorted rows, then single rows), joined
     // once at the end so that the table grows only once.
-    std::vector<CMySortStringArray> scanned_;
+    std::vector<ItemTable> scanned_;
 };
 
 // Import messages (caption "エラー").

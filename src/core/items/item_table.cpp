@@ -73,11 +73,11 @@ std::int64_t numberOf(const std::u16string& s) {
 
 }  // namespace
 
-Row CMySortStringArray::row(size_t i) const {
+Row ItemTable::row(size_t i) const {
     return Row{name_[i], folder_[i], created_[i], modified_[i], size_[i], imageText_[i]};
 }
 
-void CMySortStringArray::append(Row r) {
+void ItemTable::append(Row r) {
     name_.push_back(std::move(r.name));
     folder_.push_back(std::move(r.folder));
     created_.push_back(std::move(r.created));
@@ -86,7 +86,7 @@ void CMySortStringArray::append(Row r) {
     imageText_.push_back(std::move(r.imageText));
 }
 
-void CMySortStringArray::insert(size_t at, Row r) {
+void ItemTable::insert(size_t at, Row r) {
     auto pos = static_cast<std::ptrdiff_t>(at);
     name_.insert(name_.begin() + pos, std::move(r.name));
     folder_.insert(folder_.begin() + pos, std::move(r.folder));
@@ -96,7 +96,7 @@ void CMySortStringArray::insert(size_t at, Row r) {
     imageText_.insert(imageText_.begin() + pos, std::move(r.imageText));
 }
 
-void CMySortStringArray::remove(size_t i) {
+void ItemTable::remove(size_t i) {
     auto pos = static_cast<std::ptrdiff_t>(i);
     name_.erase(name_.begin() + pos);
     folder_.erase(folder_.begin() + pos);
@@ -106,20 +106,20 @@ void CMySortStringArray::remove(size_t i) {
     imageText_.erase(imageText_.begin() + pos);
 }
 
-void CMySortStringArray::clear() {
+void ItemTable::clear() {
     for (Column c : {kName, kFolder, kCreated, kModified, kSize}) {
         std::vector<std::u16string>().swap(column(c));
     }
     std::vector<std::u16string>().swap(imageText_);
 }
 
-void CMySortStringArray::reserve(size_t n) {
+void ItemTable::reserve(size_t n) {
     for (Column c : {kName, kFolder, kCreated, kModified, kSize})
         column(c).reserve(n);
     imageText_.reserve(n);
 }
 
-void CMySortStringArray::appendTable(CMySortStringArray&& other) {
+void ItemTable::appendTable(ItemTable&& other) {
     if (empty()) {
         std::swap(*this, other);
         other.clear();
@@ -128,7 +128,7 @@ void CMySortStringArray::appendTable(CMySortStringArray&& other) {
     moveRowsFrom(other);
 }
 
-void CMySortStringArray::appendTables(std::vector<CMySortStringArray>&& parts) {
+void ItemTable::appendTables(std::vector<ItemTable>&& parts) {
     if (empty() && parts.size() == 1) {
         appendTable(std::move(parts.front()));
         return;
@@ -141,7 +141,7 @@ void CMySortStringArray::appendTables(std::vector<CMySortStringArray>&& parts) {
         moveRowsFrom(part);
 }
 
-void CMySortStringArray::moveRowsFrom(CMySortStringArray& other) {
+void ItemTable::moveRowsFrom(ItemTable& other) {
     auto move = [](std::vector<std::u16string>& to, std::vector<std::u16string>& from) {
         to.insert(to.end(), std::make_move_iterator(from.begin()),
                   std::make_move_iterator(from.end()));
@@ -155,7 +155,7 @@ void CMySortStringArray::moveRowsFrom(CMySortStringArray& other) {
     move(imageText_, other.imageText_);
 }
 
-void CMySortStringArray::sort(Column c, Compare compare, bool descending, size_t lo, size_t hi) {
+void ItemTable::sort(Column c, Compare compare, bool descending, size_t lo, size_t hi) {
     if (hi >= count() || lo >= hi)
         return;
     const auto& keys = column(c);
@@ -168,12 +168,12 @@ void CMySortStringArray::sort(Column c, Compare compare, bool descending, size_t
     applyOrder(order, lo);
 }
 
-void CMySortStringArray::sort(Column c, Compare compare, bool descending) {
+void ItemTable::sort(Column c, Compare compare, bool descending) {
     if (count() > 1)
         sort(c, compare, descending, 0, count() - 1);
 }
 
-void CMySortStringArray::sortByKeys(std::vector<std::int64_t>& keys, int direction) {
+void ItemTable::sortByKeys(std::vector<std::int64_t>& keys, int direction) {
     if (count() < 2 || keys.size() != count())
         return;
     std::vector<std::uint32_t> order = identity(count());
@@ -186,7 +186,7 @@ void CMySortStringArray::sortByKeys(std::vector<std::int64_t>& keys, int directi
     applyOrder(order, 0);
 }
 
-int CMySortStringArray::compareText(const std::u16string& a, const std::u16string& b) {
+int ItemTable::compareText(const std::u16string& a, const std::u16string& b) {
     // Names in one folder tend to share long prefixes: skip equal units four at a time.
     const size_t n = std::min(a.size(), b.size());
     size_t i = 0;
@@ -204,12 +204,12 @@ int CMySortStringArray::compareText(const std::u16string& a, const std::u16strin
     return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
-int CMySortStringArray::compareNumber(const std::u16string& a, const std::u16string& b) {
+int ItemTable::compareNumber(const std::u16string& a, const std::u16string& b) {
     std::int64_t x = numberOf(a), y = numberOf(b);
     return x < y ? 1 : x > y ? -1 : 0;
 }
 
-std::vector<std::u16string>& CMySortStringArray::column(Column c) {
+std::vector<std::u16string>& ItemTable::column(Column c) {
     switch (c) {
         case kName:
             return name_;
@@ -225,11 +225,11 @@ std::vector<std::u16string>& CMySortStringArray::column(Column c) {
     return size_;
 }
 
-const std::vector<std::u16string>& CMySortStringArray::column(Column c) const {
-    return const_cast<CMySortStringArray*>(this)->column(c);
+const std::vector<std::u16string>& ItemTable::column(Column c) const {
+    return const_cast<ItemTable*>(this)->column(c);
 }
 
-void CMySortStringArray::applyOrder(const std::vector<std::uint32_t>& order, size_t lo) {
+void ItemTable::applyOrder(const std::vector<std::uint32_t>& order, size_t lo) {
     for (Column c : {kName, kFolder, kCreated, kModified, kSize})
         permute(column(c), order, lo);
     permute(imageText_, order, lo);

@@ -20,7 +20,7 @@ struct Row {
 
 // The item table: six parallel string columns of equal length, index i of each belonging to
 // row i. Sorting swaps string references, never characters.
-class CMySortStringArray {
+class ItemTable {
   public:
     enum Column { kName = 0, kFolder = 1, kCreated = 2, kModified = 3, kSize = 4 };
 
@@ -50,9 +50,9 @@ class CMySortStringArray {
     void clear();
     void reserve(size_t n);
     // Moves every row of `other` to the end of this table, leaving `other` empty.
-    void appendTable(CMySortStringArray&& other);
+    void appendTable(ItemTable&& other);
     // The same for several tables in order, growing this one once.
-    void appendTables(std::vector<CMySortStringArray>&& parts);
+    void appendTables(std::vector<ItemTable>&& parts);
 
     // Quicksort of rows lo..hi (inclusive) by one column. The pivot is the text at
     // (lo + hi) / 2; the sort is not stable, and the order of equal keys follows this exact
@@ -73,7 +73,7 @@ class CMySortStringArray {
     std::vector<std::u16string>& column(Column c);
     const std::vector<std::u16string>& column(Column c) const;
     void applyOrder(const std::vector<std::uint32_t>& order, size_t lo);
-    void moveRowsFrom(CMySortStringArray& other);
+    void moveRowsFrom(ItemTable& other);
 
     std::vector<std::u16string> name_, folder_, created_, modified_, size_, imageText_;
 };

@@ -35,12 +35,12 @@ std::span<const IniField<AddTextSettings>> addTextSettingsFields() {
     return kFields;
 }
 
-CAdd::CAdd() : addText{std::u16string(kAddTextSection), u"文字", u"add", {}, u"add"} {
+AddTextPage::AddTextPage() : addText{std::u16string(kAddTextSection), u"文字", u"add", {}, u"add"} {
     applyDefaults(addTextSettingsFields(), settings);
 }
 
-std::u16string CAdd::insert(std::u16string_view name, std::u16string_view insertText,
-                            std::u16string_view folder, const RunEnvironment& env) const {
+std::u16string AddTextPage::insert(std::u16string_view name, std::u16string_view insertText,
+                                   std::u16string_view folder, const RunEnvironment& env) const {
     // The folder's name goes into the inserted text only: a "\" that is part of the old name
     // (possible outside Windows) stays as it is.
     std::u16string added(insertText.empty() ? std::u16string_view(addText.text) : insertText);
@@ -63,7 +63,7 @@ std::u16string CAdd::insert(std::u16string_view name, std::u16string_view insert
             const long long at = settings.fromTail ? static_cast<long long>(out.size()) - n : n;
             if (at < 0) {
                 if (env.log)
-                    env.log->AppendLog(u"追加位置が不正です - " + out + u"\r\n");
+                    env.log->appendLog(u"追加位置が不正です - " + out + u"\r\n");
                 return out;
             }
             out.insert(std::min(static_cast<std::size_t>(at), out.size()), added);
@@ -73,14 +73,14 @@ std::u16string CAdd::insert(std::u16string_view name, std::u16string_view insert
     return out;
 }
 
-void CAdd::savePositionRecords(BlockWriter& out) const {
+void AddTextPage::savePositionRecords(BlockWriter& out) const {
     out.number(kWhereId, settings.where);
     out.number(kAfterExtensionId, settings.afterExtension);
     out.number(kFromTailId, settings.fromTail);
     out.number(kOffsetId, text::leadingInt(settings.offset));
 }
 
-void CAdd::assignPositionRecord(const Record& record, AddTextSettings& into) {
+void AddTextPage::assignPositionRecord(const Record& record, AddTextSettings& into) {
     switch (record.id) {
         case kWhereId:
             into.where = record.number();
@@ -97,31 +97,31 @@ void CAdd::assignPositionRecord(const Record& record, AddTextSettings& into) {
     }
 }
 
-void CAdd::readIni(const IniFile& ini) {
+void AddTextPage::readIni(const IniFile& ini) {
     readFields(ini, kAddTextSection, addTextSettingsFields(), settings);
 }
 
-void CAdd::writeIni(IniFile& ini) const {
+void AddTextPage::writeIni(IniFile& ini) const {
     writeFields(ini, kAddTextSection, addTextSettingsFields(), settings);
 }
 
-std::optional<Message> CAdd::validate(const RunEnvironment&) {
+std::optional<Message> AddTextPage::validate(const RunEnvironment&) {
     if (settings.where == 2 &&
         (settings.offset.empty() || !text::consistsOf(settings.offset, u"0123456789")))
         return errorMessage(u"位置指定の文字数が不正です。");
     return std::nullopt;
 }
 
-std::u16string CAdd::transform(const ItemArgs& item, const RunEnvironment& env) {
+std::u16string AddTextPage::transform(const ItemArgs& item, const RunEnvironment& env) {
     return insert(item.name, {}, item.folder, env);
 }
 
-void CAdd::saveBlock(BlockWriter& out) const {
+void AddTextPage::saveBlock(BlockWriter& out) const {
     out.text(kTextId, addText.text);
     savePositionRecords(out);
 }
 
-bool CAdd::loadBlock(BlockReader& in) {
+bool AddTextPage::loadBlock(BlockReader& in) {
     const auto records = in.records(kRecordCount);
     if (!records)
         return false;
@@ -142,11 +142,11 @@ bool CAdd::loadBlock(BlockReader& in) {
     return true;
 }
 
-std::vector<HistoryBox*> CAdd::histories() {
+std::vector<HistoryBox*> AddTextPage::histories() {
     return {&addText};
 }
 
-std::vector<NamedSetting> CAdd::namedSettings() {
+std::vector<NamedSetting> AddTextPage::namedSettings() {
     return namedSettingsOf(addTextSettingsFields(), settings, {&addText});
 }
 

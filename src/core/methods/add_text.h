@@ -25,9 +25,9 @@ inline constexpr std::u16string_view kAddTextSection = u"追加";
 std::span<const IniField<AddTextSettings>> addTextSettingsFields();
 
 // Inserts a text into each name: at the head, at the end, or at a counted position.
-class CAdd final : public MethodPage {
+class AddTextPage final : public MethodPage {
   public:
-    CAdd();
+    AddTextPage();
 
     AddTextSettings settings;
     HistoryBox addText;  // "文字": the text to add

@@ -124,21 +124,21 @@ NumberingSample numberingSample(std::u16string_view pattern, const NumberingSett
     return out;
 }
 
-CRenban::CRenban(CAdd& add)
+NumberingPage::NumberingPage(AddTextPage& add)
     : pattern{std::u16string(kNumberingSection), u"変更名", u"Sample_*", {}, u"Sample_*"},
       add_(add) {
     applyDefaults(numberingSettingsFields(), settings);
 }
 
-void CRenban::readIni(const IniFile& ini) {
+void NumberingPage::readIni(const IniFile& ini) {
     readFields(ini, kNumberingSection, numberingSettingsFields(), settings);
 }
 
-void CRenban::writeIni(IniFile& ini) const {
+void NumberingPage::writeIni(IniFile& ini) const {
     writeFields(ini, kNumberingSection, numberingSettingsFields(), settings);
 }
 
-std::optional<Message> CRenban::validate(const RunEnvironment&) {
+std::optional<Message> NumberingPage::validate(const RunEnvironment&) {
     constexpr std::u16string_view kAllowed = u"-0123456789";
     if (settings.start.empty() || !text::consistsOf(settings.start, kAllowed))
         return errorMessage(u"開始番号が不正です。");
@@ -147,7 +147,7 @@ std::optional<Message> CRenban::validate(const RunEnvironment&) {
     return std::nullopt;
 }
 
-std::u16string CRenban::transform(const ItemArgs& item, const RunEnvironment& env) {
+std::u16string NumberingPage::transform(const ItemArgs& item, const RunEnvironment& env) {
     // 64-bit arithmetic: start + step x k never wraps around.
     const long long value = static_cast<long long>(text::leadingInt(settings.start)) +
                             static_cast<long long>(text::leadingInt(settings.step)) * item.k;
@@ -162,7 +162,7 @@ std::u16string CRenban::transform(const ItemArgs& item, const RunEnvironment& en
     return name;
 }
 
-void CRenban::saveBlock(BlockWriter& out) const {
+void NumberingPage::saveBlock(BlockWriter& out) const {
     out.number(kModeId, settings.mode);
     out.number(kKindId, settings.kind);
     out.text(kPatternId, pattern.text);
@@ -173,7 +173,7 @@ void CRenban::saveBlock(BlockWriter& out) const {
         add_.savePositionRecords(out);
 }
 
-bool CRenban::loadBlock(BlockReader& in) {
+bool NumberingPage::loadBlock(BlockReader& in) {
     const auto records = in.records(kRecordCount);
     if (!records)
         return false;
@@ -211,7 +211,7 @@ bool CRenban::loadBlock(BlockReader& in) {
         if (!more)
             return false;
         for (const Record& r : *more)
-            CAdd::assignPositionRecord(r, positions);
+            AddTextPage::assignPositionRecord(r, positions);
     }
     settings = std::move(loaded);
     pattern.text = std::move(loadedPattern);
@@ -219,11 +219,11 @@ bool CRenban::loadBlock(BlockReader& in) {
     return true;
 }
 
-std::vector<HistoryBox*> CRenban::histories() {
+std::vector<HistoryBox*> NumberingPage::histories() {
     return {&pattern};
 }
 
-std::vector<NamedSetting> CRenban::namedSettings() {
+std::vector<NamedSetting> NumberingPage::namedSettings() {
     auto out = namedSettingsOf(numberingSettingsFields(), settings, {&pattern});
     // In add mode the number goes where the add-text page's position settings say, and a job
     // stores those with the numbering page's own.

@@ -12,7 +12,7 @@
 
 namespace soramine {
 
-class CAdd;
+class AddTextPage;
 
 // The numbering page's INI keys, section "連番".
 struct NumberingSettings {
@@ -44,9 +44,9 @@ NumberingSample numberingSample(std::u16string_view pattern, const NumberingSett
 
 // Numbers the items of a run: start + step x k, in a name pattern where "*" is the number and
 // "\" the folder's name. In mode 1 the pattern is inserted by the add-text page.
-class CRenban final : public MethodPage {
+class NumberingPage final : public MethodPage {
   public:
-    explicit CRenban(CAdd& add);
+    explicit NumberingPage(AddTextPage& add);
 
     NumberingSettings settings;
     HistoryBox pattern;  // "変更名"
@@ -62,7 +62,7 @@ class CRenban final : public MethodPage {
     std::vector<NamedSetting> namedSettings() override;
 
   private:
-    CAdd& add_;
+    AddTextPage& add_;
 };
 
 }  // namespace soramine

@@ -82,21 +82,21 @@ std::span<const IniField<ReplaceSettings>> replaceSettingsFields() {
     return kFields;
 }
 
-CChikan::CChikan()
+ReplacePage::ReplacePage()
     : search{std::u16string(kReplaceSection), u"変更前", u"new", {}, u"new"},
       replacement{std::u16string(kReplaceSection), u"変更後", u"after", {}, u"after"} {
     applyDefaults(replaceSettingsFields(), settings);
 }
 
-void CChikan::readIni(const IniFile& ini) {
+void ReplacePage::readIni(const IniFile& ini) {
     readFields(ini, kReplaceSection, replaceSettingsFields(), settings);
 }
 
-void CChikan::writeIni(IniFile& ini) const {
+void ReplacePage::writeIni(IniFile& ini) const {
     writeFields(ini, kReplaceSection, replaceSettingsFields(), settings);
 }
 
-std::optional<Message> CChikan::validate(const RunEnvironment&) {
+std::optional<Message> ReplacePage::validate(const RunEnvironment&) {
     if (settings.mode == 1) {
         if (settings.position.empty() || !text::consistsOf(settings.position, u"0123456789") ||
             text::leadingInt(settings.position) < 1)
@@ -107,7 +107,7 @@ std::optional<Message> CChikan::validate(const RunEnvironment&) {
     return std::nullopt;
 }
 
-std::u16string CChikan::transform(const ItemArgs& item, const RunEnvironment& env) {
+std::u16string ReplacePage::transform(const ItemArgs& item, const RunEnvironment& env) {
     std::u16string work(item.name);
     std::u16string extension;
     if (settings.ignoreExtension) {
@@ -129,7 +129,7 @@ std::u16string CChikan::transform(const ItemArgs& item, const RunEnvironment& en
         const long long length = static_cast<long long>(replacement.text.size());
         if (position < 1 || static_cast<long long>(work.size()) < position - 1 + length) {
             if (env.log)
-                env.log->AppendLog(u"置換後の文字数が多いです - " + std::u16string(item.name) +
+                env.log->appendLog(u"置換後の文字数が多いです - " + std::u16string(item.name) +
                                    u"\r\n");
             return std::u16string(item.name);
         }
@@ -145,7 +145,7 @@ std::u16string CChikan::transform(const ItemArgs& item, const RunEnvironment& en
     return work + extension;
 }
 
-void CChikan::saveBlock(BlockWriter& out) const {
+void ReplacePage::saveBlock(BlockWriter& out) const {
     out.number(kIgnoreExtensionId, settings.ignoreExtension);
     out.number(kModeId, settings.mode);
     out.text(kSearchId, search.text);
@@ -154,7 +154,7 @@ void CChikan::saveBlock(BlockWriter& out) const {
     out.text(kReplacementId, replacement.text);
 }
 
-bool CChikan::loadBlock(BlockReader& in) {
+bool ReplacePage::loadBlock(BlockReader& in) {
     const auto records = in.records(kRecordCount);
     if (!records)
         return false;
@@ -196,11 +196,11 @@ bool CChikan::loadBlock(BlockReader& in) {
     return true;
 }
 
-std::vector<HistoryBox*> CChikan::histories() {
+std::vector<HistoryBox*> ReplacePage::histories() {
     return {&search, &replacement};
 }
 
-std::vector<NamedSetting> CChikan::namedSettings() {
+std::vector<NamedSetting> ReplacePage::namedSettings() {
     return namedSettingsOf(replaceSettingsFields(), settings, {&search, &replacement});
 }
 

@@ -23,9 +23,9 @@ std::span<const IniField<ReplaceSettings>> replaceSettingsFields();
 
 // Replaces a text (with at most one "*" wildcard) or overwrites from a position. A "\" in
 // the replacement stands for the name of the item's folder.
-class CChikan final : public MethodPage {
+class ReplacePage final : public MethodPage {
   public:
-    CChikan();
+    ReplacePage();
 
     ReplaceSettings settings;
     HistoryBox search;       // "変更前": the text to replace

@@ -29,7 +29,7 @@ size_t keptCount(size_t entries, int limit) {
 
 }  // namespace
 
-void LoadBoxHistory(HistoryBox& box, const IniFile& ini, const HistoryMap& map) {
+void loadBoxHistory(HistoryBox& box, const IniFile& ini, const HistoryMap& map) {
     const std::int32_t count = ini.readInt(box.section, countKey(box), 0);
     // The count comes from the INI file and may be anything: walk the map's keys of this
     // box rather than every index below the count.
@@ -47,14 +47,14 @@ void LoadBoxHistory(HistoryBox& box, const IniFile& ini, const HistoryMap& map) 
     box.text = box.entries.empty() ? box.defaultText : box.entries.front();
 }
 
-void SaveBoxHistory(const HistoryBox& box, int limit, IniFile& ini, HistoryMap& map) {
+void saveBoxHistory(const HistoryBox& box, int limit, IniFile& ini, HistoryMap& map) {
     const size_t n = keptCount(box.entries.size(), limit);
     ini.writeInt(box.section, countKey(box), static_cast<std::int32_t>(n));
     for (size_t i = 0; i < n; ++i)
         map[box.section + box.prefix + text::decimal(static_cast<long long>(i))] = box.entries[i];
 }
 
-void CommitBoxText(HistoryBox& box, int limit) {
+void commitBoxText(HistoryBox& box, int limit) {
     auto same = std::find(box.entries.begin(), box.entries.end(), box.text);
     if (same != box.entries.end())
         box.entries.erase(same);

@@ -30,12 +30,12 @@ inline constexpr std::u16string_view kFolderModeText = u"フォルダモード";
 // Fills `box` from the map: the count is INI [section] prefix + "カウント"; entries 0..count-1
 // that exist in the map are listed. With none, the text becomes the default text, otherwise
 // entry 0.
-void LoadBoxHistory(HistoryBox& box, const IniFile& ini, const HistoryMap& map);
+void loadBoxHistory(HistoryBox& box, const IniFile& ini, const HistoryMap& map);
 // Writes min(entries, limit) as the count and puts those entries into the map.
-void SaveBoxHistory(const HistoryBox& box, int limit, IniFile& ini, HistoryMap& map);
+void saveBoxHistory(const HistoryBox& box, int limit, IniFile& ini, HistoryMap& map);
 // Moves the current text to the top of the list (removing an equal entry), unless it is the
 // folder-mode text, and trims the list to `limit` entries.
-void CommitBoxText(HistoryBox& box, int limit);
+void commitBoxText(HistoryBox& box, int limit);
 // Removes the entry the user deleted from the open list; entry 0, if any, becomes the text.
 void deleteHistoryEntry(HistoryBox& box, size_t index);
 

@@ -68,12 +68,12 @@ std::string serializeHistoryStore(const HistoryMap& map) {
     return bytes;
 }
 
-HistoryMap LoadHistoryStore(std::u16string_view path) {
+HistoryMap loadHistoryStore(std::u16string_view path) {
     auto bytes = platform::readFile(path);
     return bytes ? parseHistoryStore(*bytes) : HistoryMap();
 }
 
-void SaveHistoryStore(std::u16string_view path, const HistoryMap& map) {
+void saveHistoryStore(std::u16string_view path, const HistoryMap& map) {
     (void)platform::writeFileAtomic(path, serializeHistoryStore(map));
 }
 

@@ -22,8 +22,8 @@ HistoryMap parseHistoryStore(std::string_view bytes);
 std::string serializeHistoryStore(const HistoryMap& map);
 
 // A missing or unreadable file gives an empty map.
-HistoryMap LoadHistoryStore(std::u16string_view path);
+HistoryMap loadHistoryStore(std::u16string_view path);
 // Replaces the file atomically; a failed write is ignored.
-void SaveHistoryStore(std::u16string_view path, const HistoryMap& map);
+void saveHistoryStore(std::u16string_view path, const HistoryMap& map);
 
 }  // namespace soramine

@@ -29,7 +29,7 @@ void appendText(std::string& out, std::u16string_view text) {
 
 }  // namespace
 
-std::string BuildSettingsFile(const MainSettings& options, std::u16string_view folderText,
+std::string buildSettingsFile(const MainSettings& options, std::u16string_view folderText,
                               std::u16string_view extensionText, const MethodPage& page) {
     BlockWriter block(kSettingsPageBlockStart);
     page.saveBlock(block);
@@ -54,16 +54,16 @@ std::string BuildSettingsFile(const MainSettings& options, std::u16string_view f
     return out;
 }
 
-std::optional<Message> SaveSettingsFile(std::u16string_view path, const MainSettings& options,
+std::optional<Message> saveSettingsFile(std::u16string_view path, const MainSettings& options,
                                         std::u16string_view folderText,
                                         std::u16string_view extensionText, const MethodPage& page) {
-    const std::string bytes = BuildSettingsFile(options, folderText, extensionText, page);
+    const std::string bytes = buildSettingsFile(options, folderText, extensionText, page);
     if (!platform::writeFileAtomic(path, bytes))
         return openError();
     return std::nullopt;
 }
 
-Expected<SavedSettings, Message> ParseSettingsFile(std::string bytes) {
+Expected<SavedSettings, Message> parseSettingsFile(std::string bytes) {
     if (bytes.size() < kSettingsPageBlockStart || std::string_view(bytes).substr(0, 4) != kMagic ||
         getUint16(bytes, 6) < 2)
         return Unexpected{notOurFile()};
@@ -85,19 +85,19 @@ Expected<SavedSettings, Message> ParseSettingsFile(std::string bytes) {
     return saved;
 }
 
-Expected<SavedSettings, Message> ReadSettingsFile(std::u16string_view path) {
+Expected<SavedSettings, Message> readSettingsFile(std::u16string_view path) {
     auto bytes = platform::readFile(path);
     if (!bytes)
         return Unexpected{openError()};
-    return ParseSettingsFile(std::move(bytes.value()));
+    return parseSettingsFile(std::move(bytes.value()));
 }
 
-void TakeSavedOptions(const SavedSettings& saved, MainSettings& into) {
+void takeSavedOptions(const SavedSettings& saved, MainSettings& into) {
     for (auto field : kSavedOptionFields)
         into.*field = saved.options.*field;
 }
 
-std::optional<Message> LoadSavedPage(const SavedSettings& saved, const PageLookup& pageAt) {
+std::optional<Message> loadSavedPage(const SavedSettings& saved, const PageLookup& pageAt) {
     MethodPage* page = pageAt(saved.options.methodIndex);
     if (!page)
         return notOurFile();
@@ -114,12 +114,12 @@ std::optional<Message> LoadSavedPage(const SavedSettings& saved, const PageLooku
     return std::nullopt;
 }
 
-Expected<SavedSettings, Message> LoadSettingsFile(std::u16string_view path,
+Expected<SavedSettings, Message> loadSettingsFile(std::u16string_view path,
                                                   const PageLookup& pageAt) {
-    auto saved = ReadSettingsFile(path);
+    auto saved = readSettingsFile(path);
     if (!saved)
         return saved;
-    if (auto message = LoadSavedPage(*saved, pageAt))
+    if (auto message = loadSavedPage(*saved, pageAt))
         return Unexpected{*message};
     return saved;
 }

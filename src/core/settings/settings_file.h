@@ -31,11 +31,11 @@ inline constexpr std::int32_t MainSettings::*kSavedOptionFields[] = {
 
 // The file's bytes for the options (`methodIndex` selects the page that `page` is), the two
 // texts of the main window and the page's block.
-std::string BuildSettingsFile(const MainSettings& options, std::u16string_view folderText,
+std::string buildSettingsFile(const MainSettings& options, std::u16string_view folderText,
                               std::u16string_view extensionText, const MethodPage& page);
 // Writes those bytes through a temporary file renamed into place; the message when the file
 // cannot be written.
-std::optional<Message> SaveSettingsFile(std::u16string_view path, const MainSettings& options,
+std::optional<Message> saveSettingsFile(std::u16string_view path, const MainSettings& options,
                                         std::u16string_view folderText,
                                         std::u16string_view extensionText, const MethodPage& page);
 
@@ -50,12 +50,12 @@ struct SavedSettings {
 
 // Checks the header, the method index and the two text records; every failure is
 // "ソラミネファイルではありません".
-Expected<SavedSettings, Message> ParseSettingsFile(std::string bytes);
+Expected<SavedSettings, Message> parseSettingsFile(std::string bytes);
 // Reads and parses the file at `path`.
-Expected<SavedSettings, Message> ReadSettingsFile(std::u16string_view path);
+Expected<SavedSettings, Message> readSettingsFile(std::u16string_view path);
 
 // Copies the ten stored options into `into`; its other fields stay.
-void TakeSavedOptions(const SavedSettings& saved, MainSettings& into);
+void takeSavedOptions(const SavedSettings& saved, MainSettings& into);
 
 // The page of a method index (0..14), e.g. MethodTable::page.
 using PageLookup = std::function<MethodPage*(int methodIndex)>;
@@ -63,11 +63,11 @@ using PageLookup = std::function<MethodPage*(int methodIndex)>;
 // Loads the page block into the page of the stored method index. A damaged block changes
 // nothing on the page and gives "ソラミネファイルではありません"; a method this build does
 // not offer yet gives a message saying so.
-std::optional<Message> LoadSavedPage(const SavedSettings& saved, const PageLookup& pageAt);
+std::optional<Message> loadSavedPage(const SavedSettings& saved, const PageLookup& pageAt);
 
-// ReadSettingsFile, then LoadSavedPage: the whole load for a caller with nothing to ask in
+// readSettingsFile, then loadSavedPage: the whole load for a caller with nothing to ask in
 // between (the command line). The options are returned for the caller to take over.
-Expected<SavedSettings, Message> LoadSettingsFile(std::u16string_view path,
+Expected<SavedSettings, Message> loadSettingsFile(std::u16string_view path,
                                                   const PageLookup& pageAt);
 
 }  // namespace soramine

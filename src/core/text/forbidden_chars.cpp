@@ -39,7 +39,7 @@ Message forbiddenMessage(ForbiddenSet set) {
     return errorMessage(u"ファイル名に \"" + list + u"\" は使えません");
 }
 
-ForbiddenRepair CheckForbiddenChars(std::u16string_view text, ForbiddenSet set, bool fullWidth) {
+ForbiddenRepair checkForbiddenChars(std::u16string_view text, ForbiddenSet set, bool fullWidth) {
     const std::u16string_view forbidden = charactersOf(set);
     ForbiddenRepair out;
     if (text.find_first_of(forbidden) == std::u16string_view::npos) {
@@ -61,7 +61,7 @@ ForbiddenRepair CheckForbiddenChars(std::u16string_view text, ForbiddenSet set, 
 
 TypingRepair repairWhileTyping(std::u16string_view text, ForbiddenSet set, bool fullWidth,
                                int selectionEnd) {
-    ForbiddenRepair repair = CheckForbiddenChars(text, set, fullWidth);
+    ForbiddenRepair repair = checkForbiddenChars(text, set, fullWidth);
     const int caret =
         std::clamp(selectionEnd - repair.deleted, 0, static_cast<int>(repair.text.size()));
     return {std::move(repair.text), std::move(repair.message), caret};

@@ -32,7 +32,7 @@ struct ForbiddenRepair {
 // Repairs `text`: with `fullWidth` ("禁則文字" on) every forbidden character becomes its
 // full-width counterpart (TAB a plain space, '"' U+201D, '\' U+FFE5) and there is no
 // message; otherwise the characters are deleted and the set's message is returned.
-ForbiddenRepair CheckForbiddenChars(std::u16string_view text, ForbiddenSet set, bool fullWidth);
+ForbiddenRepair checkForbiddenChars(std::u16string_view text, ForbiddenSet set, bool fullWidth);
 
 struct TypingRepair {
     std::u16string text;

@@ -53,14 +53,14 @@ class FakePage final : public MethodPage {
     void writeIni(IniFile&) const override {}
     std::optional<Message> validate(const RunEnvironment& env) override {
         if (!validationLog.empty())
-            env.log->AppendLog(validationLog);
+            env.log->appendLog(validationLog);
         return refusal;
     }
     std::u16string transform(const ItemArgs& item, const RunEnvironment& env) override {
         seen.emplace_back(item.k, item.row);
         const std::u16string name(item.name);
         if (auto it = logs.find(name); it != logs.end())
-            env.log->AppendLog(it->second);
+            env.log->appendLog(it->second);
         auto it = renames.find(name);
         return it == renames.end() ? name : it->second;
     }

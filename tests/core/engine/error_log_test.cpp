@@ -10,8 +10,8 @@ namespace {
 
 TEST(ErrorLog, AppendModeKeepsEveryLineAsGiven) {
     ErrorLog log;
-    log.AppendLog(u"置換後の文字数が多いです - /f/a.txt\r\n");
-    log.AppendLog(u"元に戻しました。");
+    log.appendLog(u"置換後の文字数が多いです - /f/a.txt\r\n");
+    log.appendLog(u"元に戻しました。");
     EXPECT_EQ(log.text(), u"置換後の文字数が多いです - /f/a.txt\r\n元に戻しました。");
     EXPECT_EQ(log.takeCaptured(), u"");
     log.clear();
@@ -34,15 +34,15 @@ TEST(ErrorLog, CaptureModeKeepsTheMessageOfTheLastLine) {
     };
     for (const Case& c : cases) {
         ErrorLog log;
-        log.AppendLog(u"kept\r\n");
+        log.appendLog(u"kept\r\n");
         log.startCapture();
         for (const auto& line : c.lines)
-            log.AppendLog(line);
+            log.appendLog(line);
         EXPECT_EQ(log.takeCaptured(), c.slot);
         EXPECT_EQ(log.takeCaptured(), u"") << "reading empties the slot";
         log.endCapture();
         EXPECT_EQ(log.text(), u"kept\r\n") << "a capture never reaches the text";
-        log.AppendLog(u"after\r\n");
+        log.appendLog(u"after\r\n");
         EXPECT_EQ(log.text(), u"kept\r\nafter\r\n");
     }
 }

@@ -17,7 +17,7 @@ using testing::Names;
 using Files = std::vector<std::string>;
 
 std::u16string existsText() {
-    return SystemErrorText(platform::OsError{EEXIST});
+    return platform::systemErrorText(platform::OsError{EEXIST});
 }
 
 class Execute : public testing::EngineTest {};
@@ -93,7 +93,7 @@ TEST_F(Execute, RenamesInListOrderAgainstWhatIsOnDisk) {
         }
         page.renames = c.renames;
         session.settings.autoAvoid = c.autoAvoid;
-        ExecuteRun(session, host, quiet);
+        executeRun(session, host, quiet);
 
         std::u16string log = c.log;
         text::replaceAll(log, u"$", folder.folder());
@@ -115,7 +115,7 @@ TEST_F(Execute, NumberedNamesStopAt254Units) {
     dir.write(taken);
     page.renames = {{u"a", text::fromUtf8(taken)}};
     session.settings.autoAvoid = 1;
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     EXPECT_EQ(names(), Names{u"a"});
     EXPECT_EQ(session.log.text(),
               u"ファイル名変更エラー - " + path(text::fromUtf8(taken)) + u"\r\n");
@@ -125,7 +125,7 @@ TEST_F(Execute, RecordsTheRunForUndo) {
     addFiles({"a", "b", "c"});
     page.renames = {{u"a", u"a "}, {u"b", u"x"}, {u"c", u"x"}};
     testing::CancellingObserver observer(0);
-    ExecuteRun(session, host, observer);
+    executeRun(session, host, observer);
     EXPECT_EQ(observer.renames.size(), 1u);
     EXPECT_EQ(observer.renames.at(0), std::make_tuple(std::size_t{1}, path(u"b"), path(u"x")));
     const UndoRecord& undo = session.undoRecord();
@@ -158,7 +158,7 @@ TEST_F(Execute, ReportsTheResult) {
             folder.write("y");
         page.renames = {{u"a", u"x"}, {u"b", u"y"}};
         session.detail.showLog = c.showLog;
-        const ExecuteResult result = ExecuteRun(session, host, quiet);
+        const ExecuteResult result = executeRun(session, host, quiet);
         EXPECT_FALSE(result.message);
         EXPECT_EQ(result.showResult, c.shown);
         EXPECT_EQ(result.resultLine, c.line);
@@ -168,12 +168,12 @@ TEST_F(Execute, ReportsTheResult) {
 TEST_F(Execute, FailedValidationShowsWhatThePageLogged) {
     addFiles({"a"});
     page.renames = {{u"a", u"b"}};
-    session.log.AppendLog(u"old\r\n");
+    session.log.appendLog(u"old\r\n");
     page.refusal = errorMessage(u"構文エラー");
     page.validationLog = u"構文エラー - 1行目\r\n";
     for (int showLog : {0, 1}) {
         session.detail.showLog = showLog;
-        const ExecuteResult result = ExecuteRun(session, host, quiet);
+        const ExecuteResult result = executeRun(session, host, quiet);
         EXPECT_EQ(result.message, page.refusal);
         EXPECT_EQ(result.showResult, showLog == 1);
         EXPECT_EQ(result.resultLine, u"");
@@ -184,7 +184,7 @@ TEST_F(Execute, FailedValidationShowsWhatThePageLogged) {
 
     page.refusal.reset();
     page.validationLog.clear();
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     EXPECT_EQ(page.box.entries, Names{u"typed"});
 }
 
@@ -193,7 +193,7 @@ TEST_F(Execute, CancelKeepsWhatWasDone) {
     for (char16_t c = u'0'; c <= u'9'; ++c)
         page.renames[std::u16string(1, c)] = u"n" + std::u16string(1, c);
     testing::CancellingObserver cancelAtThird(3);
-    ExecuteRun(session, host, cancelAtThird);
+    executeRun(session, host, cancelAtThird);
     EXPECT_EQ(names(), (Names{u"n0", u"n1", u"n2", u"3", u"4", u"5", u"6", u"7", u"8", u"9"}));
     EXPECT_EQ(session.processedCount, 3);
     EXPECT_TRUE(session.canUndo());
@@ -205,7 +205,7 @@ TEST_F(Execute, SelectedRowsOnly) {
     session.setSelection({1, 3});
     session.settings.selectedOnly = 1;
     page.renames = {{u"0", u"x0"}, {u"1", u"x1"}, {u"3", u"x3"}};
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     EXPECT_EQ(names(), (Names{u"0", u"x1", u"2", u"x3", u"4"}));
     EXPECT_EQ(page.seen, (std::vector<std::pair<int, int>>{{0, 1}, {1, 3}}));
     EXPECT_TRUE(session.undoRecord().lastRunSelectedOnly);
@@ -214,10 +214,10 @@ TEST_F(Execute, SelectedRowsOnly) {
 TEST_F(Execute, BackupIsReplacedByTheNextRun) {
     addFiles({"a.txt"});
     session.settings.backup = 1;
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     EXPECT_EQ(dir.read("a.txt.bak"), "a.txt");
     dir.write("a.txt", "second");
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     EXPECT_EQ(dir.read("a.txt.bak"), "second");
     EXPECT_FALSE(session.canUndo()) << "nothing was renamed";
 }
@@ -230,7 +230,7 @@ TEST(ExecuteUndoable, AMethodThatChangesFilesLeavesNothingToUndo) {
     static_cast<testing::FakePage&>(*session.methods.page(0)).renames = {{u"a", u"b"}};
     testing::FakeHost host;
     QuietObserver quiet;
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     EXPECT_EQ(session.processedCount, 1);
     EXPECT_FALSE(session.canUndo());
 }
@@ -248,7 +248,7 @@ class MoveAfterRun : public testing::EngineTest {
 
 TEST_F(MoveAfterRun, MovesTheRenamedItemsAndRemembersTheFolder) {
     page.renames.erase(u"b");
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     ASSERT_EQ(host.folderRequests.size(), 1u);
     EXPECT_EQ(host.folderRequests[0].first, u"移動先のフォルダを選択してください");
     EXPECT_EQ(host.folderRequests[0].second, u"/") << "the default start";
@@ -258,19 +258,19 @@ TEST_F(MoveAfterRun, MovesTheRenamedItemsAndRemembersTheFolder) {
     EXPECT_EQ(session.ini.readString(kMainSection, u"移動先", u""), target.folder());
 
     page.renames = {{u"b", u"z"}};
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     EXPECT_EQ(host.folderRequests[1].second, target.folder());
 }
 
 TEST_F(MoveAfterRun, NothingRenamedNothingAsked) {
     page.renames.clear();
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     EXPECT_TRUE(host.folderRequests.empty());
 }
 
 TEST_F(MoveAfterRun, SameFolderIsReported) {
     host.folder = dir.folder().substr(0, dir.folder().size() - 1);  // without the separator
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     ASSERT_EQ(host.messages.size(), 2u);
     EXPECT_EQ(host.messages[0], (Message{u"移動元と移動先が同じです", path(u"y"), Icon::Error}))
         << "last row first";
@@ -283,7 +283,7 @@ TEST_F(MoveAfterRun, AnExistingTargetIsReplacedOnlyOnYes) {
     for (bool yes : {false, true}) {
         host.yes = yes;
         host.questions.clear();
-        ExecuteRun(session, host, quiet);
+        executeRun(session, host, quiet);
         ASSERT_EQ(host.questions.size(), 1u);
         EXPECT_EQ(host.questions[0],
                   (Message{u"x\r\n\r\n移動先に同名ファイルが存在します。\r\n上書きしますか？",
@@ -308,7 +308,7 @@ TEST_F(MoveAfterRun, TheSameFileThroughAnotherPathIsNeverLost) {
     std::filesystem::create_directory_symlink(dir.path(), target.path() / "link");
     host.folder = target.folder() + u"link";
     host.yes = true;
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     EXPECT_EQ(host.questions.size(), 2u);
     ASSERT_EQ(host.messages.size(), 2u);
     EXPECT_EQ(host.messages[0].text, u"移動に失敗しました");
@@ -322,7 +322,7 @@ TEST_F(MoveAfterRun, CopyLeavesTheRowsAlone) {
     target.write("y", "old");
     target.makeFolder("sub");
     host.yes = false;
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     EXPECT_EQ(host.folderRequests[0].first, u"コピー先のフォルダを選択してください");
     EXPECT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(target.read("x"), "a");
@@ -331,14 +331,14 @@ TEST_F(MoveAfterRun, CopyLeavesTheRowsAlone) {
     EXPECT_EQ(session.items().folder(0), dir.folder());
 }
 
-TEST(CopyItems, CopiesFoldersWithTheirContentEvenIntoThemselves) {
+TEST(copyItems, CopiesFoldersWithTheirContentEvenIntoThemselves) {
     testing::TempDir iniDir, dir;
     dir.write("f/one", "1");
     dir.write("f/sub/two", "2");
     RenameSession session(IniFile(iniDir.folder() + u"i.ini"), testing::fakeTable());
     session.changeItems().append(itemRow(u"f", dir.folder()));
     testing::FakeHost host;
-    CopyItems(session, host, {0}, dir.folder() + u"f");
+    copyItems(session, host, {0}, dir.folder() + u"f");
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(dir.read("f/f/one"), "1");
     EXPECT_EQ(dir.read("f/f/sub/two"), "2");
@@ -376,7 +376,7 @@ TEST_F(LabelEdit, RenamesOneRow) {
         session.changeItems().clear();
         session.changeItems().append(itemRow(u"a.txt", folder.folder()));
         session.detail.fullWidthForbidden = c.fullWidth;
-        auto messages = RenameByLabelEdit(session, 0, c.edited);
+        auto messages = renameByLabelEdit(session, 0, c.edited);
         for (auto& m : messages)
             text::replaceAll(m.text, folder.folder(), u"$");
         EXPECT_EQ(names(), Names{c.name}) << testing::utf8(c.edited);

@@ -50,7 +50,7 @@ TEST_F(Preview, ShowsTheNameEachItemWouldGet) {
         session.changeItems().append(itemRow(c.item, folder.folder()));
         session.settings.autoAvoid = c.autoAvoid;
         page.renames = {{c.item, c.next}};
-        const auto preview = PreviewRun(session, host, quiet);
+        const auto preview = previewRun(session, host, quiet);
         EXPECT_EQ(preview.previewOld, Names{c.item}) << c.what;
         EXPECT_EQ(preview.previewNew, Names{c.shown}) << c.what;
     }
@@ -60,26 +60,26 @@ TEST_F(Preview, ChecksOnlyTheDiskAndChangesNothing) {
     addFiles({"a.txt", "b.txt", "c.txt"});
     session.settings.backup = 1;
     session.settings.moveAfter = 1;
-    session.log.AppendLog(u"earlier\r\n");
+    session.log.appendLog(u"earlier\r\n");
     page.renames = {{u"a.txt", u"x.txt"}, {u"b.txt", u"x.txt"}, {u"c.txt", u"c2.txt"}};
     page.logs = {{u"c.txt", u"置換後の文字数が多いです - " + path(u"c.txt") + u"\r\n"}};
     const auto before = onDisk();
 
-    const auto preview = PreviewRun(session, host, quiet);
+    const auto preview = previewRun(session, host, quiet);
     EXPECT_EQ(preview.previewNew, (Names{u"x.txt", u"x.txt", u"置換後の文字数が多いです"}));
     EXPECT_EQ(onDisk(), before);
     EXPECT_EQ(names(), (Names{u"a.txt", u"b.txt", u"c.txt"}));
     EXPECT_EQ(session.log.text(), u"earlier\r\n");
     EXPECT_FALSE(session.canUndo());
     EXPECT_TRUE(host.folderRequests.empty());
-    session.log.AppendLog(u"later\r\n");
+    session.log.appendLog(u"later\r\n");
     EXPECT_EQ(session.log.text(), u"earlier\r\nlater\r\n") << "the log is back in append mode";
 }
 
 TEST_F(Preview, CancelLeavesTheRestEmpty) {
     addFiles({"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"});
     testing::CancellingObserver cancelAtThird(3);
-    const auto preview = PreviewRun(session, host, cancelAtThird);
+    const auto preview = previewRun(session, host, cancelAtThird);
     EXPECT_EQ(preview.previewOld, (Names{u"0", u"1", u"2", u"", u"", u"", u"", u"", u"", u""}));
     EXPECT_EQ(preview.previewNew,
               (Names{u"変更無し", u"変更無し", u"変更無し", u"", u"", u"", u"", u"", u"", u""}));
@@ -91,7 +91,7 @@ TEST_F(Preview, SelectedRowsTakePartInListOrder) {
     addFiles({"0", "1", "2", "3", "4"});
     session.setSelection({3, 1});
     session.settings.selectedOnly = 1;
-    const auto preview = PreviewRun(session, host, quiet);
+    const auto preview = previewRun(session, host, quiet);
     EXPECT_EQ(preview.previewOld, (Names{u"1", u"3"}));
     EXPECT_EQ(page.seen, (std::vector<std::pair<int, int>>{{0, 1}, {1, 3}}));
 }
@@ -99,35 +99,35 @@ TEST_F(Preview, SelectedRowsTakePartInListOrder) {
 TEST_F(Preview, WhatValidationLoggedIsNoItemsResult) {
     addFiles({"a"});
     page.validationLog = u"警告 - 設定\r\n";
-    EXPECT_EQ(PreviewRun(session, host, quiet).previewNew, Names{u"変更無し"});
+    EXPECT_EQ(previewRun(session, host, quiet).previewNew, Names{u"変更無し"});
 }
 
 TEST_F(Preview, StopsBeforeTheFirstItem) {
     addFiles({"a"});
     page.refusal = errorMessage(u"置換する文字列を入力してください");
-    auto preview = PreviewRun(session, host, quiet);
+    auto preview = previewRun(session, host, quiet);
     EXPECT_EQ(preview.message, page.refusal);
     EXPECT_TRUE(preview.previewOld.empty());
     EXPECT_TRUE(page.seen.empty());
 
     page.refusal.reset();
     session.settings.selectedOnly = 1;  // nothing selected
-    preview = PreviewRun(session, host, quiet);
+    preview = previewRun(session, host, quiet);
     EXPECT_FALSE(preview.message);
     EXPECT_TRUE(preview.previewOld.empty());
 
     session.settings.selectedOnly = 0;
     session.settings.folderCreation = 1;
-    EXPECT_TRUE(PreviewRun(session, host, quiet).previewOld.empty());
+    EXPECT_TRUE(previewRun(session, host, quiet).previewOld.empty());
     EXPECT_TRUE(page.seen.empty());
     EXPECT_EQ(page.box.entries, Names{}) << "a preview commits no history";
 }
 
-TEST(PreviewClipboardText, ListsOldAndNewNames) {
+TEST(previewClipboardText, ListsOldAndNewNames) {
     PreviewResult preview;
     preview.previewOld = {u"a.txt", u"c.txt"};
     preview.previewNew = {u"b.txt", u"変更無し"};
-    EXPECT_EQ(PreviewClipboardText(preview),
+    EXPECT_EQ(previewClipboardText(preview),
               u"変更前→変更後\r\n\r\na.txt→b.txt\r\nc.txt→変更無し\r\n");
 }
 

@@ -11,17 +11,17 @@ namespace {
 using testing::itemRow;
 using testing::utf8;
 
-TEST(TrimNewName, RemovesSpacesThenFullStops) {
+TEST(trimNewName, RemovesSpacesThenFullStops) {
     const std::pair<std::u16string_view, std::u16string_view> cases[] = {
         {u" .name. ", u"name"},     {u".bashrc", u"bashrc"},    {u"name.txt", u"name.txt"},
         {u" . a . ", u" a "},       {u"a. .", u"a. "},          {u"...", u""},
         {u"\tname\t", u"\tname\t"}, {u"　name　", u"　name　"}, {u"", u""},
     };
     for (auto [in, out] : cases)
-        EXPECT_EQ(TrimNewName(in), out) << utf8(in);
+        EXPECT_EQ(trimNewName(in), out) << utf8(in);
 }
 
-TEST(NumberedName, PutsTheCounterBeforeTheLastFullStop) {
+TEST(numberedName, PutsTheCounterBeforeTheLastFullStop) {
     struct Case {
         std::u16string_view name;
         int n;
@@ -35,20 +35,20 @@ TEST(NumberedName, PutsTheCounterBeforeTheLastFullStop) {
         {u"a.", 1, u"a[1]."},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(NumberedName(c.name, c.n), c.expected) << utf8(c.name);
+        EXPECT_EQ(numberedName(c.name, c.n), c.expected) << utf8(c.name);
 }
 
-TEST(UnsafeNameReason, RefusesPathsAndNamesOfFolders) {
+TEST(unsafeNameReason, RefusesPathsAndNamesOfFolders) {
     const std::pair<std::u16string_view, bool> cases[] = {
         {u"a/b", true},   {u"../x", true},  {u"..", true},
         {u".", true},     {u"", true},      {std::u16string_view(u"a\0b", 3), true},
         {u"a\\b", false}, {u"...x", false}, {u"名前.txt", false},
     };
     for (auto [name, refused] : cases)
-        EXPECT_EQ(UnsafeNameReason(name).has_value(), refused) << utf8(name);
+        EXPECT_EQ(unsafeNameReason(name).has_value(), refused) << utf8(name);
 }
 
-TEST(ParseTagFormat, SplitsTagsAndSeparators) {
+TEST(parseTagFormat, SplitsTagsAndSeparators) {
     struct Case {
         std::u16string_view format;
         std::array<std::u16string_view, 5> separators;
@@ -64,7 +64,7 @@ TEST(ParseTagFormat, SplitsTagsAndSeparators) {
         {u"x$L-$A-$T-$N-$L", {u"x", u"-", u"-", u"-", u""}, {-1, 0, 1, 2, 3}},
     };
     for (const Case& c : cases) {
-        auto parsed = ParseTagFormat(c.format);
+        auto parsed = parseTagFormat(c.format);
         ASSERT_TRUE(parsed.ok()) << utf8(c.format);
         for (int i = 0; i < 5; ++i) {
             EXPECT_EQ(parsed->tagSeparators[i], c.separators[i]) << utf8(c.format) << " " << i;
@@ -73,7 +73,7 @@ TEST(ParseTagFormat, SplitsTagsAndSeparators) {
     }
 }
 
-TEST(ParseTagFormat, RefusesWithItsMessages) {
+TEST(parseTagFormat, RefusesWithItsMessages) {
     const std::pair<std::u16string_view, std::u16string_view> cases[] = {
         {u"$N$T", u"設定の形式が不正です(区切り無し)"},
         {u"$A-$A", u"設定の形式が不正です(同じ項目)\r\n"},
@@ -81,20 +81,20 @@ TEST(ParseTagFormat, RefusesWithItsMessages) {
         {u"", u"設定の形式が不正です(項目無し)"},
     };
     for (auto [format, text] : cases) {
-        auto parsed = ParseTagFormat(format);
+        auto parsed = parseTagFormat(format);
         ASSERT_FALSE(parsed.ok()) << utf8(format);
         EXPECT_EQ(parsed.error(), errorMessage(std::u16string(text)));
     }
 }
 
-TEST(LongestNameLength, MeasuresTheRunsNames) {
-    CMySortStringArray table;
+TEST(longestNameLength, MeasuresTheRunsNames) {
+    ItemTable table;
     for (auto name : {u"abc.txt", u"abcdef", u"x.longext", u"skipped-row-name"})
         table.append(itemRow(name, u"/f/"));
     const std::vector<std::size_t> rows = {0, 1, 2};
     const RunItems items{table, rows};
-    EXPECT_EQ(LongestNameLength(items, false), 9);
-    EXPECT_EQ(LongestNameLength(items, true), 6);
+    EXPECT_EQ(longestNameLength(items, false), 9);
+    EXPECT_EQ(longestNameLength(items, true), 6);
 }
 
 class RunRowsTest : public testing::EngineTest {};
@@ -102,21 +102,21 @@ class RunRowsTest : public testing::EngineTest {};
 TEST_F(RunRowsTest, SelectedRowsInListOrder) {
     addFiles({"0", "1", "2", "3", "4"});
     session.setSelection({3, 1, 9});
-    EXPECT_EQ(RunRows(session, true), (std::vector<std::size_t>{1, 3}));
-    EXPECT_EQ(RunRows(session, false), (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(runRows(session, true), (std::vector<std::size_t>{1, 3}));
+    EXPECT_EQ(runRows(session, false), (std::vector<std::size_t>{0, 1, 2, 3, 4}));
 }
 
 TEST_F(RunRowsTest, ChangesOfTheListOrTheSelectionDiscardTheUndoRecord) {
     addFiles({"a"});
     page.renames = {{u"a", u"b"}};
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     ASSERT_TRUE(session.canUndo());
     session.setSelection({0});
     EXPECT_FALSE(session.canUndo());
     EXPECT_TRUE(session.undoRecord().undoOldPaths.empty());
 
     page.renames = {{u"b", u"c"}};
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     ASSERT_TRUE(session.canUndo());
     session.changeItems();
     EXPECT_FALSE(session.canUndo());

@@ -20,10 +20,10 @@ TEST_F(Undo, ChainsComeApartInReverseOrder) {
     // go back to b while b (formerly a) still held it.
     addFiles({"b", "a", "e"});
     page.renames = {{u"b", u"c"}, {u"a", u"b"}, {u"e", u"f"}};
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     ASSERT_EQ(names(), (Names{u"c", u"b", u"f"}));
 
-    UndoLastRun(session, quiet);
+    undoLastRun(session, quiet);
     EXPECT_EQ(names(), (Names{u"b", u"a", u"e"}));
     EXPECT_EQ(onDisk(), (Files{"a", "b", "e"}));
     EXPECT_EQ(dir.read("a"), "a");
@@ -31,16 +31,16 @@ TEST_F(Undo, ChainsComeApartInReverseOrder) {
     EXPECT_FALSE(session.canUndo());
     EXPECT_TRUE(session.undoRecord().undoOldPaths.empty());
 
-    UndoLastRun(session, quiet);  // nothing left to undo
+    undoLastRun(session, quiet);  // nothing left to undo
     EXPECT_EQ(session.log.text(), u"元に戻しました。");
 }
 
 TEST_F(Undo, AnOldNameTakenAgainIsLoggedAndKept) {
     addFiles({"a", "c"});
     page.renames = {{u"a", u"b"}, {u"c", u"d"}};
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     dir.write("a", "newcomer");
-    UndoLastRun(session, quiet);
+    undoLastRun(session, quiet);
     EXPECT_EQ(names(), (Names{u"b", u"c"}));
     EXPECT_EQ(dir.read("a"), "newcomer");
     EXPECT_EQ(session.log.text(),
@@ -53,10 +53,10 @@ TEST_F(Undo, ItemsTheRunDidNotRenameAreLeftAlone) {
     addFiles({"a", "c"});
     dir.write("b", "blocker");
     page.renames = {{u"a", u"b"}, {u"c", u"d"}};
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     ASSERT_TRUE(session.canUndo());
     std::filesystem::remove(dir.path() / "a");
-    UndoLastRun(session, quiet);
+    undoLastRun(session, quiet);
     EXPECT_EQ(onDisk(), (Files{"b", "c"}));
     EXPECT_EQ(dir.read("b"), "blocker");
     EXPECT_EQ(session.log.text(), u"元に戻しました。");
@@ -65,9 +65,9 @@ TEST_F(Undo, ItemsTheRunDidNotRenameAreLeftAlone) {
 TEST_F(Undo, MovedItemsKeepTheirNames) {
     addFiles({"a"});
     page.renames = {{u"a", u"b"}};
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     std::filesystem::rename(dir.path() / "b", dir.path() / "elsewhere");
-    UndoLastRun(session, quiet);
+    undoLastRun(session, quiet);
     EXPECT_EQ(names(), Names{u"b"});
     EXPECT_EQ(session.log.text(), u"元に戻しました。");
 }
@@ -77,9 +77,9 @@ TEST_F(Undo, SelectedRowsMapBackToTheirRows) {
     session.setSelection({1, 3});
     session.settings.selectedOnly = 1;
     page.renames = {{u"1", u"x1"}, {u"3", u"x3"}};
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     session.settings.selectedOnly = 0;  // the option now does not matter: the run's does
-    UndoLastRun(session, quiet);
+    undoLastRun(session, quiet);
     EXPECT_EQ(names(), (Names{u"0", u"1", u"2", u"3"}));
     EXPECT_EQ(onDisk(), (Files{"0", "1", "2", "3"}));
 }
@@ -88,9 +88,9 @@ TEST_F(Undo, CancelledUndoEmptiesTheRecordAllTheSame) {
     addFiles({"0", "1", "2", "3", "4"});
     for (char16_t c = u'0'; c <= u'4'; ++c)
         page.renames[std::u16string(1, c)] = u"n" + std::u16string(1, c);
-    ExecuteRun(session, host, quiet);
+    executeRun(session, host, quiet);
     testing::CancellingObserver cancelAtSecond(2);
-    UndoLastRun(session, cancelAtSecond);
+    undoLastRun(session, cancelAtSecond);
     EXPECT_EQ(names(), (Names{u"n0", u"n1", u"n2", u"3", u"4"}));
     EXPECT_EQ(cancelAtSecond.range, 5u);
     EXPECT_FALSE(session.canUndo());

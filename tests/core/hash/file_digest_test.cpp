@@ -20,7 +20,7 @@ TEST(DigestFile, FeedsTheWholeFileAcrossReads) {
         for (std::size_t i = 0; i < size; ++i)
             content[i] = static_cast<char>(i * 31 + i / 7);
         const auto path = dir.write("data.bin", content);
-        CMakeSHA1 fromFile, fromMemory;
+        Sha1 fromFile, fromMemory;
         fromFile.update("left over from before");
         ASSERT_TRUE(digestFile(fromFile, text::fromUtf8(path.string())).ok());
         fromMemory.update(content);
@@ -31,7 +31,7 @@ TEST(DigestFile, FeedsTheWholeFileAcrossReads) {
 TEST(DigestFile, FailsForMissingFileAndFolder) {
     soramine::testing::TempDir dir;
     dir.makeFolder("sub");
-    CMakeMD5 md5;
+    Md5 md5;
     EXPECT_FALSE(digestFile(md5, dir.folder() + u"missing.txt").ok());
     EXPECT_FALSE(digestFile(md5, dir.folder() + u"sub").ok());
 }

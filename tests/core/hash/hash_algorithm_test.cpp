@@ -16,14 +16,14 @@ namespace {
 
 enum class Kind { Crc32, Md5, Sha1 };
 
-std::unique_ptr<CMakeHashAlgorithm> make(Kind kind, BlockCode code) {
+std::unique_ptr<HashAlgorithm> make(Kind kind, BlockCode code) {
     switch (kind) {
         case Kind::Crc32:
-            return std::make_unique<CMakeCRC32>(code);
+            return std::make_unique<Crc32>(code);
         case Kind::Md5:
-            return std::make_unique<CMakeMD5>();
+            return std::make_unique<Md5>();
         case Kind::Sha1:
-            return std::make_unique<CMakeSHA1>(code);
+            return std::make_unique<Sha1>(code);
     }
     return nullptr;
 }
@@ -49,7 +49,7 @@ std::string bytes(std::size_t n, unsigned seed) {
 
 class DigestTest : public ::testing::TestWithParam<Variant> {
   protected:
-    std::unique_ptr<CMakeHashAlgorithm> algorithm() const {
+    std::unique_ptr<HashAlgorithm> algorithm() const {
         return make(GetParam().kind, GetParam().code);
     }
     std::string oneShot(std::string_view input) const {

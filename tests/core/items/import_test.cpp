@@ -29,7 +29,7 @@ class Import : public ::testing::Test {
     }
 
     testing::TempDir dir;
-    CMySortStringArray table;
+    ItemTable table;
     MainSettings main;
     DetailSettings detail;
     HistoryBox folderBox{u"メイン", u"フォルダ名", u"C:\\", {}, {}};
@@ -42,13 +42,13 @@ TEST_F(Import, SubfolderRowsComeFirstUnlessSortedAsOneBlock) {
     dir.write("a.txt");
     dir.write("sub/c.txt");
     main.subfolders = 1;
-    ASSERT_FALSE(importer.ImportFolder(detail));
+    ASSERT_FALSE(importer.importFolder(detail));
     EXPECT_EQ(names(), (Names{u"c.txt", u"a.txt", u"b.txt"}));
     EXPECT_EQ(table.folder(0), dir.folder() + u"sub/");
     EXPECT_EQ(table.folder(1), dir.folder());
 
     detail.sortOnImport = 1;
-    ASSERT_FALSE(importer.ImportFolder(detail));
+    ASSERT_FALSE(importer.importFolder(detail));
     EXPECT_EQ(names(), (Names{u"a.txt", u"b.txt", u"c.txt"}));
 }
 
@@ -56,13 +56,13 @@ TEST_F(Import, SubfoldersAreScannedInNameOrder) {
     for (auto f : {"z/1.txt", "m/2.txt", "a/3.txt", "m/n/4.txt"})
         dir.write(f);
     main.subfolders = 1;
-    ASSERT_FALSE(importer.ImportFolder(detail));
+    ASSERT_FALSE(importer.importFolder(detail));
     EXPECT_EQ(names(), (Names{u"3.txt", u"4.txt", u"2.txt", u"1.txt"}));
 }
 
 TEST_F(Import, RowsCarryDateAndSizeTexts) {
     dir.write("data.bin", std::string(1234, 'x'));
-    ASSERT_FALSE(importer.ImportFolder(detail));
+    ASSERT_FALSE(importer.importFolder(detail));
     ASSERT_EQ(table.count(), 1u);
     EXPECT_EQ(table.size(0), u"1,234");
     EXPECT_EQ(table.modified(0).size(), 21u);
@@ -80,15 +80,15 @@ TEST_F(Import, AttributeSettingsDecideWhatIsSkipped) {
     chmod(locked.c_str(), 0444);
     main.subfolders = 1;
 
-    ASSERT_FALSE(importer.ImportFolder(detail));  // defaults: read-only taken, hidden not
+    ASSERT_FALSE(importer.importFolder(detail));  // defaults: read-only taken, hidden not
     EXPECT_EQ(names(), (Names{u"locked.txt", u"plain.txt"}));
 
     detail.importReadOnly = 0;
-    ASSERT_FALSE(importer.ImportFolder(detail));
+    ASSERT_FALSE(importer.importFolder(detail));
     EXPECT_EQ(names(), (Names{u"plain.txt"}));
 
     detail.importHidden = 1;
-    ASSERT_FALSE(importer.ImportFolder(detail));
+    ASSERT_FALSE(importer.importFolder(detail));
     EXPECT_EQ(names(), (Names{u"inner.txt", u".dot.txt", u".hidden", u"listed.txt", u"plain.txt"}));
 }
 
@@ -98,7 +98,7 @@ TEST_F(Import, FolderModeListsOneLevelOfFolders) {
     dir.write("file.txt");
     extensionBox.text = u"フォルダモード";
     main.subfolders = 1;
-    ASSERT_FALSE(importer.ImportFolder(detail));
+    ASSERT_FALSE(importer.importFolder(detail));
     EXPECT_EQ(main.folderMode, 1);
     EXPECT_EQ(names(), (Names{u"b", u"x"}));
     EXPECT_EQ(table.size(0), u"-");
@@ -107,21 +107,21 @@ TEST_F(Import, FolderModeListsOneLevelOfFolders) {
 TEST_F(Import, OnlyExclusionsSwitchFolderModeOnInNewMode) {
     dir.makeFolder("f");
     extensionBox.text = u"-txt";
-    ASSERT_FALSE(importer.ImportFolder(detail));
+    ASSERT_FALSE(importer.importFolder(detail));
     EXPECT_EQ(main.folderMode, 1);
     EXPECT_EQ(names(), (Names{u"f"}));
 }
 
 TEST_F(Import, ReportsTheThreeInputErrors) {
     folderBox.text.clear();
-    auto m = importer.ImportFolder(detail);
+    auto m = importer.importFolder(detail);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->text, u"フォルダ名を入力してください。");
     EXPECT_EQ(m->caption, u"エラー");
 
     folderBox.text = dir.folder();
     extensionBox.text.clear();
-    m = importer.ImportFolder(detail);
+    m = importer.importFolder(detail);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->text, u"拡張子を入力してください。");
 
@@ -130,7 +130,7 @@ TEST_F(Import, ReportsTheThreeInputErrors) {
     extensionBox.text = u"*";
     main.folderMode = 1;
     main.importMode = 1;
-    m = importer.ImportFolder(detail);
+    m = importer.importFolder(detail);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->text, u"フォルダモードのときは追加できません");
     EXPECT_EQ(names(), (Names{u"kept"}));
@@ -141,10 +141,10 @@ TEST_F(Import, AddModeAppendsAndNewModeReplaces) {
     dir.write("a.txt");
     table.append(Row{u"old"});
     main.importMode = 1;
-    ASSERT_FALSE(importer.ImportFolder(detail));
+    ASSERT_FALSE(importer.importFolder(detail));
     EXPECT_EQ(names(), (Names{u"old", u"a.txt"}));
     main.importMode = 0;
-    ASSERT_FALSE(importer.ImportFolder(detail));
+    ASSERT_FALSE(importer.importFolder(detail));
     EXPECT_EQ(names(), (Names{u"a.txt"}));
 }
 
@@ -154,16 +154,16 @@ TEST_F(Import, CommandLineKeepsArgumentOrderAndDropSortsByName) {
     dir.write("sub/m.txt");
     Names paths{text::fromUtf8(z.string()), text::fromUtf8(a.string()), dir.folder() + u"sub",
                 dir.folder() + u"missing.txt"};
-    importer.ImportPaths(paths, PathSource::CommandLine, detail);
+    importer.importPaths(paths, PathSource::CommandLine, detail);
     EXPECT_EQ(names(), (Names{u"z.txt", u"a.txt", u"m.txt"}));
 
-    importer.ImportPaths(paths, PathSource::Drop, detail);
+    importer.importPaths(paths, PathSource::Drop, detail);
     EXPECT_EQ(names(), (Names{u"m.txt", u"a.txt", u"z.txt"}));
 }
 
 TEST_F(Import, NamesThatAreNotUtf8AreListedAndFoundAgain) {
     dir.write(std::string("caf\xE9.txt", 8));  // Latin-1, not UTF-8
-    ASSERT_FALSE(importer.ImportFolder(detail));
+    ASSERT_FALSE(importer.importFolder(detail));
     ASSERT_EQ(table.count(), 1u);
     EXPECT_EQ(text::toUtf8(table.name(0)), std::string("caf\xE9.txt", 8));
     EXPECT_TRUE(platform::exists(table.path(0)));

@@ -8,8 +8,8 @@
 namespace soramine {
 namespace {
 
-CMySortStringArray tableOf(std::initializer_list<std::u16string> names) {
-    CMySortStringArray t;
+ItemTable tableOf(std::initializer_list<std::u16string> names) {
+    ItemTable t;
     int i = 0;
     for (const auto& n : names) {
         t.append(Row{n, u"/f/", u"", u"", std::u16string(1, static_cast<char16_t>(u'0' + i++))});
@@ -17,7 +17,7 @@ CMySortStringArray tableOf(std::initializer_list<std::u16string> names) {
     return t;
 }
 
-std::vector<std::u16string> names(const CMySortStringArray& t) {
+std::vector<std::u16string> names(const ItemTable& t) {
     std::vector<std::u16string> out;
     for (size_t i = 0; i < t.count(); ++i)
         out.push_back(t.name(i));
@@ -25,7 +25,7 @@ std::vector<std::u16string> names(const CMySortStringArray& t) {
 }
 
 TEST(ItemTable, RowOperationsKeepColumnsTogether) {
-    CMySortStringArray t = tableOf({u"a", u"b", u"c"});
+    ItemTable t = tableOf({u"a", u"b", u"c"});
     t.insert(1, Row{u"x", u"/g/", u"c", u"m", u"9"});
     t.remove(0);
     ASSERT_EQ(t.count(), 3u);
@@ -33,12 +33,12 @@ TEST(ItemTable, RowOperationsKeepColumnsTogether) {
     EXPECT_EQ(t.path(1), u"/f/b");
     EXPECT_EQ(t.size(1), u"1");
 
-    CMySortStringArray more = tableOf({u"d"});
+    ItemTable more = tableOf({u"d"});
     t.appendTable(std::move(more));
     EXPECT_EQ(names(t), (std::vector<std::u16string>{u"x", u"b", u"c", u"d"}));
     EXPECT_TRUE(more.empty());
 
-    CMySortStringArray empty;
+    ItemTable empty;
     empty.appendTable(std::move(t));
     EXPECT_EQ(empty.count(), 4u);
     EXPECT_TRUE(t.empty());
@@ -47,21 +47,21 @@ TEST(ItemTable, RowOperationsKeepColumnsTogether) {
 }
 
 TEST(ItemTable, TextSortIsOrdinalAndMovesWholeRows) {
-    CMySortStringArray t = tableOf({u"b", u"B", u"a", u"ä", u"A10", u"A9"});
-    t.sort(CMySortStringArray::kName, CMySortStringArray::compareText, false);
+    ItemTable t = tableOf({u"b", u"B", u"a", u"ä", u"A10", u"A9"});
+    t.sort(ItemTable::kName, ItemTable::compareText, false);
     EXPECT_EQ(names(t), (std::vector<std::u16string>{u"A10", u"A9", u"B", u"a", u"b", u"ä"}));
     EXPECT_EQ(t.size(0), u"4");  // the size column travelled with its row
-    t.sort(CMySortStringArray::kName, CMySortStringArray::compareText, true);
+    t.sort(ItemTable::kName, ItemTable::compareText, true);
     EXPECT_EQ(names(t), (std::vector<std::u16string>{u"ä", u"b", u"a", u"B", u"A9", u"A10"}));
 }
 
 TEST(ItemTable, SizeColumnSortsNumericallyLargestFirst) {
-    CMySortStringArray t;
+    ItemTable t;
     for (auto s : {u"999", u"1,000", u"-", u"12"})
         t.append(Row{s, u"/", u"", u"", s});
-    t.sort(CMySortStringArray::kSize, CMySortStringArray::compareNumber, false);
+    t.sort(ItemTable::kSize, ItemTable::compareNumber, false);
     EXPECT_EQ(names(t), (std::vector<std::u16string>{u"1,000", u"999", u"12", u"-"}));
-    t.sort(CMySortStringArray::kSize, CMySortStringArray::compareNumber, true);
+    t.sort(ItemTable::kSize, ItemTable::compareNumber, true);
     EXPECT_EQ(names(t), (std::vector<std::u16string>{u"-", u"12", u"999", u"1,000"}));
 }
 
@@ -93,7 +93,7 @@ TEST(ItemTable, KeySortFollowsTheQuicksortSchemeForEqualKeys) {
             size_t n = 1 + random() % 40;
             std::vector<std::int64_t> keys(n);
             std::vector<std::pair<std::int64_t, int>> expected;
-            CMySortStringArray t;
+            ItemTable t;
             for (size_t i = 0; i < n; ++i) {
                 keys[i] = random() % 4;  // many equal keys: the scheme decides their order
                 expected.emplace_back(keys[i], static_cast<int>(i));
@@ -111,7 +111,7 @@ TEST(ItemTable, KeySortFollowsTheQuicksortSchemeForEqualKeys) {
 }
 
 TEST(ItemTable, SortsALargeDescendingRunWithoutDeepRecursion) {
-    CMySortStringArray t;
+    ItemTable t;
     std::vector<std::int64_t> keys;
     for (int i = 200000; i > 0; --i) {
         keys.push_back(i);

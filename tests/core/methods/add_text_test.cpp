@@ -43,7 +43,7 @@ TEST(AddText, InsertsWhereThePositionSettingsSay) {
         {{0, 0, 0, u"1"}, u"x", u"a\\b", u"/home/music/", false, u"xa\\b"},
     };
     for (const Case& c : cases) {
-        CAdd page;
+        AddTextPage page;
         page.settings = c.settings;
         ErrorLog log;
         const RunEnvironment env{c.folderMode, false, &log};
@@ -54,7 +54,7 @@ TEST(AddText, InsertsWhereThePositionSettingsSay) {
 }
 
 TEST(AddText, TheMethodAddsThePageTextAndLogsAPositionBeforeTheHead) {
-    CAdd page;
+    AddTextPage page;
     page.settings = {2, 0, 1, u"11"};
     page.addText.text = u"X";
     ErrorLog log;
@@ -72,7 +72,7 @@ TEST(AddText, ValidatesThePositionOnlyWhenItIsUsed) {
         {{1, 0, 0, u"1a"}, true},
     };
     for (const auto& [settings, ok] : cases) {
-        CAdd page;
+        AddTextPage page;
         page.settings = settings;
         const auto message = page.validate({});
         EXPECT_EQ(!message, ok) << utf8(settings.offset);
@@ -83,7 +83,7 @@ TEST(AddText, ValidatesThePositionOnlyWhenItIsUsed) {
 }
 
 TEST(AddText, BlockHoldsTheTextThenThePositions) {
-    CAdd page;
+    AddTextPage page;
     page.settings = {2, 1, 1, u"3"};
     page.addText.text = u"追";
     BlockWriter out(50);
@@ -98,7 +98,7 @@ TEST(AddText, BlockHoldsTheTextThenThePositions) {
 
     const std::string file = std::string(50, '\0') + bytes;
     BlockReader in(file, 50, file.size());
-    CAdd back;
+    AddTextPage back;
     ASSERT_TRUE(back.loadBlock(in));
     EXPECT_EQ(back.addText.text, u"追");
     EXPECT_EQ(back.settings.where, 2);
@@ -110,10 +110,10 @@ TEST(AddText, BlockHoldsTheTextThenThePositions) {
 TEST(AddText, IniKeysRoundTrip) {
     TempDir dir;
     IniFile ini(dir.folder() + u"ソラミネ.ini");
-    CAdd page;
+    AddTextPage page;
     page.settings = {2, 1, 1, u"5"};
     page.writeIni(ini);
-    CAdd back;
+    AddTextPage back;
     back.readIni(ini);
     EXPECT_EQ(back.settings.where, 2);
     EXPECT_EQ(back.settings.afterExtension, 1);

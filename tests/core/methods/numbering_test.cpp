@@ -75,8 +75,8 @@ TEST(Numbering, TransformsNames) {
         {u"x*", u"1", u"1", 0, u".profile", u"/f/", false, u"x001.profile"},
     };
     for (const Case& c : cases) {
-        CAdd add;
-        CRenban page(add);
+        AddTextPage add;
+        NumberingPage page(add);
         page.settings = {0, 0, 2, std::u16string(c.start), std::u16string(c.step)};
         page.pattern.text = c.pattern;
         const RunEnvironment env{c.folderMode, false, nullptr};
@@ -87,10 +87,10 @@ TEST(Numbering, TransformsNames) {
 }
 
 TEST(Numbering, AddModeInsertsThePatternWithTheAddTextPositions) {
-    CAdd add;
+    AddTextPage add;
     add.settings = {0, 0, 0, u"1"};
     add.addText.text = u"ignored";
-    CRenban page(add);
+    NumberingPage page(add);
     page.settings = {1, 0, 2, u"1", u"1"};
     page.pattern.text = u"*_";
     ErrorLog log;
@@ -154,8 +154,8 @@ TEST(Numbering, ValidatesStartAndStep) {
         {u"1", u"+1", u"増減値が不正です。"},
     };
     for (const Case& c : cases) {
-        CAdd add;
-        CRenban page(add);
+        AddTextPage add;
+        NumberingPage page(add);
         page.settings.start = c.start;
         page.settings.step = c.step;
         const auto message = page.validate({});
@@ -167,8 +167,8 @@ TEST(Numbering, ValidatesStartAndStep) {
 }
 
 TEST(Numbering, BlockOfSixRecordsWithoutAddMode) {
-    CAdd add;
-    CRenban page(add);
+    AddTextPage add;
+    NumberingPage page(add);
     page.settings = {0, 1, 3, u"-5", u"2"};
     page.pattern.text = u"p*";
     BlockWriter out(50);
@@ -183,8 +183,8 @@ TEST(Numbering, BlockOfSixRecordsWithoutAddMode) {
     // A block of mode 0 followed by other bytes: the add-text positions are not read.
     const std::string file = std::string(50, '\0') + bytes + std::string(64, '\xFF');
     BlockReader in(file, 50, file.size());
-    CAdd otherAdd;
-    CRenban back(otherAdd);
+    AddTextPage otherAdd;
+    NumberingPage back(otherAdd);
     ASSERT_TRUE(back.loadBlock(in));
     EXPECT_EQ(back.settings.start, u"-5");
     EXPECT_EQ(back.settings.digits, 3);
@@ -195,11 +195,11 @@ TEST(Numbering, BlockOfSixRecordsWithoutAddMode) {
 TEST(Numbering, IniKeysRoundTrip) {
     TempDir dir;
     IniFile ini(dir.folder() + u"ソラミネ.ini");
-    CAdd add;
-    CRenban page(add);
+    AddTextPage add;
+    NumberingPage page(add);
     page.settings = {1, 2, 5, u"-3", u"10"};
     page.writeIni(ini);
-    CRenban back(add);
+    NumberingPage back(add);
     back.readIni(ini);
     EXPECT_EQ(back.settings.mode, 1);
     EXPECT_EQ(back.settings.kind, 2);

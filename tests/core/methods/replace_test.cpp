@@ -53,7 +53,7 @@ TEST(Replace, TransformsNames) {
         {0, 1, 1, u"1", u"x", u"y", u"a\\b.txt", u"/f/", false, u"a\\b.txt"},
     };
     for (const Case& c : cases) {
-        CChikan page;
+        ReplacePage page;
         page.settings = {c.mode, c.caseSensitive, c.ignoreExtension, std::u16string(c.position)};
         page.search.text = c.search;
         page.replacement.text = c.replacement;
@@ -66,7 +66,7 @@ TEST(Replace, TransformsNames) {
 }
 
 TEST(Replace, AnOverwritePastTheEndIsLoggedAndKeepsTheName) {
-    CChikan page;
+    ReplacePage page;
     page.settings.mode = 1;
     page.settings.position = u"5";
     page.replacement.text = u"XYZ";
@@ -94,7 +94,7 @@ TEST(Replace, ValidatesPositionAndWildcards) {
         {0, u"x", u"a*b*", u"ワイルドカード\"*\"が二つ以上あります。"},
     };
     for (const Case& c : cases) {
-        CChikan page;
+        ReplacePage page;
         page.settings.mode = c.mode;
         page.settings.position = c.position;
         page.search.text = c.search;
@@ -110,10 +110,10 @@ TEST(Replace, ValidatesPositionAndWildcards) {
 TEST(Replace, IniKeysRoundTrip) {
     TempDir dir;
     IniFile ini(dir.folder() + u"ソラミネ.ini");
-    CChikan page;
+    ReplacePage page;
     page.settings = {1, 0, 0, u"7"};
     page.writeIni(ini);
-    CChikan back;
+    ReplacePage back;
     back.readIni(ini);
     EXPECT_EQ(back.settings.mode, 1);
     EXPECT_EQ(back.settings.caseSensitive, 0);
@@ -122,7 +122,7 @@ TEST(Replace, IniKeysRoundTrip) {
 }
 
 TEST(Replace, NamedSettingsReachThePageValues) {
-    CChikan page;
+    ReplacePage page;
     for (const NamedSetting& s : page.namedSettings()) {
         if (s.name == u"変更後")
             *s.text = u"x";

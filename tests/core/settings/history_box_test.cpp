@@ -46,7 +46,7 @@ TEST(HistoryBox, LoadListsTheStoredEntriesBelowTheCount) {
         IniFile ini(dir.folder() + u"ソラミネ.ini");
         HistoryBox box = folderBox();
         box.entries = {u"stale"};
-        LoadBoxHistory(box, ini, map);
+        loadBoxHistory(box, ini, map);
         EXPECT_EQ(box.entries, c.entries) << c.count;
         EXPECT_EQ(box.text, c.text) << c.count;
     }
@@ -75,7 +75,7 @@ TEST(HistoryBox, CommitKeepsTheMostRecentTextsOnce) {
         HistoryBox box = folderBox();
         box.entries = c.before;
         box.text = c.text;
-        CommitBoxText(box, c.limit);
+        commitBoxText(box, c.limit);
         EXPECT_EQ(box.entries, c.after) << c.what;
         EXPECT_EQ(box.text, c.text) << c.what;
     }
@@ -88,7 +88,7 @@ TEST(HistoryBox, DeletedEntryIsGoneAfterRestart) {
     HistoryBox box = folderBox();
     for (const char16_t* folder : {u"/a/", u"/b/", u"/c/"}) {
         box.text = folder;
-        CommitBoxText(box, 10);
+        commitBoxText(box, 10);
     }
     deleteHistoryEntry(box, 1);
     EXPECT_EQ(box.entries, (Entries{u"/c/", u"/a/"}));
@@ -98,11 +98,11 @@ TEST(HistoryBox, DeletedEntryIsGoneAfterRestart) {
 
     // The old third entry stays in the map, hidden by the smaller count.
     HistoryMap map = {{u"メインフォルダ名2", u"/old/"}};
-    SaveBoxHistory(box, 10, ini, map);
-    SaveHistoryStore(storePath, map);
+    saveBoxHistory(box, 10, ini, map);
+    saveHistoryStore(storePath, map);
 
     HistoryBox reloaded = folderBox();
-    LoadBoxHistory(reloaded, ini, LoadHistoryStore(storePath));
+    loadBoxHistory(reloaded, ini, loadHistoryStore(storePath));
     EXPECT_EQ(reloaded.entries, (Entries{u"/c/", u"/a/"}));
     EXPECT_EQ(reloaded.text, u"/c/");
 }
@@ -113,7 +113,7 @@ TEST(HistoryBox, SaveKeepsNoMoreThanTheLimit) {
     HistoryBox box = folderBox();
     box.entries = {u"/a/", u"/b/", u"/c/"};
     HistoryMap map;
-    SaveBoxHistory(box, 2, ini, map);
+    saveBoxHistory(box, 2, ini, map);
     EXPECT_EQ(ini.readInt(u"メイン", u"フォルダ名カウント", -1), 2);
     EXPECT_EQ(map, (HistoryMap{{u"メインフォルダ名0", u"/a/"}, {u"メインフォルダ名1", u"/b/"}}));
 }

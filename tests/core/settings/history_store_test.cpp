@@ -28,8 +28,8 @@ TEST(HistoryStore, MapReadsBackFromTheFile) {
         {u"メイン拡張子0", u""},
         {u"日時形式0", u"YYYY年MM月DD日、hh時mm分ss秒"},
     };
-    SaveHistoryStore(path, map);
-    EXPECT_EQ(LoadHistoryStore(path), map);
+    saveHistoryStore(path, map);
+    EXPECT_EQ(loadHistoryStore(path), map);
     // The count, then the records in the map's order, in code page 932.
     EXPECT_EQ(dir.read("String.db"),
               store(4,
@@ -75,7 +75,7 @@ TEST(HistoryStore, CharactersOutsideCp932BecomeTheReplacementCharacter) {
 
 TEST(HistoryStore, MissingFileGivesAnEmptyMap) {
     TempDir dir;
-    EXPECT_TRUE(LoadHistoryStore(dir.folder() + u"String.db").empty());
+    EXPECT_TRUE(loadHistoryStore(dir.folder() + u"String.db").empty());
 }
 
 }  // namespace

@@ -43,9 +43,9 @@ MainSettings savedOptions(int methodIndex) {
 
 // The three pages built so far at their method indexes; the others are not offered yet.
 struct Pages {
-    CAdd add;
-    CRenban numbering{add};
-    CChikan replace;
+    AddTextPage add;
+    NumberingPage numbering{add};
+    ReplacePage replace;
 
     MethodPage* operator()(int index) {
         switch (index) {
@@ -60,8 +60,8 @@ struct Pages {
     }
 };
 
-CChikan replacePage() {
-    CChikan page;
+ReplacePage replacePage() {
+    ReplacePage page;
     page.settings = {0, 1, 1, u"1"};
     page.search.text = u"a";
     page.replacement.text = u"b";
@@ -69,7 +69,7 @@ CChikan replacePage() {
 }
 
 TEST(SettingsFile, ReplaceIsSavedByteForByte) {
-    const std::string bytes = BuildSettingsFile(savedOptions(1), u"C:", u"*", replacePage());
+    const std::string bytes = buildSettingsFile(savedOptions(1), u"C:", u"*", replacePage());
     const std::string expected =
         std::string("qrn\0", 4) + le16(1) + le16(8) + std::string("\0\1\1\1\0\1\1\0\0\1", 10) +
         record(1002, 1, 2, 152) + record(1003, 1, 1, 156) + record(1234, 0, 1, 1) +
@@ -90,18 +90,18 @@ TEST(SettingsFile, ReplaceIsSavedByteForByte) {
 TEST(SettingsFile, ReplaceLoadsBackIdentically) {
     TempDir dir;
     const std::u16string path = dir.folder() + u"設定.qrn";
-    CChikan saved = replacePage();
+    ReplacePage saved = replacePage();
     saved.settings = {1, 0, 0, u"12"};
     saved.search.text = u"";
     saved.replacement.text = u"\\_新";
-    ASSERT_FALSE(SaveSettingsFile(path, savedOptions(1), u"/home/写真/", u"", saved));
+    ASSERT_FALSE(saveSettingsFile(path, savedOptions(1), u"/home/写真/", u"", saved));
 
     Pages pages;
-    auto loaded = LoadSettingsFile(path, std::ref(pages));
+    auto loaded = loadSettingsFile(path, std::ref(pages));
     ASSERT_TRUE(loaded);
     MainSettings into = defaultMainSettings();
     into.destination = u"/kept/";
-    TakeSavedOptions(*loaded, into);
+    takeSavedOptions(*loaded, into);
     for (auto field : kSavedOptionFields)
         EXPECT_EQ(into.*field, savedOptions(1).*field);
     EXPECT_EQ(into.destination, u"/kept/");
@@ -120,15 +120,15 @@ TEST(SettingsFile, NumberingInAddModeCarriesTheAddTextPositions) {
     source.numbering.settings = {1, 2, 4, u"-5", u"-2"};
     source.numbering.pattern.text = u"第*";
     source.add.settings = {2, 1, 1, u"3"};
-    const std::string bytes = BuildSettingsFile(savedOptions(0), u"/", u"*", source.numbering);
+    const std::string bytes = buildSettingsFile(savedOptions(0), u"/", u"*", source.numbering);
     EXPECT_EQ(getUint16(bytes, 6), 12);
     EXPECT_EQ(getUint32(bytes, 50 + 2 * 16 + 12), 50u + 10 * 16) << "the pattern's offset";
     EXPECT_EQ(getUint32(bytes, 50 + 3 * 16 + 12), 0xFFFFFFFBu) << "start -5";
 
-    auto parsed = ParseSettingsFile(bytes);
+    auto parsed = parseSettingsFile(bytes);
     ASSERT_TRUE(parsed);
     Pages target;
-    ASSERT_FALSE(LoadSavedPage(*parsed, std::ref(target)));
+    ASSERT_FALSE(loadSavedPage(*parsed, std::ref(target)));
     EXPECT_EQ(target.numbering.settings.mode, 1);
     EXPECT_EQ(target.numbering.settings.kind, 2);
     EXPECT_EQ(target.numbering.settings.digits, 4);
@@ -142,7 +142,7 @@ TEST(SettingsFile, NumberingInAddModeCarriesTheAddTextPositions) {
 }
 
 TEST(SettingsFile, DamagedFilesAreRefused) {
-    const std::string good = BuildSettingsFile(savedOptions(1), u"C:", u"*", replacePage());
+    const std::string good = buildSettingsFile(savedOptions(1), u"C:", u"*", replacePage());
     auto patched = [&](std::size_t at, std::uint32_t v) {
         std::string s = good;
         putUint32(s, at, v);
@@ -173,7 +173,7 @@ TEST(SettingsFile, DamagedFilesAreRefused) {
         {"text offset near 2^32", patched(30, 0xFFFFFFFE)},
     };
     for (const Case& c : headerCases) {
-        auto parsed = ParseSettingsFile(c.bytes);
+        auto parsed = parseSettingsFile(c.bytes);
         ASSERT_FALSE(parsed) << c.what;
         EXPECT_EQ(parsed.error().text, u"ソラミネファイルではありません") << c.what;
         EXPECT_EQ(parsed.error().caption, u"ファイルオープンエラー") << c.what;
@@ -185,10 +185,10 @@ TEST(SettingsFile, DamagedFilesAreRefused) {
         {"page text length overflows", patched(50 + 5 * 16 + 8, 0x80000000)},
     };
     for (const Case& c : blockCases) {
-        auto parsed = ParseSettingsFile(c.bytes);
+        auto parsed = parseSettingsFile(c.bytes);
         ASSERT_TRUE(parsed) << c.what;
         Pages pages;
-        auto message = LoadSavedPage(*parsed, std::ref(pages));
+        auto message = loadSavedPage(*parsed, std::ref(pages));
         ASSERT_TRUE(message) << c.what;
         EXPECT_EQ(message->text, u"ソラミネファイルではありません") << c.what;
         EXPECT_EQ(pages.replace.search.text, u"new") << c.what << ": page left unchanged";
@@ -213,11 +213,11 @@ class NotYetPage final : public MethodPage {
 
 TEST(SettingsFile, AMethodWithoutItsPageSaysSo) {
     NotYetPage notYet;
-    const std::string bytes = BuildSettingsFile(savedOptions(7), u"", u"", notYet);
-    auto parsed = ParseSettingsFile(bytes);
+    const std::string bytes = buildSettingsFile(savedOptions(7), u"", u"", notYet);
+    auto parsed = parseSettingsFile(bytes);
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->folderText, u"") << "an empty text loads as empty";
-    auto message = LoadSavedPage(
+    auto message = loadSavedPage(
         *parsed, [&](int index) -> MethodPage* { return index == 7 ? &notYet : nullptr; });
     ASSERT_TRUE(message);
     EXPECT_EQ(message->text, u"「日時」の設定はこのバージョンでは読み込めません");
@@ -229,10 +229,10 @@ TEST(SettingsFile, UnopenableFilesGiveTheOpenMessage) {
     Pages pages;
     const Message expected{u"ファイルを開くことが出来ませんでした", u"ファイルオープンエラー",
                            Icon::Error};
-    auto read = LoadSettingsFile(dir.folder() + u"missing.qrn", std::ref(pages));
+    auto read = loadSettingsFile(dir.folder() + u"missing.qrn", std::ref(pages));
     ASSERT_FALSE(read);
     EXPECT_EQ(read.error(), expected);
-    auto written = SaveSettingsFile(dir.folder() + u"no/such/folder/a.qrn", savedOptions(1), u"",
+    auto written = saveSettingsFile(dir.folder() + u"no/such/folder/a.qrn", savedOptions(1), u"",
                                     u"", pages.replace);
     ASSERT_TRUE(written);
     EXPECT_EQ(*written, expected);

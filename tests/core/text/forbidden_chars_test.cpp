@@ -45,7 +45,7 @@ TEST(ForbiddenChars, RepairsByDeletingOrByFullWidthCounterparts) {
         {ForbiddenSet::NoAngleBrackets, true, u"<\t>", u"< >", false},
     };
     for (const Case& c : cases) {
-        const ForbiddenRepair r = CheckForbiddenChars(c.text, c.set, c.fullWidth);
+        const ForbiddenRepair r = checkForbiddenChars(c.text, c.set, c.fullWidth);
         EXPECT_EQ(utf8(r.text), utf8(c.repaired)) << utf8(c.text);
         EXPECT_EQ(r.message.has_value(), c.message) << utf8(c.text);
         if (r.message) {
