@@ -31,22 +31,6 @@ struct ExecuteResult {
 // items to a folder the host picks afterwards. The run is recorded for undoLastRun.
 ExecuteResult executeRun(RenameSession& session, Host& host, RunObserver& progress);
 
-// The move or copy after a run: asks the host for a destination (starting at the last one,
-// INI "メイン"/"移動先", which the choice replaces), then moveItems or copyItems.
-void chooseDestination(RenameSession& session, Host& host, const std::vector<std::size_t>& rows);
-
-// Moves the rows' items into `destination`, last row first; a moved row's folder becomes the
-// destination. An existing target is replaced only when the host answers Yes, and is kept
-// when the move then fails. Problems are shown through the host, captioned with the source.
-void moveItems(RenameSession& session, Host& host, const std::vector<std::size_t>& rows,
-               std::u16string_view destination);
-
-// Copies the rows' items (a folder with everything in it) into `destination`; the rows do
-// not change. An existing target is overwritten only when the host answers Yes (there is no
-// shell here to ask about each conflict).
-void copyItems(RenameSession& session, Host& host, const std::vector<std::size_t>& rows,
-               std::u16string_view destination);
-
 // Renames one row's item to the text its label was edited to: characters a file name cannot
 // hold are repaired (or removed, with the message), the name is trimmed, and the row gets
 // the new name only when the rename succeeded. Returns the messages to show, in order.

@@ -1,4 +1,5 @@
 #include "core/engine/execute.h"
+#include "core/engine/transfer.h"
 
 #include <gtest/gtest.h>
 
@@ -331,7 +332,7 @@ TEST_F(MoveAfterRun, CopyLeavesTheRowsAlone) {
     EXPECT_EQ(session.items().folder(0), dir.folder());
 }
 
-TEST(copyItems, CopiesFoldersWithTheirContentEvenIntoThemselves) {
+TEST(CopyItems, CopiesFoldersWithTheirContentEvenIntoThemselves) {
     testing::TempDir iniDir, dir;
     dir.write("f/one", "1");
     dir.write("f/sub/two", "2");

@@ -123,7 +123,7 @@ TEST_F(Preview, StopsBeforeTheFirstItem) {
     EXPECT_EQ(page.box.entries, Names{}) << "a preview commits no history";
 }
 
-TEST(previewClipboardText, ListsOldAndNewNames) {
+TEST(PreviewClipboardText, ListsOldAndNewNames) {
     PreviewResult preview;
     preview.previewOld = {u"a.txt", u"c.txt"};
     preview.previewNew = {u"b.txt", u"変更無し"};

@@ -11,7 +11,7 @@ namespace {
 using testing::itemRow;
 using testing::utf8;
 
-TEST(trimNewName, RemovesSpacesThenFullStops) {
+TEST(TrimNewName, RemovesSpacesThenFullStops) {
     const std::pair<std::u16string_view, std::u16string_view> cases[] = {
         {u" .name. ", u"name"},     {u".bashrc", u"bashrc"},    {u"name.txt", u"name.txt"},
         {u" . a . ", u" a "},       {u"a. .", u"a. "},          {u"...", u""},
@@ -21,7 +21,7 @@ TEST(trimNewName, RemovesSpacesThenFullStops) {
         EXPECT_EQ(trimNewName(in), out) << utf8(in);
 }
 
-TEST(numberedName, PutsTheCounterBeforeTheLastFullStop) {
+TEST(NumberedName, PutsTheCounterBeforeTheLastFullStop) {
     struct Case {
         std::u16string_view name;
         int n;
@@ -38,7 +38,7 @@ TEST(numberedName, PutsTheCounterBeforeTheLastFullStop) {
         EXPECT_EQ(numberedName(c.name, c.n), c.expected) << utf8(c.name);
 }
 
-TEST(unsafeNameReason, RefusesPathsAndNamesOfFolders) {
+TEST(UnsafeNameReason, RefusesPathsAndNamesOfFolders) {
     const std::pair<std::u16string_view, bool> cases[] = {
         {u"a/b", true},   {u"../x", true},  {u"..", true},
         {u".", true},     {u"", true},      {std::u16string_view(u"a\0b", 3), true},
@@ -48,7 +48,7 @@ TEST(unsafeNameReason, RefusesPathsAndNamesOfFolders) {
         EXPECT_EQ(unsafeNameReason(name).has_value(), refused) << utf8(name);
 }
 
-TEST(parseTagFormat, SplitsTagsAndSeparators) {
+TEST(ParseTagFormat, SplitsTagsAndSeparators) {
     struct Case {
         std::u16string_view format;
         std::array<std::u16string_view, 5> separators;
@@ -73,7 +73,7 @@ TEST(parseTagFormat, SplitsTagsAndSeparators) {
     }
 }
 
-TEST(parseTagFormat, RefusesWithItsMessages) {
+TEST(ParseTagFormat, RefusesWithItsMessages) {
     const std::pair<std::u16string_view, std::u16string_view> cases[] = {
         {u"$N$T", u"設定の形式が不正です(区切り無し)"},
         {u"$A-$A", u"設定の形式が不正です(同じ項目)\r\n"},
@@ -87,7 +87,7 @@ TEST(parseTagFormat, RefusesWithItsMessages) {
     }
 }
 
-TEST(longestNameLength, MeasuresTheRunsNames) {
+TEST(LongestNameLength, MeasuresTheRunsNames) {
     ItemTable table;
     for (auto name : {u"abc.txt", u"abcdef", u"x.longext", u"skipped-row-name"})
         table.append(itemRow(name, u"/f/"));
