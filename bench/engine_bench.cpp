@@ -25,6 +25,7 @@
 #include "core/engine/preview.h"
 #include "core/engine/session.h"
 #include "core/engine/undo.h"
+#include "core/methods/method_list.h"
 #include "core/methods/replace.h"
 #include "core/platform/fs.h"
 #include "core/text/utf.h"
@@ -68,7 +69,7 @@ void setUpReplace(RenameSession& session, ItemTable rows) {
     page.settings = {0, 1, 1, u"1"};
     page.search.text = u"file";
     page.replacement.text = u"item";
-    session.changeItems().appendTable(std::move(rows));
+    (void)session.changeItems([&](ItemTable& t) { t.appendTable(std::move(rows)); });
 }
 
 std::string numbered(const char* stem, int i) {
@@ -127,12 +128,12 @@ int renameFolder(const char* folder) {
         if (entry.is_regular_file())
             rows.append(itemRow(text::fromUtf8(entry.path().filename().string()), folder16));
     }
-    RenameSession session(IniFile(u"/nonexistent/soramine-bench.ini"));
+    RenameSession session(IniFile(u"/nonexistent/soramine-bench.ini"), makeMethodTable());
     setUpReplace(session, std::move(rows));
     NoHost host;
     QuietObserver quiet;
     executeRun(session, host, quiet);
-    return session.log.text().empty() ? 0 : 1;
+    return session.log().text().empty() ? 0 : 1;
 }
 
 }  // namespace
@@ -157,7 +158,7 @@ int main(int argc, char** argv) {
     {
         const std::string folder = root + "/preview";
         ItemTable rows = makeFiles(folder, kPreviewItems);
-        RenameSession session(IniFile(u"/nonexistent/soramine-bench.ini"));
+        RenameSession session(IniFile(u"/nonexistent/soramine-bench.ini"), makeMethodTable());
         setUpReplace(session, std::move(rows));
         std::vector<std::string> newPaths;
         for (int i = 0; i < kPreviewItems; ++i)
@@ -185,18 +186,20 @@ int main(int argc, char** argv) {
     {
         const std::string engineFolder = root + "/engine";
         const std::string bareFolder = root + "/bare";
-        RenameSession session(IniFile(u"/nonexistent/soramine-bench.ini"));
+        RenameSession session(IniFile(u"/nonexistent/soramine-bench.ini"), makeMethodTable());
         setUpReplace(session, makeFiles(engineFolder, kRenameItems));
         makeFiles(bareFolder, kRenameItems);
         double execute = 1e9, undo = 1e9, forward = 1e9, backward = 1e9;
         for (int round = 0; round < kRounds; ++round) {
-            execute = std::min(execute, seconds([&] { executeRun(session, host, quiet); }));
-            if (session.processedCount != kRenameItems)
+            int processed = 0;
+            execute = std::min(
+                execute, seconds([&] { processed = executeRun(session, host, quiet).processed; }));
+            if (processed != kRenameItems)
                 return 2;
             forward = std::min(
                 forward, seconds([&] { bareRenames(bareFolder, "file", "item", kRenameItems); }));
             undo = std::min(undo, seconds([&] { undoLastRun(session, quiet); }));
-            if (session.log.text() != u"元に戻しました。")
+            if (session.log().text() != u"元に戻しました。")
                 return 2;
             backward = std::min(
                 backward, seconds([&] { bareRenames(bareFolder, "item", "file", kRenameItems); }));

@@ -91,7 +91,7 @@ Expected<JobRequest, std::u16string> jobRequest(const CommandLine& line) {
 }
 
 bool startJob(const JobRequest& request, RenameSession& session) {
-    auto saved = readSettingsFile(request.path);
+    auto saved = readSettingsFile(request.path, session.methods.size());
     if (!saved)
         return fail(saved.error().text);
     session.settings = readMainSettings(session.ini);
@@ -117,23 +117,27 @@ bool startJob(const JobRequest& request, RenameSession& session) {
     // The list of a new program is empty, so the import is always "新規": the folder mode
     // then follows the extension text, which shows "フォルダモード" in folder mode.
     options.importMode = 0;
-    HistoryBox folderBox{std::u16string(kMainSection), u"フォルダ名", u"C:\\", {}, {}};
-    HistoryBox extensionBox{std::u16string(kMainSection), u"拡張子", u"*", {}, {}};
+    HistoryBox& folderBox = session.folderBox;
+    HistoryBox& extensionBox = session.extensionBox;
     folderBox.text = absoluteFolder(request.folder.value_or(saved->folderText));
     extensionBox.text = options.folderMode ? std::u16string(kFolderModeText)
                                            : request.extension.value_or(saved->extensionText);
     if (!folderBox.text.empty() && !platform::lookUp(folderBox.text))
         return fail(u"見つかりません: " + folderBox.text);
-    Importer importer(session.changeItems(), options, folderBox, extensionBox,
-                      session.detail.historyLimit);
-    if (auto message = importer.importFolder(session.detail))
+    std::optional<Message> message;
+    // A new session runs nothing yet, so the change cannot be refused.
+    (void)session.changeItems([&](ItemTable& table) {
+        Importer importer(table, options, folderBox, extensionBox, session.detail.historyLimit);
+        message = importer.importFolder(session.detail);
+    });
+    if (message)
         return fail(message->text);
 
     if (request.rows) {
         auto rows = parseRows(*request.rows, session.items().count());
         if (!rows)
             return fail(rows.error());
-        session.setSelection(std::move(*rows));
+        (void)session.setSelection(std::move(*rows));
     }
     return true;
 }

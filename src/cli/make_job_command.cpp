@@ -10,6 +10,7 @@
 #include "cli/job.h"
 #include "cli/terminal.h"
 #include "core/engine/method_table.h"
+#include "core/methods/method_list.h"
 #include "core/settings/history_box.h"
 #include "core/settings/settings_file.h"
 #include "core/text/utf.h"
@@ -133,7 +134,7 @@ int runMakeJob(const Args& args) {
     if (!methodName)
         return usageError(u"--method でリネーム方式を指定してください", kUsage);
 
-    MethodTable methods;
+    MethodTable methods = makeMethodTable();
     const auto index = methods.indexOf(text::fromUtf8(*methodName));
     if (!index) {
         std::vector<std::u16string_view> names;
@@ -147,7 +148,8 @@ int runMakeJob(const Args& args) {
     MethodPage& page = *methods.page(*index);
     if (!page.available()) {
         // Such a page's validation says that the method is not offered yet.
-        const auto message = page.validate(RunEnvironment{});
+        RunContext run;
+        const auto message = page.validate(run);
         return refuse(message ? message->text : std::u16string(page.comboText()));
     }
 

@@ -10,6 +10,7 @@
 #include "core/app/ini_file.h"
 #include "core/engine/preview.h"
 #include "core/engine/session.h"
+#include "core/methods/method_list.h"
 #include "core/text/strings.h"
 #include "core/text/utf.h"
 
@@ -57,7 +58,7 @@ int runPreview(const Args& args) {
     const auto request = jobRequest(*line);
     if (!request)
         return usageError(request.error(), kUsage);
-    RenameSession session(defaultIniFile());
+    RenameSession session(defaultIniFile(), makeMethodTable());
     if (!startJob(*request, session))
         return 2;
 

@@ -11,6 +11,7 @@
 #include "core/app/ini_file.h"
 #include "core/engine/execute.h"
 #include "core/engine/session.h"
+#include "core/methods/method_list.h"
 #include "core/platform/fs.h"
 #include "core/text/strings.h"
 #include "core/text/utf.h"
@@ -124,7 +125,7 @@ int runRun(const Args& args) {
     if (auto value = line->value("--dest"))
         dest = absolutePath(*value);
 
-    RenameSession session(defaultIniFile());
+    RenameSession session(defaultIniFile(), makeMethodTable());
     if (!startJob(*request, session) || !checkDestination(session.settings, dest))
         return 2;
     // The result line and the log are always printed, as with "変更後にログを表示する" on.
@@ -141,23 +142,25 @@ int runRun(const Args& args) {
     const ExecuteResult result = executeRun(session, host, progress);
     if (!session.canUndo())
         journal.discard();
+    if (dest && session.settings.destination == *dest)
+        writeDestination(session.ini, *dest);
     if (result.message) {
         printError(result.message->text);
         if (result.showResult)
-            printOut(session.log.text());
+            printOut(session.log().text());
         return 2;
     }
     if (!result.showResult) {
         printError(u"対象の項目がありません");
         return 0;
     }
-    printOut(result.resultLine + u"\n" + session.log.text());
+    printOut(result.resultLine + u"\n" + session.log().text());
     if (progress.journalFailed())
         printError(u"元に戻す記録を書き込めませんでした: " + journal.path());
     else if (progress.wasCancelled())
         printError(u"中止しました");
-    const bool incomplete = !session.log.text().empty() || progress.wasCancelled() ||
-                            progress.journalFailed() || host.problems() != 0;
+    const bool incomplete = result.failures != 0 || result.cancelled || progress.journalFailed() ||
+                            host.problems() != 0;
     return incomplete ? 1 : 0;
 }
 

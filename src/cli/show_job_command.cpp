@@ -7,6 +7,7 @@
 #include "cli/job.h"
 #include "cli/terminal.h"
 #include "core/engine/method_table.h"
+#include "core/methods/method_list.h"
 #include "core/settings/settings_file.h"
 #include "core/text/strings.h"
 #include "core/text/utf.h"
@@ -35,8 +36,8 @@ int runShowJob(const Args& args) {
         return usageError(u"ジョブファイル (.qrn) を一つ指定してください", kUsage);
 
     // A fresh table: the page shows the job's settings over its defaults, not the user's.
-    MethodTable methods;
-    auto saved = loadSettingsFile(absolutePath(line->positional[0]),
+    MethodTable methods = makeMethodTable();
+    auto saved = loadSettingsFile(absolutePath(line->positional[0]), methods.size(),
                                   [&](int index) { return methods.page(index); });
     if (!saved) {
         printError(saved.error().text);

@@ -11,6 +11,7 @@
 #include "core/app/ini_file.h"
 #include "core/engine/session.h"
 #include "core/engine/undo.h"
+#include "core/methods/method_list.h"
 #include "core/platform/fs.h"
 #include "core/text/strings.h"
 #include "core/text/utf.h"
@@ -62,31 +63,24 @@ int runUndo(const Args& args) {
         return 2;
     }
 
-    RenameSession session(defaultIniFile());
-    UndoRecord& undo = session.runUndo();
+    RenameSession session(defaultIniFile(), makeMethodTable());
+    UndoRecord record;
     for (auto& entry : *entries) {
-        undo.undoOldPaths.push_back(std::move(entry.from));
-        undo.undoNewPaths.push_back(std::move(entry.to));
-        undo.renamed.push_back(true);
+        record.oldPaths.push_back(std::move(entry.from));
+        record.newPaths.push_back(std::move(entry.to));
+        record.renamed.push_back(true);
     }
-    undo.enabled = true;
-    const UndoRecord record = undo;
+    record.enabled = true;
     TerminalProgress progress;
-    undoLastRun(session, progress);
+    UndoJob job = startUndo(session, std::move(record));
+    undoItems(job, progress);
+    const UndoResult result = finishUndo(session, std::move(job));
     JournalWriter(path).discard();
 
-    std::u16string log = session.log.text();
+    // Every item that kept its new name is in the log with the reason.
+    std::u16string log = session.log().text();
     text::replaceAll(log, u"\r\n", u"\n");
-    // The engine logs only an old name that is taken again; an item that is gone (moved or
-    // deleted since the run) is reported here, so that no failure passes as success.
-    bool complete = log == u"元に戻しました。" && !progress.wasCancelled();
-    for (std::size_t k = record.undoOldPaths.size(); k-- > 0;) {
-        if (!platform::exists(record.undoOldPaths[k]) &&
-            !platform::exists(record.undoNewPaths[k])) {
-            printError(u"見つからないため元に戻せませんでした - " + record.undoNewPaths[k]);
-            complete = false;
-        }
-    }
+    const bool complete = result.failures == 0 && !result.cancelled;
     const std::string out = text::toUtf8(log) + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
     if (progress.wasCancelled())

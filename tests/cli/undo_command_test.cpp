@@ -58,8 +58,10 @@ TEST_F(CliUndo, ReportsItemsThatCannotGoBack) {
 
     const CliResult r = cli({"undo"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "同名ファイルが存在します - " + folder() + "a1.txt\n元に戻しました。\n");
-    EXPECT_EQ(r.err, "見つからないため元に戻せませんでした - " + folder() + "b2.txt\n");
+    EXPECT_EQ(r.out, "指定されたファイルが見つかりません。 - " + folder() +
+                         "b2.txt\n同名ファイルが存在します - " + folder() +
+                         "a1.txt\n元に戻しました。\n");
+    EXPECT_EQ(r.err, "");
     EXPECT_EQ(names(), (std::vector<std::string>{"a1.txt", "a3.txt", "b1.txt"}));
     EXPECT_EQ(files.read("b1.txt"), "a1.txt");
     EXPECT_FALSE(std::filesystem::exists(journal()));

@@ -12,21 +12,20 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace soramine;
-    auto saved = parseSettingsFile(std::string(reinterpret_cast<const char*>(data), size));
+    auto saved = parseSettingsFile(std::string(reinterpret_cast<const char*>(data), size), 15);
     if (!saved)
         return 0;
     AddTextPage add;
     NumberingPage numbering(add);
     ReplacePage replace;
-    ErrorLog log;
-    const RunEnvironment env{false, false, &log};
+    RunContext run;
     for (MethodPage* page : {static_cast<MethodPage*>(&numbering),
                              static_cast<MethodPage*>(&replace), static_cast<MethodPage*>(&add)}) {
         // Every page reads the block, whatever method the file names.
         if (loadSavedPage(*saved, [&](int) { return page; }))
             continue;
-        if (!page->validate(env))
-            page->transform({.name = u"name.ext", .folder = u"/a/b/", .k = 3}, env);
+        if (!page->validate(run))
+            page->transform({.name = u"name.ext", .folder = u"/a/b/", .k = 3}, run);
     }
     numberingSample(numbering.pattern.text, numbering.settings, u"1");
     return 0;

@@ -1,5 +1,7 @@
 #include "core/app/main_settings.h"
 
+#include "core/app/ini_file.h"
+
 namespace soramine {
 namespace {
 
@@ -45,6 +47,13 @@ MainSettings readMainSettings(const IniFile& ini) {
 
 void writeMainSettings(IniFile& ini, const MainSettings& s) {
     writeFields(ini, kMainSection, mainSettingsFields(), s);
+}
+
+void writeDestination(IniFile& ini, std::u16string_view destination) {
+    for (const auto& field : kFields) {
+        if (field.text == &M::destination)
+            ini.writeString(kMainSection, field.key, destination);
+    }
 }
 
 void deleteObsoleteWindowKeys(IniFile& ini) {

@@ -30,6 +30,8 @@ std::span<const IniField<MainSettings>> mainSettingsFields();
 MainSettings defaultMainSettings();
 MainSettings readMainSettings(const IniFile& ini);
 void writeMainSettings(IniFile& ini, const MainSettings& s);
+// Writes only "移動先", the folder last chosen for moving or copying after a run.
+void writeDestination(IniFile& ini, std::u16string_view destination);
 
 // The window placements, INI section "ウインドウ".
 inline constexpr std::u16string_view kWindowSection = u"ウインドウ";

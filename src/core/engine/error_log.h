@@ -3,8 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/platform/fs.h"
-
 namespace soramine {
 
 // The program's one error log: a plain text of lines (message, " - ", path, "\r\n"), shown in

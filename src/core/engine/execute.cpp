@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/engine/session.h"
+#include "core/engine/session_access.h"
 #include "core/engine/transfer.h"
 #include "core/platform/fs.h"
 #include "core/text/forbidden_chars.h"
@@ -14,29 +15,61 @@ namespace {
 // Renames the item at `from` (in `folder`) to `next`, or under automatic avoidance to the
 // first free numbered form of it. The name the item got, or nothing after a logged failure;
 // the log names the computed name, never a numbered form.
-std::optional<std::u16string> renameItem(const std::u16string& from, const std::u16string& folder,
-                                         const std::u16string& next, bool autoAvoid, ErrorLog& log,
+std::optional<std::u16string> renameItem(std::size_t k, const std::u16string& from,
+                                         const std::u16string& folder, const std::u16string& next,
+                                         bool autoAvoid, NameNumbers& numbers, ErrorLog& log,
                                          RunObserver& progress) {
     if (auto reason = unsafeNameReason(next)) {
-        log.appendLog(std::u16string(*reason) + u" - " + folder + next + u"\r\n");
+        log.appendLog(std::u16string(*reason) + u" - " + folder + visibleName(next) + u"\r\n");
         return std::nullopt;
     }
-    std::u16string candidate = next;
-    for (int n = 1;; ++n) {
+    int form = autoAvoid ? numbers.firstForm(folder, next) : 0;
+    std::u16string candidate = form == 0 ? next : numberedName(next, form);
+    while (true) {
         progress.step();
-        const platform::Status renamed = platform::renameNoReplace(from, folder + candidate);
-        if (renamed)
+        const std::u16string target = folder + candidate;
+        if (!progress.renaming(k, from, target)) {
+            log.appendLog(u"ファイル名変更エラー - " + folder + next + u"\r\n");
+            return std::nullopt;
+        }
+        const platform::Status renamed = platform::renameNoReplace(from, target);
+        if (renamed) {
+            if (autoAvoid)
+                numbers.takenBelow(folder, next, form + 1);
             return candidate;
+        }
         if (!autoAvoid || !platform::isAlreadyExists(renamed.error())) {
             log.appendLog(platform::systemErrorText(renamed.error()) + u" - " + folder + next +
                           u"\r\n");
             return std::nullopt;
         }
-        candidate = numberedName(next, n);
-        if (candidate.size() > kLongestNumberedName) {
+        candidate = numberedName(next, ++form);
+        if (candidate.size() > kLongestNumberedName || form > kHighestNumber) {
             log.appendLog(u"ファイル名変更エラー - " + folder + next + u"\r\n");
             return std::nullopt;
         }
+    }
+}
+
+// Copies the item to "name.bak" beside it, or to the first free "[n]" form of that name: a
+// backup never replaces a file. A backup that went elsewhere, or failed, is logged; the
+// item is renamed either way. False when the backup failed.
+bool backUp(const std::u16string& path, ErrorLog& log) {
+    const std::u16string wanted = path + u".bak";
+    std::u16string target = wanted;
+    for (int n = 1;; ++n) {
+        const platform::Status copied = platform::copyFile(path, target, false);
+        if (copied) {
+            if (n > 1)
+                log.appendLog(u"バックアップを別名で保存しました - " + target + u"\r\n");
+            return true;
+        }
+        if (!platform::isAlreadyExists(copied.error()) || n > kHighestNumber) {
+            log.appendLog(u"バックアップに失敗しました: " +
+                          platform::systemErrorText(copied.error()) + u" - " + path + u"\r\n");
+            return false;
+        }
+        target = numberedName(wanted, n);
     }
 }
 
@@ -47,75 +80,57 @@ std::u16string resultLine(int processed, std::size_t runCount) {
 
 }  // namespace
 
-ExecuteResult executeRun(RenameSession& session, Host& host, RunObserver& progress) {
-    ExecuteResult result;
-    ErrorLog& log = session.log;
-    log.clear();
+ExecutionJob startExecution(RenameSession& session, Host& host) {
+    ExecutionJob job;
+    SessionAccess::log(session).clear();
     if (session.settings.folderCreation) {
-        result.message = errorMessage(u"フォルダ作成はまだ使用できません");
-        return result;
+        job.plan.stop = RunPlan::Stop::kValidation;
+        job.plan.message = errorMessage(u"フォルダ作成はまだ使用できません");
+        return job;
     }
-    MethodPage* page = session.currentPage();
-    if (!page) {
-        result.message = unknownMethodMessage();
-        return result;
-    }
-    const RunEnvironment env = session.environment(false);
-    PreparedRun run = prepareRun(session, *page, env, host, true);
-    switch (run.stop) {
-        case PreparedRun::Stop::kNone:
-            break;
-        case PreparedRun::Stop::kNoItems:
-            return result;
-        case PreparedRun::Stop::kValidation:
-            // A page check may have logged (script syntax errors): the log is shown then.
-            result.message = std::move(run.message);
-            result.showResult = session.detail.showLog && !log.text().empty();
-            return result;
-        case PreparedRun::Stop::kPreparation:
-            result.message = std::move(run.message);
-            return result;
-    }
+    job.plan = prepareRun(session, host, true);
+    job.backup = session.settings.backup != 0;
+    return job;
+}
 
-    const std::size_t runCount = run.rows.size();
-    UndoRecord& undo = session.runUndo();
-    undo = UndoRecord();
-    undo.undoOldPaths.resize(runCount);
-    undo.undoNewPaths.resize(runCount);
-    undo.renamed.resize(runCount);
-    session.processedCount = 0;
-    session.timeStepOffset = 0;
-    const bool autoAvoid = session.settings.autoAvoid != 0;
-    const bool backup = session.settings.backup != 0;
-    const bool transfer = session.settings.moveAfter || session.settings.copyAfter;
-    std::vector<std::size_t> transferRows;
-    ItemTable& items = session.runItems();
+void executeItems(ExecutionJob& job, RunObserver& progress) {
+    RunPlan& plan = job.plan;
+    if (!plan.runnable())
+        return;
+    const std::size_t runCount = plan.count();
+    job.oldPaths.resize(runCount);
+    job.newPaths.resize(runCount);
+    job.got.resize(runCount);
+    RunContext& run = plan.context;
 
     progress.begin(runCount);
     for (std::size_t k = 0; k < runCount; ++k) {
-        const std::size_t row = run.rows[k];
-        const std::u16string& name = items.name(row);
-        const std::u16string& folder = items.folder(row);
-        std::u16string& oldPath = undo.undoOldPaths[k];
+        const ItemArgs item = plan.args(k);
+        const std::u16string& name = plan.items->name(item.row);
+        const std::u16string& folder = plan.items->folder(item.row);
+        std::u16string& oldPath = job.oldPaths[k];
         oldPath = folder + name;
-        if (backup)
-            (void)platform::copyFile(oldPath, oldPath + u".bak", true);
+        if (job.backup && !backUp(oldPath, run.log))
+            ++run.failures;
 
-        const std::u16string computed = page->transform(transformArgs(run, items, k), env);
+        plan.page->apply(item, run);
+        const std::u16string computed = plan.page->transform(item, run);
         const std::u16string next = trimNewName(computed);
-        std::optional<std::u16string> got;
-        if (next != name)
-            got = renameItem(oldPath, folder, next, autoAvoid, log, progress);
-        // The record keeps the name the item got, else the computed one before trimming.
-        undo.undoNewPaths[k] = folder + (got ? *got : computed);
-        if (got) {
-            undo.renamed[k] = true;
-            progress.renamed(k, oldPath, undo.undoNewPaths[k]);
-            items.setName(row, std::move(*got));  // `name` refers to the new name from here
-            if (transfer)
-                transferRows.push_back(row);
-            ++session.processedCount;
+        if (next != name) {
+            job.got[k] = renameItem(k, oldPath, folder, next, plan.autoAvoid, job.numbers, run.log,
+                                    progress);
+            if (!job.got[k])
+                ++run.failures;
         }
+        // The record keeps the name the item got, else the computed one before trimming.
+        job.newPaths[k] = folder + (job.got[k] ? *job.got[k] : computed);
+        if (job.got[k]) {
+            progress.renamed(k, oldPath, job.newPaths[k]);
+            if (plan.autoAvoid)
+                job.numbers.freed(folder, name);
+            ++run.processedCount;
+        }
+        plan.done = k + 1;
 
         progress.step();
         if (progress.cancelled())
@@ -124,49 +139,111 @@ ExecuteResult executeRun(RenameSession& session, Host& host, RunObserver& progre
             progress.advance(2);
     }
     progress.end();
+}
 
-    if (session.processedCount != 0 && transfer)
-        chooseDestination(session, host, transferRows);
+ExecuteResult finishExecution(RenameSession& session, ExecutionJob&& job, Host& host) {
+    ExecuteResult result;
+    RunPlan& plan = job.plan;
+    ErrorLog& log = SessionAccess::log(session);
+    // Lines a page check logged are shown with the validation message.
+    log.appendLog(plan.context.log.text());
+    switch (plan.stop) {
+        case RunPlan::Stop::kNone:
+            break;
+        case RunPlan::Stop::kNoItems:
+            return result;
+        case RunPlan::Stop::kValidation:
+            result.message = std::move(plan.message);
+            result.showResult = session.detail.showLog && !log.text().empty();
+            return result;
+        case RunPlan::Stop::kPreparation:
+        case RunPlan::Stop::kBusy:
+            result.message = std::move(plan.message);
+            return result;
+    }
+
+    const std::size_t runCount = plan.count();
+    result.cancelled = plan.done < runCount;
+    result.failures = plan.context.failures;
+    ItemTable& items = SessionAccess::items(session);
+    UndoRecord undo;
+    undo.rows.assign(plan.rows.begin(), plan.rows.begin() + plan.done);
+    undo.oldPaths.assign(job.oldPaths.begin(), job.oldPaths.begin() + plan.done);
+    undo.newPaths.assign(job.newPaths.begin(), job.newPaths.begin() + plan.done);
+    undo.renamed.resize(plan.done);
+    std::vector<std::size_t> transferRows;
+    const bool transfer = session.settings.moveAfter || session.settings.copyAfter;
+    for (std::size_t k = 0; k < plan.done; ++k) {
+        if (!job.got[k])
+            continue;
+        const std::size_t row = plan.rows[k];
+        items.setName(row, std::move(*job.got[k]));
+        undo.renamed[k] = true;
+        result.changedRows.push_back(row);
+        if (transfer)
+            transferRows.push_back(row);
+    }
+    const int processed = plan.context.processedCount;
+    result.processed = processed;
+    undo.enabled = processed != 0 && session.methods.undoable(session.settings.methodIndex);
+    SessionAccess::undo(session) = std::move(undo);
+    // The table is the window's again before the host is asked anything.
+    plan.lease.release();
+
+    if (processed != 0 && transfer) {
+        const TransferResult moved = chooseDestination(session, host, transferRows);
+        result.failures += moved.failures;
+    }
     if (session.detail.showLog || !log.text().empty()) {
         result.showResult = true;
-        result.resultLine = resultLine(session.processedCount, runCount);
+        result.resultLine = resultLine(processed, runCount);
     }
-    undo.enabled =
-        session.processedCount != 0 && session.methods.undoable(session.settings.methodIndex);
-    undo.lastRunSelectedOnly = session.settings.selectedOnly != 0;
     return result;
 }
 
-std::vector<Message> renameByLabelEdit(RenameSession& session, std::size_t row,
-                                       std::u16string_view edited) {
-    std::vector<Message> messages;
-    ItemTable& items = session.runItems();
+ExecuteResult executeRun(RenameSession& session, Host& host, RunObserver& progress) {
+    ExecutionJob job = startExecution(session, host);
+    executeItems(job, progress);
+    return finishExecution(session, std::move(job), host);
+}
+
+LabelEditResult renameByLabelEdit(RenameSession& session, std::size_t row,
+                                  std::u16string_view edited) {
+    LabelEditResult result;
+    auto lease = SessionAccess::beginRun(session);
+    if (!lease) {
+        result.messages.push_back(RenameSession::runningMessage());
+        return result;
+    }
+    ItemTable& items = SessionAccess::items(session);
     if (row >= items.count())
-        return messages;
+        return result;
     auto repaired = text::checkForbiddenChars(edited, text::ForbiddenSet::All,
                                               session.detail.fullWidthForbidden != 0);
     if (repaired.message)
-        messages.push_back(std::move(*repaired.message));
+        result.messages.push_back(std::move(*repaired.message));
     if (repaired.text.empty())
-        return messages;
+        return result;
     const std::u16string next = trimNewName(repaired.text);
     const std::u16string& folder = items.folder(row);
     if (next == items.name(row))
-        return messages;
+        return result;
     const std::u16string target = folder + next;
     if (auto reason = unsafeNameReason(next)) {
-        messages.push_back(errorMessage(std::u16string(*reason) + u"\n" + target));
-        return messages;
+        result.messages.push_back(errorMessage(std::u16string(*reason) + u"\n" + target));
+        return result;
     }
     const platform::Status renamed = platform::renameNoReplace(items.path(row), target);
-    if (renamed)
+    if (renamed) {
         items.setName(row, next);
-    else if (platform::isExistsOrAccessDenied(renamed.error()))
-        messages.push_back(errorMessage(u"同名ファイルが存在します\n" + target));
-    else
-        messages.push_back(
+        result.renamed = true;
+    } else if (platform::isExistsOrAccessDenied(renamed.error())) {
+        result.messages.push_back(errorMessage(u"同名ファイルが存在します\n" + target));
+    } else {
+        result.messages.push_back(
             errorMessage(platform::systemErrorText(renamed.error()) + u"\n" + target));
-    return messages;
+    }
+    return result;
 }
 
 }  // namespace soramine

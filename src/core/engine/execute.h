@@ -11,8 +11,6 @@
 
 namespace soramine {
 
-class RenameSession;
-
 // What an execution asks the front end to show when it is over, in this order: the message
 // that stopped it (validation or preparation), then the result dialog ("リネーム終了") with
 // the result line and the error log's text.
@@ -22,19 +20,51 @@ struct ExecuteResult {
     // "実行結果　(%d / %d) 処理しました。" with the processed and the participating count;
     // empty when validation failed.
     std::u16string resultLine;
+    int processed = 0;                     // the processed count of the result line
+    std::size_t failures = 0;              // items whose problem was logged
+    bool cancelled = false;                // the loop stopped before the last item
+    std::vector<std::size_t> changedRows;  // rows whose name or folder changed
+};
+
+// An execution between its phases: the plan and what the loop did to each item.
+struct ExecutionJob {
+    RunPlan plan;
+    NameNumbers numbers;
+    bool backup = false;
+    std::vector<std::u16string> oldPaths;            // item k's full path before the run
+    std::vector<std::u16string> newPaths;            // the path it got, or the computed one
+    std::vector<std::optional<std::u16string>> got;  // the name item k got on disk
 };
 
 // Gives every item taking part its new name on disk, in list order. Each rename is tried
 // against what is on disk at that moment and never replaces an existing file; a taken name
 // gets the first free "[n]" form under automatic avoidance. Failures are logged and the run
-// goes on. Optionally backs each item up first ("name.bak") and moves or copies the renamed
-// items to a folder the host picks afterwards. The run is recorded for undoLastRun.
+// goes on. Optionally backs each item up first ("name.bak", or its first free "[n]" form:
+// a backup never replaces a file) and moves or copies the renamed items to a folder the host
+// picks afterwards (the caller saves the chosen folder, settings.destination, to the INI
+// file). The run is recorded for undoLastRun.
+//
+// In three phases: startExecution (validation, history commit and preparation, on the
+// caller's thread), executeItems (the item loop: touches no Host and nothing a window can
+// change, so it may run on a worker thread) and finishExecution (applies the new names to
+// the table, records undo, then moves or copies with the host's questions; on the caller's
+// thread). executeRun chains them.
+ExecutionJob startExecution(RenameSession& session, Host& host);
+void executeItems(ExecutionJob& job, RunObserver& progress);
+ExecuteResult finishExecution(RenameSession& session, ExecutionJob&& job, Host& host);
 ExecuteResult executeRun(RenameSession& session, Host& host, RunObserver& progress);
+
+// The result of renaming one row in place: the messages to show, in order, and whether the
+// row got the new name.
+struct LabelEditResult {
+    std::vector<Message> messages;
+    bool renamed = false;
+};
 
 // Renames one row's item to the text its label was edited to: characters a file name cannot
 // hold are repaired (or removed, with the message), the name is trimmed, and the row gets
-// the new name only when the rename succeeded. Returns the messages to show, in order.
-std::vector<Message> renameByLabelEdit(RenameSession& session, std::size_t row,
-                                       std::u16string_view edited);
+// the new name only when the rename succeeded. Refused while a run is under way.
+LabelEditResult renameByLabelEdit(RenameSession& session, std::size_t row,
+                                  std::u16string_view edited);
 
 }  // namespace soramine

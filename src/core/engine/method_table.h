@@ -13,7 +13,8 @@ namespace soramine {
 class IniFile;
 
 // The methods of the method box, by index (the box is not sorted, so its index is the
-// setting "リネーム方式"). The table owns the pages.
+// setting "リネーム方式"). The table owns the pages. The product's table is made by
+// makeMethodTable() (methods/method_list.h); tests build their own.
 class MethodTable {
   public:
     struct Entry {
@@ -23,10 +24,7 @@ class MethodTable {
         bool undoable = true;
     };
 
-    // The fifteen methods of the product. A method this build does not offer yet has a page
-    // whose available() is false and whose validate() says so.
-    MethodTable();
-    // A table of the given pages, in order (for tests and tools).
+    MethodTable() = default;
     explicit MethodTable(std::vector<Entry> entries);
 
     std::size_t size() const { return entries_.size(); }

@@ -6,83 +6,70 @@
 namespace soramine {
 namespace {
 
-// Closes the capture mode on every way out of the preview.
-class CaptureScope {
-  public:
-    explicit CaptureScope(ErrorLog& log) : log_(log) { log_.startCapture(); }
-    ~CaptureScope() { log_.endCapture(); }
-    CaptureScope(const CaptureScope&) = delete;
-    CaptureScope& operator=(const CaptureScope&) = delete;
-
-  private:
-    ErrorLog& log_;
-};
-
 // The name a changed item would be shown with: `next` when it is free, or its first free
 // numbered form under automatic avoidance. A refused name is logged and shown as computed.
 std::u16string shownName(const std::u16string& folder, const std::u16string& next, bool autoAvoid,
-                         ErrorLog& log) {
+                         NameNumbers& numbers, ErrorLog& log) {
     if (auto reason = unsafeNameReason(next)) {
-        log.appendLog(std::u16string(*reason) + u" - " + folder + next + u"\r\n");
+        log.appendLog(std::u16string(*reason) + u" - " + folder + visibleName(next) + u"\r\n");
         return next;
     }
-    std::u16string candidate = next;
-    for (int n = 1; platform::exists(folder + candidate); ++n) {
+    int form = autoAvoid ? numbers.firstForm(folder, next) : 0;
+    std::u16string candidate = form == 0 ? next : numberedName(next, form);
+    while (platform::exists(folder + candidate)) {
         if (!autoAvoid) {
             log.appendLog(u"同名ファイルが存在します - " + folder + next + u"\r\n");
             return next;
         }
-        candidate = numberedName(next, n);
-        if (candidate.size() > kLongestNumberedName) {
+        candidate = numberedName(next, ++form);
+        if (candidate.size() > kLongestNumberedName || form > kHighestNumber) {
             log.appendLog(u"ファイル名変更エラー - " + folder + next + u"\r\n");
             return next;
         }
     }
+    // Nothing is renamed in a preview: the free form stays the first one to try.
+    numbers.takenBelow(folder, next, form);
     return candidate;
 }
 
 }  // namespace
 
-PreviewResult previewRun(RenameSession& session, Host& host, RunObserver& progress) {
-    PreviewResult result;
-    if (session.settings.folderCreation)
-        return result;
-    MethodPage* page = session.currentPage();
-    if (!page) {
-        result.message = unknownMethodMessage();
-        return result;
+PreviewJob startPreview(RenameSession& session, Host& host) {
+    PreviewJob job;
+    if (session.settings.folderCreation) {
+        job.plan.stop = RunPlan::Stop::kNoItems;
+        return job;
     }
-    CaptureScope capture(session.log);
-    const RunEnvironment env = session.environment(true);
-    PreparedRun run = prepareRun(session, *page, env, host, false);
-    if (run.stop != PreparedRun::Stop::kNone) {
-        result.message = std::move(run.message);
-        return result;
-    }
+    job.plan = prepareRun(session, host, false);
+    job.result.message = job.plan.message;
+    return job;
+}
 
-    session.timeStepOffset = 0;
-    session.processedCount = 0;
-    const std::size_t runCount = run.rows.size();
+void previewItems(PreviewJob& job, RunObserver& progress) {
+    RunPlan& plan = job.plan;
+    if (!plan.runnable())
+        return;
+    const std::size_t runCount = plan.count();
+    PreviewResult& result = job.result;
     result.previewOld.resize(runCount);
     result.previewNew.resize(runCount);
-    const bool autoAvoid = session.settings.autoAvoid != 0;
-    const ItemTable& items = session.items();
-    // The slot is the items': a line logged while validating or preparing is no item's result.
-    session.log.takeCaptured();
+    ErrorLog& log = plan.context.log;
+    log.startCapture();
 
     progress.begin(runCount);
     for (std::size_t k = 0; k < runCount; ++k) {
-        const std::size_t row = run.rows[k];
-        const std::u16string& name = items.name(row);
-        const std::u16string& folder = items.folder(row);
+        const ItemArgs item = plan.args(k);
+        const std::u16string& name = plan.items->name(item.row);
+        const std::u16string& folder = plan.items->folder(item.row);
+        const std::u16string next = trimNewName(plan.page->transform(item, plan.context));
+
+        std::u16string shown = next == name
+                                   ? std::u16string(u"変更無し")
+                                   : shownName(folder, next, plan.autoAvoid, job.numbers, log);
+        std::u16string captured = log.takeCaptured();
         result.previewOld[k] = name;
-
-        const std::u16string next = trimNewName(page->transform(transformArgs(run, items, k), env));
-
-        std::u16string shown = next == name ? std::u16string(u"変更無し")
-                                            : shownName(folder, next, autoAvoid, session.log);
-        std::u16string captured = session.log.takeCaptured();
         result.previewNew[k] = captured.empty() ? std::move(shown) : std::move(captured);
+        plan.done = k + 1;
 
         progress.step();
         if (progress.cancelled())
@@ -91,7 +78,18 @@ PreviewResult previewRun(RenameSession& session, Host& host, RunObserver& progre
             progress.advance(2);
     }
     progress.end();
-    return result;
+    log.endCapture();
+}
+
+PreviewResult finishPreview(PreviewJob&& job) {
+    job.plan.lease.release();
+    return std::move(job.result);
+}
+
+PreviewResult previewRun(RenameSession& session, Host& host, RunObserver& progress) {
+    PreviewJob job = startPreview(session, host);
+    previewItems(job, progress);
+    return finishPreview(std::move(job));
 }
 
 std::u16string previewClipboardText(const PreviewResult& preview) {

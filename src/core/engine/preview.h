@@ -9,8 +9,6 @@
 
 namespace soramine {
 
-class RenameSession;
-
 // What a preview computed. The preview dialog ("変更予測") opens when the lists are not
 // empty: entry k is item k's old name and its result (the new name, "変更無し", or the
 // message of a problem); items the preview did not get to (after a cancel) stay empty.
@@ -20,11 +18,26 @@ struct PreviewResult {
     std::vector<std::u16string> previewNew;
 };
 
+// A preview between its phases.
+struct PreviewJob {
+    RunPlan plan;
+    NameNumbers numbers;
+    PreviewResult result;
+};
+
 // Shows, for every item taking part, the name it would get, without changing anything on
 // disk. A name is checked only against what is on disk, never against the other items' new
 // names; a taken name is shown with the "[n]" suffix the execution would try when automatic
 // avoidance is on. Messages logged meanwhile are captured and shown in place of the name;
-// the log's text does not change. Does nothing when folder creation is on.
+// the session's log does not change. Does nothing when folder creation is on.
+//
+// In three phases: startPreview (validation and preparation, on the caller's thread),
+// previewItems (the item loop: touches no Host and nothing a window can change, so it may
+// run on a worker thread) and finishPreview (on the caller's thread again). previewRun
+// chains them.
+PreviewJob startPreview(RenameSession& session, Host& host);
+void previewItems(PreviewJob& job, RunObserver& progress);
+PreviewResult finishPreview(PreviewJob&& job);
 PreviewResult previewRun(RenameSession& session, Host& host, RunObserver& progress);
 
 // The text "結果をコピー(&P)" puts on the clipboard: a header line, an empty line, then

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/engine/session.h"
+#include "core/engine/session_access.h"
 #include "core/settings/history_box.h"
 #include "core/text/strings.h"
 
@@ -42,49 +43,56 @@ std::u16string numberedName(std::u16string_view name, int n) {
     return out;
 }
 
-Expected<TagFormat, Message> parseTagFormat(std::u16string_view format) {
-    static constexpr std::array<std::u16string_view, 4> kTags = {u"$L", u"$A", u"$T", u"$N"};
-    TagFormat f;
-    std::size_t p = format.find(u'$');
-    if (p == std::u16string_view::npos)
-        return Unexpected{errorMessage(u"設定の形式が不正です(項目無し)")};
-    int matched = 0;
-    int slot = 0;
-    int sep = 0;
-    std::size_t prevEnd = 0;
-    do {
-        const auto tag = std::find(kTags.begin(), kTags.end(), format.substr(p, 2));
-        if (tag != kTags.end()) {
-            ++matched;
-            f.tagSeparators[sep] = std::u16string(format.substr(prevEnd, p - prevEnd));
-            if (matched != 1 && f.tagSeparators[sep].empty())
-                return Unexpected{errorMessage(u"設定の形式が不正です(区切り無し)")};
-            ++sep;
-            if (slot == 0 && p != 0)
-                slot = 1;
-            f.tagOrder[slot++] = static_cast<int>(tag - kTags.begin());
-            prevEnd = p + 2;
-        }
-        p = format.find(u'$', p + 1);
-    } while (slot < 5 && p != std::u16string_view::npos);
-    for (int i = 0; i < 5; ++i) {
-        for (int j = i + 1; j < 5; ++j) {
-            if (f.tagOrder[i] != -1 && f.tagOrder[i] == f.tagOrder[j])
-                return Unexpected{errorMessage(u"設定の形式が不正です(同じ項目)\r\n")};
-        }
-    }
-    return f;
+std::u16string visibleName(std::u16string_view name) {
+    std::u16string out(name);
+    std::replace(out.begin(), out.end(), u'\0', u'\u2400');
+    return out;
 }
 
-int longestNameLength(const RunItems& items, bool ignoreExtension) {
-    std::size_t longest = 0;
-    for (std::size_t k = 0; k < items.count(); ++k) {
-        std::u16string_view name = items.name(k);
-        if (ignoreExtension)
-            name.remove_suffix(text::extensionOf(name).size());
-        longest = std::max(longest, name.size());
+namespace {
+
+// The computed name that `name` is the numbered form n (>= 1) of, or nothing.
+std::optional<std::pair<std::u16string, int>> numberedFormOf(std::u16string_view name) {
+    const auto dot = name.rfind(u'.');
+    const std::size_t end = dot == std::u16string_view::npos ? name.size() : dot;
+    if (end < 3 || name[end - 1] != u']')
+        return std::nullopt;
+    const auto open = name.rfind(u'[', end - 1);
+    if (open == std::u16string_view::npos || open + 2 > end - 1)
+        return std::nullopt;
+    long long n = 0;
+    for (std::size_t i = open + 1; i + 1 < end; ++i) {
+        const char16_t c = name[i];
+        if (c < u'0' || c > u'9' || (i == open + 1 && c == u'0') || n > kHighestNumber)
+            return std::nullopt;
+        n = n * 10 + (c - u'0');
     }
-    return static_cast<int>(longest);
+    std::u16string base(name.substr(0, open));
+    base += name.substr(end);
+    return std::pair{std::move(base), static_cast<int>(n)};
+}
+
+}  // namespace
+
+int NameNumbers::firstForm(const std::u16string& folder, const std::u16string& name) const {
+    const auto it = first_.find(folder + name);
+    return it == first_.end() ? 0 : it->second;
+}
+
+void NameNumbers::takenBelow(const std::u16string& folder, const std::u16string& name, int form) {
+    int& first = first_[folder + name];
+    first = std::max(first, form);
+}
+
+void NameNumbers::freed(const std::u16string& folder, std::u16string_view oldName) {
+    if (first_.empty())
+        return;
+    first_.erase(folder + std::u16string(oldName));
+    if (auto form = numberedFormOf(oldName)) {
+        const auto it = first_.find(folder + form->first);
+        if (it != first_.end())
+            it->second = std::min(it->second, form->second);
+    }
 }
 
 std::vector<std::size_t> runRows(const RenameSession& session, bool selectedOnly) {
@@ -102,49 +110,76 @@ std::vector<std::size_t> runRows(const RenameSession& session, bool selectedOnly
     return rows;
 }
 
-PreparedRun prepareRun(RenameSession& session, MethodPage& page, const RunEnvironment& env,
-                       Host& host, bool commitHistories) {
-    using Stop = PreparedRun::Stop;
-    PreparedRun run;
+RunLease& RunLease::operator=(RunLease&& other) noexcept {
+    if (this != &other) {
+        release();
+        running_ = std::exchange(other.running_, nullptr);
+    }
+    return *this;
+}
+
+void RunLease::release() {
+    if (running_)
+        running_->store(false);
+    running_ = nullptr;
+}
+
+ItemArgs RunPlan::args(std::size_t k) const {
+    const std::size_t row = rows[k];
+    return ItemArgs{items->name(row), items->folder(row), static_cast<int>(k),
+                    static_cast<int>(row)};
+}
+
+RunPlan prepareRun(RenameSession& session, Host& host, bool commitHistories) {
+    using Stop = RunPlan::Stop;
+    RunPlan run;
+    auto lease = SessionAccess::beginRun(session);
+    if (!lease) {
+        run.stop = Stop::kBusy;
+        run.message = RenameSession::runningMessage();
+        return run;
+    }
+    run.lease = std::move(*lease);
+    run.page = session.currentPage();
+    if (!run.page) {
+        run.stop = Stop::kValidation;
+        run.message = unknownMethodMessage();
+        return run;
+    }
+    run.items = &session.items();
+    run.context.env.folderMode = session.settings.folderMode != 0;
+    run.context.env.fullWidthForbidden = session.detail.fullWidthForbidden != 0;
+    run.autoAvoid = session.settings.autoAvoid != 0;
     run.rows = runRows(session, session.settings.selectedOnly != 0);
     if (run.rows.empty()) {
         run.stop = Stop::kNoItems;
         return run;
     }
-    if (auto message = page.validate(env)) {
+    // A page check may log (script syntax errors): its lines go to the session's log.
+    run.context.log.clear();
+    auto message = run.page->validate(run.context);
+    if (message) {
         run.stop = Stop::kValidation;
         run.message = std::move(message);
         return run;
     }
     if (commitHistories) {
-        for (HistoryBox* box : page.histories())
+        for (HistoryBox* box : run.page->histories())
             commitBoxText(*box, session.detail.historyLimit);
     }
-    run.values.runCount = run.rows.size();
-    if (auto message = page.prepare(RunItems{session.items(), run.rows}, env, host, run.values)) {
+    std::size_t runCount = run.rows.size();
+    message =
+        run.page->prepare(RunItems{session.items(), run.rows}, run.context.env, host, runCount);
+    if (message) {
         run.stop = Stop::kPreparation;
         run.message = std::move(message);
         return run;
     }
-    if (run.values.runCount < run.rows.size())
-        run.rows.resize(run.values.runCount);
+    if (runCount < run.rows.size())
+        run.rows.resize(runCount);
     if (run.rows.empty())
         run.stop = Stop::kNoItems;
     return run;
-}
-
-ItemArgs transformArgs(const PreparedRun& run, const ItemTable& items, std::size_t k) {
-    const std::size_t row = run.rows[k];
-    ItemArgs args;
-    args.name = items.name(row);
-    args.folder = items.folder(row);
-    args.k = static_cast<int>(k);
-    args.row = static_cast<int>(row);
-    if (k < run.values.lines.size())
-        args.line = run.values.lines[k];
-    args.longestName = run.values.longestName;
-    args.tagFormat = &run.values.tagFormat;
-    return args;
 }
 
 Message unknownMethodMessage() {

@@ -1,18 +1,19 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
-#include "core/base/expected.h"
 #include "core/base/message.h"
 #include "core/engine/method.h"
+#include "core/engine/session.h"
 
 namespace soramine {
-
-class RenameSession;
 
 // What a run must ask outside the core. The GUI answers with its dialogs and clipboard, the
 // CLI with its options.
@@ -31,7 +32,8 @@ class Host {
 
 // How a run shows its progress ("変更中です") and learns that the user wants it to stop.
 // A run calls begin() once, then for each item: its work, step(), cancelled(), advance();
-// and end() when it is over, also after a cancel.
+// and end() when it is over, also after a cancel. The item loop calls it from whatever
+// thread runs the loop.
 class RunObserver {
   public:
     virtual ~RunObserver() = default;
@@ -45,9 +47,14 @@ class RunObserver {
     virtual void advance(std::size_t steps) = 0;
     // Closes the progress and clears the cancel request.
     virtual void end() = 0;
+    // An execution is about to rename item k from `from` to `to` (full paths); called before
+    // every attempt, so that a front end can write its intent ahead (the CLI's undo
+    // journal). False stops the run before this rename.
+    virtual bool renaming(std::size_t /*k*/, std::u16string_view /*from*/,
+                          std::u16string_view /*to*/) {
+        return true;
+    }
     // Item k of an execution got its new name on disk: the full paths before and after.
-    // Called right after each successful rename, so that a front end can keep its own
-    // record of the run as it goes (the CLI's undo journal).
     virtual void renamed(std::size_t /*k*/, std::u16string_view /*from*/,
                          std::u16string_view /*to*/) {}
 };
@@ -70,43 +77,80 @@ std::u16string trimNewName(std::u16string_view s);
 // never a path: "/" and NUL are refused, and so are an empty name, "." and "..", which
 // would name the folder itself or its parent.
 std::optional<std::u16string_view> unsafeNameReason(std::u16string_view name);
+// A name as a log line shows it: a NUL becomes "␀", so that the log stays text.
+std::u16string visibleName(std::u16string_view name);
 
 // The n-th form of a taken name: "[n]" before its last ".", or appended when it has none.
-// A form longer than kLongestNumberedName units is not tried ("ファイル名変更エラー").
+// Forms longer than kLongestNumberedName units, or past kHighestNumber, are not tried
+// ("ファイル名変更エラー").
 std::u16string numberedName(std::u16string_view name, int n);
 inline constexpr std::size_t kLongestNumberedName = 254;
+inline constexpr int kHighestNumber = 9999999;
 
-// Parses the file-name format of the MP3 method's tag-writing mode: the tags "$L", "$A",
-// "$T", "$N" (0..3) and the texts between them, up to five slots. tagOrder[0] holds a tag
-// only when the format begins with one. A refused format gives its message.
-Expected<TagFormat, Message> parseTagFormat(std::u16string_view format);
+// The memory of one run's collision avoidance: for each folder and computed name, the first
+// form (0 the name itself, n its "[n]" form) that may still be free. Many items that map to
+// one name then each try about one form instead of starting again at "[1]"; the rename that
+// refuses to replace still has the last word.
+class NameNumbers {
+  public:
+    // The first form of `name` in `folder` worth trying.
+    int firstForm(const std::u16string& folder, const std::u16string& name) const;
+    // Forms below `form` are known to be taken.
+    void takenBelow(const std::u16string& folder, const std::u16string& name, int form);
+    // The run renamed an item away from `oldName`: that name, and the form it is of some
+    // computed name, are free again.
+    void freed(const std::u16string& folder, std::u16string_view oldName);
 
-// The greatest name length among the run's items, for the conversion page's adjust mode;
-// with `ignoreExtension` each name is measured without its extension.
-int longestNameLength(const RunItems& items, bool ignoreExtension);
+  private:
+    std::unordered_map<std::u16string, int> first_;  // folder + name -> first form
+};
 
 // The rows taking part, in run order (item k is the k-th): the selected rows in list order
 // when `selectedOnly`, otherwise every row.
 std::vector<std::size_t> runRows(const RenameSession& session, bool selectedOnly);
 
-// A run ready for its first item, or why it stopped before.
-struct PreparedRun {
-    enum class Stop { kNone, kNoItems, kValidation, kPreparation };
-    Stop stop = Stop::kNone;
-    std::optional<Message> message;  // the page's or the preparation's message
-    std::vector<std::size_t> rows;   // row of item k; runCount is its size
-    RunPreparation values;
+// Holds a session's run-in-progress mark for one run, and clears it when the run is over
+// (also when the run is given up between its phases).
+class RunLease {
+  public:
+    RunLease() = default;
+    explicit RunLease(std::atomic<bool>& running) : running_(&running) {}
+    RunLease(RunLease&& other) noexcept : running_(std::exchange(other.running_, nullptr)) {}
+    RunLease& operator=(RunLease&& other) noexcept;
+    ~RunLease() { release(); }
+    bool held() const { return running_ != nullptr; }
+    void release();
+
+  private:
+    std::atomic<bool>* running_ = nullptr;
 };
 
-// The steps before the first item that preview and execution share: the rows taking part,
-// the page's validation, then its preparation (which may lower the run count). With
-// `commitHistories` (execution) the page's history boxes take their current texts between
-// validation and preparation.
-PreparedRun prepareRun(RenameSession& session, MethodPage& page, const RunEnvironment& env,
-                       Host& host, bool commitHistories);
+// A preview or an execution between its phases: what the item loop needs, fixed before it
+// starts. The loop reads the session's items through `items` (which cannot change while the
+// lease is held) and writes only to `context` and its own results.
+struct RunPlan {
+    enum class Stop { kNone, kNoItems, kValidation, kPreparation, kBusy };
+    Stop stop = Stop::kNone;
+    std::optional<Message> message;  // why the run stopped before its loop
+    MethodPage* page = nullptr;
+    const ItemTable* items = nullptr;
+    std::vector<std::size_t> rows;  // row of item k
+    RunContext context;
+    bool autoAvoid = false;
+    std::size_t done = 0;  // items the loop got through (fewer after a cancel)
+    RunLease lease;
 
-// The arguments of item k's transform.
-ItemArgs transformArgs(const PreparedRun& run, const ItemTable& items, std::size_t k);
+    bool runnable() const { return stop == Stop::kNone; }
+    std::size_t count() const { return rows.size(); }
+    // The arguments of item k's transform.
+    ItemArgs args(std::size_t k) const;
+};
+
+// The steps before the first item that preview and execution share, on the caller's thread:
+// the run-in-progress mark, the rows taking part, the page's validation, then its preparation
+// (which may lower the run count). With `commitHistories` (execution) the page's history
+// boxes take their current texts between validation and preparation.
+RunPlan prepareRun(RenameSession& session, Host& host, bool commitHistories);
 
 // The message when the method index names no method (from a damaged settings file).
 Message unknownMethodMessage();

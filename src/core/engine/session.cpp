@@ -5,7 +5,10 @@
 namespace soramine {
 
 RenameSession::RenameSession(IniFile iniFile, MethodTable methodTable)
-    : ini(std::move(iniFile)), methods(std::move(methodTable)) {}
+    : ini(std::move(iniFile)),
+      methods(std::move(methodTable)),
+      folderBox{std::u16string(kMainSection), u"フォルダ名", u"/", {}, {}},
+      extensionBox{std::u16string(kMainSection), u"拡張子", u"*", {}, {}} {}
 
 void RenameSession::readIni() {
     settings = readMainSettings(ini);
@@ -13,27 +16,42 @@ void RenameSession::readIni() {
     methods.readIni(ini);
 }
 
-ItemTable& RenameSession::changeItems() {
-    discardUndo();
-    return items_;
+void RenameSession::writeIni() {
+    writeMainSettings(ini, settings);
+    methods.writeIni(ini);
 }
 
-void RenameSession::setSelection(std::vector<std::size_t> rows) {
-    discardUndo();
+Message RenameSession::runningMessage() {
+    return errorMessage(
+        u"処理中は一覧を変更できません。処理が終わってからもう一度行ってください。");
+}
+
+bool RenameSession::changeItems(const std::function<void(ItemTable&)>& change) {
+    if (running())
+        return false;
+    undo_ = UndoRecord();
+    change(items_);
+    // Rows past the end of the table are no longer selected.
+    selection_.erase(std::lower_bound(selection_.begin(), selection_.end(), items_.count()),
+                     selection_.end());
+    return true;
+}
+
+bool RenameSession::setSelection(std::vector<std::size_t> rows) {
+    if (running())
+        return false;
+    undo_ = UndoRecord();
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     selection_ = std::move(rows);
+    return true;
 }
 
-RunEnvironment RenameSession::environment(bool preview) {
-    RunEnvironment env;
-    env.folderMode = settings.folderMode != 0;
-    env.fullWidthForbidden = detail.fullWidthForbidden != 0;
-    env.log = &log;
-    env.preview = preview;
-    env.processedCount = &processedCount;
-    env.timeStepOffset = &timeStepOffset;
-    return env;
+bool RenameSession::discardUndo() {
+    if (running())
+        return false;
+    undo_ = UndoRecord();
+    return true;
 }
 
 }  // namespace soramine

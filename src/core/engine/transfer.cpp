@@ -4,18 +4,12 @@
 
 #include "core/engine/run.h"
 #include "core/engine/session.h"
+#include "core/engine/session_access.h"
 #include "core/platform/fs.h"
 #include "core/text/strings.h"
 
 namespace soramine {
 namespace {
-
-// The INI key of the last destination ("移動先"), from the main settings' key table.
-const IniField<MainSettings>& destinationField() {
-    const auto fields = mainSettingsFields();
-    return *std::find_if(fields.begin(), fields.end(),
-                         [](const auto& f) { return f.text == &MainSettings::destination; });
-}
 
 // The destination folder with exactly one separator at its end.
 std::u16string folderPath(std::u16string_view destination) {
@@ -70,29 +64,25 @@ bool copyEntry(const std::u16string& from, const std::u16string& to, bool overwr
 
 }  // namespace
 
-void chooseDestination(RenameSession& session, Host& host, const std::vector<std::size_t>& rows) {
+TransferResult chooseDestination(RenameSession& session, Host& host,
+                                 const std::vector<std::size_t>& rows) {
     if (rows.empty())
-        return;
+        return {};
     const bool move = session.settings.moveAfter != 0;
-    const auto& field = destinationField();
-    const std::u16string start = session.ini.readString(kMainSection, field.key, field.textDefault);
     auto chosen = host.chooseFolder(
         move ? u"移動先のフォルダを選択してください" : u"コピー先のフォルダを選択してください",
-        start);
+        session.settings.destination);
     if (!chosen)
-        return;
-    session.ini.writeString(kMainSection, field.key, std::u16string_view(*chosen));
+        return {};
     session.settings.destination = *chosen;
-    if (move)
-        moveItems(session, host, rows, *chosen);
-    else
-        copyItems(session, host, rows, *chosen);
+    return move ? moveItems(session, host, rows, *chosen) : copyItems(session, host, rows, *chosen);
 }
 
-void moveItems(RenameSession& session, Host& host, const std::vector<std::size_t>& rows,
-               std::u16string_view destination) {
+TransferResult moveItems(RenameSession& session, Host& host, const std::vector<std::size_t>& rows,
+                         std::u16string_view destination) {
+    TransferResult result;
     const std::u16string folder = folderPath(destination);
-    ItemTable& items = session.runItems();
+    ItemTable& items = SessionAccess::items(session);
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
         const std::size_t row = *it;
         const std::u16string& name = items.name(row);
@@ -100,6 +90,7 @@ void moveItems(RenameSession& session, Host& host, const std::vector<std::size_t
         const std::u16string target = folder + name;
         auto fail = [&](std::u16string_view text) {
             host.showMessage(Message{std::u16string(text), source, Icon::Error});
+            ++result.failures;
         };
         if (source == target) {
             fail(u"移動元と移動先が同じです");
@@ -126,11 +117,14 @@ void moveItems(RenameSession& session, Host& host, const std::vector<std::size_t
         if (aside && !platform::removeFile(*aside))
             fail(u"上書きに失敗しました");
         items.setFolder(row, folder);
+        result.changedRows.push_back(row);
     }
+    return result;
 }
 
-void copyItems(RenameSession& session, Host& host, const std::vector<std::size_t>& rows,
-               std::u16string_view destination) {
+TransferResult copyItems(RenameSession& session, Host& host, const std::vector<std::size_t>& rows,
+                         std::u16string_view destination) {
+    TransferResult result;
     const std::u16string folder = folderPath(destination);
     const ItemTable& items = session.items();
     for (const std::size_t row : rows) {
@@ -139,6 +133,7 @@ void copyItems(RenameSession& session, Host& host, const std::vector<std::size_t
         const std::u16string target = folder + name;
         auto fail = [&](std::u16string_view text) {
             host.showMessage(Message{std::u16string(text), source, Icon::Error});
+            ++result.failures;
         };
         if (source == target) {
             fail(u"コピー元とコピー先が同じです");
@@ -150,6 +145,7 @@ void copyItems(RenameSession& session, Host& host, const std::vector<std::size_t
         if (!copyEntry(source, target, overwrite))
             fail(u"コピーに失敗しました");
     }
+    return result;
 }
 
 }  // namespace soramine

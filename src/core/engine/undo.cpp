@@ -1,43 +1,88 @@
 #include "core/engine/undo.h"
 
 #include "core/engine/session.h"
+#include "core/engine/session_access.h"
 #include "core/platform/fs.h"
 
 namespace soramine {
 
-void undoLastRun(RenameSession& session, RunObserver& progress) {
-    UndoRecord& undo = session.runUndo();
-    const std::size_t n = undo.undoOldPaths.size();
+UndoJob startUndo(RenameSession& session) {
+    if (session.undoRecord().oldPaths.empty() || session.running())
+        return {};
+    return startUndo(session, std::exchange(SessionAccess::undo(session), UndoRecord()));
+}
+
+UndoJob startUndo(RenameSession& session, UndoRecord record) {
+    UndoJob job;
+    if (record.oldPaths.empty())
+        return job;
+    auto lease = SessionAccess::beginRun(session);
+    if (!lease)
+        return job;
+    job.lease = std::move(*lease);
+    job.record = std::move(record);
+    return job;
+}
+
+void undoItems(UndoJob& job, RunObserver& progress) {
+    const UndoRecord& undo = job.record;
+    const std::size_t n = undo.oldPaths.size();
     if (n == 0)
         return;
-    undo.enabled = false;
+    job.back.assign(n, false);
     progress.begin(n);
-    session.log.clear();
-    // The selection is the one of the execution: any change of it discarded the record.
-    const std::vector<std::size_t> rows = runRows(session, undo.lastRunSelectedOnly);
-    ItemTable& items = session.runItems();
-
     for (std::size_t k = n; k-- > 0;) {
-        const std::u16string& oldPath = undo.undoOldPaths[k];
-        const std::u16string& newPath = undo.undoNewPaths[k];
+        const std::u16string& oldPath = undo.oldPaths[k];
+        const std::u16string& newPath = undo.newPaths[k];
         const bool renamed = k < undo.renamed.size() && undo.renamed[k];
         if (renamed && oldPath != newPath) {
             const platform::Status back = platform::renameNoReplace(newPath, oldPath);
             if (back) {
-                if (k < rows.size())
-                    items.setName(rows[k], oldPath.substr(oldPath.rfind(platform::kSeparator) + 1));
-            } else if (platform::isExistsOrAccessDenied(back.error())) {
-                session.log.appendLog(u"同名ファイルが存在します - " + oldPath + u"\r\n");
+                job.back[k] = true;
+            } else {
+                ++job.failures;
+                if (platform::isAlreadyExists(back.error()))
+                    job.log.appendLog(u"同名ファイルが存在します - " + oldPath + u"\r\n");
+                else
+                    job.log.appendLog(platform::systemErrorText(back.error()) + u" - " + newPath +
+                                      u"\r\n");
             }
         }
+        ++job.undone;
         progress.step();
         if (progress.cancelled())
             break;
         progress.advance(1);
     }
     progress.end();
-    session.log.appendLog(u"元に戻しました。");
-    undo = UndoRecord();
+}
+
+UndoResult finishUndo(RenameSession& session, UndoJob&& job) {
+    UndoResult result;
+    if (!job.lease.held())
+        return result;
+    const UndoRecord& undo = job.record;
+    ItemTable& items = SessionAccess::items(session);
+    for (std::size_t k = 0; k < job.back.size(); ++k) {
+        if (!job.back[k] || k >= undo.rows.size() || undo.rows[k] >= items.count())
+            continue;
+        const std::u16string& oldPath = undo.oldPaths[k];
+        items.setName(undo.rows[k], oldPath.substr(oldPath.rfind(platform::kSeparator) + 1));
+        result.changedRows.push_back(undo.rows[k]);
+    }
+    ErrorLog& log = SessionAccess::log(session);
+    log.clear();
+    log.appendLog(job.log.text());
+    log.appendLog(u"元に戻しました。");
+    result.failures = job.failures;
+    result.cancelled = job.undone < undo.oldPaths.size();
+    return result;
+}
+
+UndoResult undoLastRun(RenameSession& session, RunObserver& progress) {
+    UndoJob job = startUndo(session);
+    undoItems(job, progress);
+    return finishUndo(session, std::move(job));
 }
 
 }  // namespace soramine

@@ -1,17 +1,44 @@
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 #include "core/engine/run.h"
 
 namespace soramine {
 
-class RenameSession;
+// What an undo did.
+struct UndoResult {
+    std::size_t failures = 0;              // items that kept their new name (logged)
+    bool cancelled = false;                // the loop stopped before the first item
+    std::vector<std::size_t> changedRows;  // rows that got their former name back
+};
+
+// An undo between its phases.
+struct UndoJob {
+    UndoRecord record;
+    RunLease lease;
+    ErrorLog log;
+    std::vector<bool> back;  // item k got its former name
+    std::size_t undone = 0;  // entries the loop got through, from the last one
+    std::size_t failures = 0;
+};
 
 // Gives the items of the last execution their former names again, last item first, so that
 // chains of names come apart in the right order. Only items the execution really renamed are
-// renamed back, never onto an existing file: an old name taken again (or refused access) is
-// logged as "同名ファイルが存在します - " + old path, and the item keeps its name. The log
-// is cleared first and ends with "元に戻しました。"; the record is emptied, also after a
-// cancel. Does nothing when the record is empty.
-void undoLastRun(RenameSession& session, RunObserver& progress);
+// renamed back, never onto an existing file: an old name taken again is logged as
+// "同名ファイルが存在します - " + old path, any other failure with the system's text and the
+// path; the item keeps its name. The log is cleared first and ends with "元に戻しました。";
+// the record is emptied, also after a cancel. Does nothing when the record is empty.
+//
+// In three phases like a run: startUndo (takes the record, on the caller's thread), undoItems
+// (the loop, safe on a worker thread) and finishUndo (renames the rows back and fills the
+// log, on the caller's thread). undoLastRun chains them.
+UndoJob startUndo(RenameSession& session);
+// The undo of a record kept outside the session (the CLI's journal of an earlier run).
+UndoJob startUndo(RenameSession& session, UndoRecord record);
+void undoItems(UndoJob& job, RunObserver& progress);
+UndoResult finishUndo(RenameSession& session, UndoJob&& job);
+UndoResult undoLastRun(RenameSession& session, RunObserver& progress);
 
 }  // namespace soramine

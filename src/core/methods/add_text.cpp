@@ -40,7 +40,7 @@ AddTextPage::AddTextPage() : addText{std::u16string(kAddTextSection), u"文字",
 }
 
 std::u16string AddTextPage::insert(std::u16string_view name, std::u16string_view insertText,
-                                   std::u16string_view folder, const RunEnvironment& env) const {
+                                   std::u16string_view folder, RunContext& run) const {
     // The folder's name goes into the inserted text only: a "\" that is part of the old name
     // (possible outside Windows) stays as it is.
     std::u16string added(insertText.empty() ? std::u16string_view(addText.text) : insertText);
@@ -52,7 +52,7 @@ std::u16string AddTextPage::insert(std::u16string_view name, std::u16string_view
             return added + out;
         case 1: {
             const std::size_t dot = out.rfind(u'.');
-            if (settings.afterExtension == 0 && dot != std::u16string::npos && !env.folderMode)
+            if (settings.afterExtension == 0 && dot != std::u16string::npos && !run.env.folderMode)
                 out.insert(dot, added);
             else
                 out += added;
@@ -62,8 +62,7 @@ std::u16string AddTextPage::insert(std::u16string_view name, std::u16string_view
             const long long n = text::leadingInt(settings.offset);
             const long long at = settings.fromTail ? static_cast<long long>(out.size()) - n : n;
             if (at < 0) {
-                if (env.log)
-                    env.log->appendLog(u"追加位置が不正です - " + out + u"\r\n");
+                run.log.appendLog(u"追加位置が不正です - " + out + u"\r\n");
                 return out;
             }
             out.insert(std::min(static_cast<std::size_t>(at), out.size()), added);
@@ -105,15 +104,15 @@ void AddTextPage::writeIni(IniFile& ini) const {
     writeFields(ini, kAddTextSection, addTextSettingsFields(), settings);
 }
 
-std::optional<Message> AddTextPage::validate(const RunEnvironment&) {
+std::optional<Message> AddTextPage::validate(RunContext&) {
     if (settings.where == 2 &&
         (settings.offset.empty() || !text::consistsOf(settings.offset, u"0123456789")))
         return errorMessage(u"位置指定の文字数が不正です。");
     return std::nullopt;
 }
 
-std::u16string AddTextPage::transform(const ItemArgs& item, const RunEnvironment& env) {
-    return insert(item.name, {}, item.folder, env);
+std::u16string AddTextPage::transform(const ItemArgs& item, RunContext& run) {
+    return insert(item.name, {}, item.folder, run);
 }
 
 void AddTextPage::saveBlock(BlockWriter& out) const {

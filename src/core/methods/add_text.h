@@ -36,7 +36,7 @@ class AddTextPage final : public MethodPage {
     // `name` where the position settings say; a "\" in it becomes the folder's name. A
     // position before the head is logged and leaves the name unchanged.
     std::u16string insert(std::u16string_view name, std::u16string_view insertText,
-                          std::u16string_view folder, const RunEnvironment& env) const;
+                          std::u16string_view folder, RunContext& run) const;
 
     // The four position records (1038, 1039, 1029, 1040) that a method in its "add" mode
     // appends to its own block, and their reading into `into`; other records are ignored.
@@ -46,8 +46,8 @@ class AddTextPage final : public MethodPage {
     std::u16string_view comboText() const override { return u"追加"; }
     void readIni(const IniFile& ini) override;
     void writeIni(IniFile& ini) const override;
-    std::optional<Message> validate(const RunEnvironment& env) override;
-    std::u16string transform(const ItemArgs& item, const RunEnvironment& env) override;
+    std::optional<Message> validate(RunContext& run) override;
+    std::u16string transform(const ItemArgs& item, RunContext& run) override;
     void saveBlock(BlockWriter& out) const override;
     bool loadBlock(BlockReader& in) override;
     std::vector<HistoryBox*> histories() override;

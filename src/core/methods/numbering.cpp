@@ -138,7 +138,7 @@ void NumberingPage::writeIni(IniFile& ini) const {
     writeFields(ini, kNumberingSection, numberingSettingsFields(), settings);
 }
 
-std::optional<Message> NumberingPage::validate(const RunEnvironment&) {
+std::optional<Message> NumberingPage::validate(RunContext&) {
     constexpr std::u16string_view kAllowed = u"-0123456789";
     if (settings.start.empty() || !text::consistsOf(settings.start, kAllowed))
         return errorMessage(u"開始番号が不正です。");
@@ -147,7 +147,7 @@ std::optional<Message> NumberingPage::validate(const RunEnvironment&) {
     return std::nullopt;
 }
 
-std::u16string NumberingPage::transform(const ItemArgs& item, const RunEnvironment& env) {
+std::u16string NumberingPage::transform(const ItemArgs& item, RunContext& run) {
     // 64-bit arithmetic: start + step x k never wraps around.
     const long long value = static_cast<long long>(text::leadingInt(settings.start)) +
                             static_cast<long long>(text::leadingInt(settings.step)) * item.k;
@@ -155,9 +155,9 @@ std::u16string NumberingPage::transform(const ItemArgs& item, const RunEnvironme
     text::replaceAll(name, u'*', numberText(value, settings.kind, settings.digits));
     // The folder's name goes in after the number, so that a "*" in it stays as it is.
     if (settings.mode == 1)
-        return add_.insert(item.name, name, item.folder, env);
+        return add_.insert(item.name, name, item.folder, run);
     text::replaceAll(name, u'\\', text::folderNameOf(item.folder));
-    if (!env.folderMode)
+    if (!run.env.folderMode)
         name += text::extensionOf(item.name);
     return name;
 }

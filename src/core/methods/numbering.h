@@ -54,8 +54,8 @@ class NumberingPage final : public MethodPage {
     std::u16string_view comboText() const override { return u"連番"; }
     void readIni(const IniFile& ini) override;
     void writeIni(IniFile& ini) const override;
-    std::optional<Message> validate(const RunEnvironment& env) override;
-    std::u16string transform(const ItemArgs& item, const RunEnvironment& env) override;
+    std::optional<Message> validate(RunContext& run) override;
+    std::u16string transform(const ItemArgs& item, RunContext& run) override;
     void saveBlock(BlockWriter& out) const override;
     bool loadBlock(BlockReader& in) override;
     std::vector<HistoryBox*> histories() override;

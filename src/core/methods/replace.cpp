@@ -96,7 +96,7 @@ void ReplacePage::writeIni(IniFile& ini) const {
     writeFields(ini, kReplaceSection, replaceSettingsFields(), settings);
 }
 
-std::optional<Message> ReplacePage::validate(const RunEnvironment&) {
+std::optional<Message> ReplacePage::validate(RunContext&) {
     if (settings.mode == 1) {
         if (settings.position.empty() || !text::consistsOf(settings.position, u"0123456789") ||
             text::leadingInt(settings.position) < 1)
@@ -107,7 +107,7 @@ std::optional<Message> ReplacePage::validate(const RunEnvironment&) {
     return std::nullopt;
 }
 
-std::u16string ReplacePage::transform(const ItemArgs& item, const RunEnvironment& env) {
+std::u16string ReplacePage::transform(const ItemArgs& item, RunContext& run) {
     std::u16string work(item.name);
     std::u16string extension;
     if (settings.ignoreExtension) {
@@ -128,14 +128,12 @@ std::u16string ReplacePage::transform(const ItemArgs& item, const RunEnvironment
         const long long position = text::leadingInt(settings.position);
         const long long length = static_cast<long long>(replacement.text.size());
         if (position < 1 || static_cast<long long>(work.size()) < position - 1 + length) {
-            if (env.log)
-                env.log->appendLog(u"置換後の文字数が多いです - " + std::u16string(item.name) +
-                                   u"\r\n");
+            run.log.appendLog(u"置換後の文字数が多いです - " + std::u16string(item.name) + u"\r\n");
             return std::u16string(item.name);
         }
         work.replace(position - 1, length, with);
     } else if (search.text.find(u'*') != std::u16string::npos) {
-        replaceWildcard(work, search.text, with, settings.caseSensitive != 0, env.folderMode);
+        replaceWildcard(work, search.text, with, settings.caseSensitive != 0, run.env.folderMode);
     } else if (!search.text.empty()) {
         if (settings.caseSensitive)
             text::replaceAll(work, search.text, with);

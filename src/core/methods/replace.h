@@ -34,8 +34,8 @@ class ReplacePage final : public MethodPage {
     std::u16string_view comboText() const override { return u"置換"; }
     void readIni(const IniFile& ini) override;
     void writeIni(IniFile& ini) const override;
-    std::optional<Message> validate(const RunEnvironment& env) override;
-    std::u16string transform(const ItemArgs& item, const RunEnvironment& env) override;
+    std::optional<Message> validate(RunContext& run) override;
+    std::u16string transform(const ItemArgs& item, RunContext& run) override;
     void saveBlock(BlockWriter& out) const override;
     bool loadBlock(BlockReader& in) override;
     std::vector<HistoryBox*> histories() override;

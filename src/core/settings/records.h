@@ -76,4 +76,20 @@ class BlockReader {
     std::size_t recordsEnd_;
 };
 
+// What the saved-settings file keeps of a method page: its block of records. The method
+// pages implement it; the file's reader and writer need nothing else of them.
+class RecordBlock {
+  public:
+    virtual ~RecordBlock() = default;
+
+    // The method box text, e.g. "置換".
+    virtual std::u16string_view comboText() const = 0;
+    // False for a method this build does not offer yet: its block cannot be loaded.
+    virtual bool available() const { return true; }
+    // The page's block. loadBlock returns false when the block is damaged; the file is then
+    // refused and the page keeps its settings.
+    virtual void saveBlock(BlockWriter& out) const = 0;
+    virtual bool loadBlock(BlockReader& in) = 0;
+};
+
 }  // namespace soramine

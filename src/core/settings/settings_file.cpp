@@ -1,6 +1,5 @@
 #include "core/settings/settings_file.h"
 
-#include "core/engine/method.h"
 #include "core/platform/fs.h"
 #include "core/settings/records.h"
 
@@ -30,7 +29,7 @@ void appendText(std::string& out, std::u16string_view text) {
 }  // namespace
 
 std::string buildSettingsFile(const MainSettings& options, std::u16string_view folderText,
-                              std::u16string_view extensionText, const MethodPage& page) {
+                              std::u16string_view extensionText, const RecordBlock& page) {
     BlockWriter block(kSettingsPageBlockStart);
     page.saveBlock(block);
 
@@ -56,21 +55,22 @@ std::string buildSettingsFile(const MainSettings& options, std::u16string_view f
 
 std::optional<Message> saveSettingsFile(std::u16string_view path, const MainSettings& options,
                                         std::u16string_view folderText,
-                                        std::u16string_view extensionText, const MethodPage& page) {
+                                        std::u16string_view extensionText,
+                                        const RecordBlock& page) {
     const std::string bytes = buildSettingsFile(options, folderText, extensionText, page);
     if (!platform::writeFileAtomic(path, bytes))
         return openError();
     return std::nullopt;
 }
 
-Expected<SavedSettings, Message> parseSettingsFile(std::string bytes) {
+Expected<SavedSettings, Message> parseSettingsFile(std::string bytes, std::size_t methodCount) {
     if (bytes.size() < kSettingsPageBlockStart || std::string_view(bytes).substr(0, 4) != kMagic ||
         getUint16(bytes, 6) < 2)
         return Unexpected{notOurFile()};
     SavedSettings saved;
     for (std::size_t i = 0; i < std::size(kSavedOptionFields); ++i)
         saved.options.*kSavedOptionFields[i] = static_cast<std::uint8_t>(bytes[8 + i]);
-    if (saved.options.methodIndex >= kMethodCount)
+    if (static_cast<std::size_t>(saved.options.methodIndex) >= methodCount)
         return Unexpected{notOurFile()};
 
     BlockReader main(bytes, kSettingsHeaderSize, kSettingsPageBlockStart);
@@ -85,11 +85,12 @@ Expected<SavedSettings, Message> parseSettingsFile(std::string bytes) {
     return saved;
 }
 
-Expected<SavedSettings, Message> readSettingsFile(std::u16string_view path) {
+Expected<SavedSettings, Message> readSettingsFile(std::u16string_view path,
+                                                  std::size_t methodCount) {
     auto bytes = platform::readFile(path);
     if (!bytes)
         return Unexpected{openError()};
-    return parseSettingsFile(std::move(bytes.value()));
+    return parseSettingsFile(std::move(bytes.value()), methodCount);
 }
 
 void takeSavedOptions(const SavedSettings& saved, MainSettings& into) {
@@ -98,7 +99,7 @@ void takeSavedOptions(const SavedSettings& saved, MainSettings& into) {
 }
 
 std::optional<Message> loadSavedPage(const SavedSettings& saved, const PageLookup& pageAt) {
-    MethodPage* page = pageAt(saved.options.methodIndex);
+    RecordBlock* page = pageAt(saved.options.methodIndex);
     if (!page)
         return notOurFile();
     if (!page->available()) {
@@ -114,9 +115,9 @@ std::optional<Message> loadSavedPage(const SavedSettings& saved, const PageLooku
     return std::nullopt;
 }
 
-Expected<SavedSettings, Message> loadSettingsFile(std::u16string_view path,
+Expected<SavedSettings, Message> loadSettingsFile(std::u16string_view path, std::size_t methodCount,
                                                   const PageLookup& pageAt) {
-    auto saved = readSettingsFile(path);
+    auto saved = readSettingsFile(path, methodCount);
     if (!saved)
         return saved;
     if (auto message = loadSavedPage(*saved, pageAt))

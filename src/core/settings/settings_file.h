@@ -12,14 +12,13 @@
 
 namespace soramine {
 
-class MethodPage;
+class RecordBlock;
 
 // The saved-settings file (".qrn"): an 18-byte header ("qrn\0", 1, the record count, ten
 // option bytes), the records of the folder and extension texts, the block of the selected
 // method's page, then the texts.
 inline constexpr std::size_t kSettingsHeaderSize = 18;
 inline constexpr std::size_t kSettingsPageBlockStart = 50;
-inline constexpr int kMethodCount = 15;
 
 // The ten option bytes of the header, in their order in the file.
 inline constexpr std::int32_t MainSettings::*kSavedOptionFields[] = {
@@ -32,12 +31,12 @@ inline constexpr std::int32_t MainSettings::*kSavedOptionFields[] = {
 // The file's bytes for the options (`methodIndex` selects the page that `page` is), the two
 // texts of the main window and the page's block.
 std::string buildSettingsFile(const MainSettings& options, std::u16string_view folderText,
-                              std::u16string_view extensionText, const MethodPage& page);
+                              std::u16string_view extensionText, const RecordBlock& page);
 // Writes those bytes through a temporary file renamed into place; the message when the file
 // cannot be written.
 std::optional<Message> saveSettingsFile(std::u16string_view path, const MainSettings& options,
                                         std::u16string_view folderText,
-                                        std::u16string_view extensionText, const MethodPage& page);
+                                        std::u16string_view extensionText, const RecordBlock& page);
 
 // A parsed file whose page block is not applied yet, so that the caller can ask about the
 // folder mode before anything changes.
@@ -48,17 +47,18 @@ struct SavedSettings {
     std::string bytes;  // the whole file, for the page block at kSettingsPageBlockStart
 };
 
-// Checks the header, the method index and the two text records; every failure is
-// "ソラミネファイルではありません".
-Expected<SavedSettings, Message> parseSettingsFile(std::string bytes);
+// Checks the header, the method index (below `methodCount`) and the two text records; every
+// failure is "ソラミネファイルではありません".
+Expected<SavedSettings, Message> parseSettingsFile(std::string bytes, std::size_t methodCount);
 // Reads and parses the file at `path`.
-Expected<SavedSettings, Message> readSettingsFile(std::u16string_view path);
+Expected<SavedSettings, Message> readSettingsFile(std::u16string_view path,
+                                                  std::size_t methodCount);
 
 // Copies the ten stored options into `into`; its other fields stay.
 void takeSavedOptions(const SavedSettings& saved, MainSettings& into);
 
-// The page of a method index (0..14), e.g. MethodTable::page.
-using PageLookup = std::function<MethodPage*(int methodIndex)>;
+// The page of a method index, e.g. MethodTable::page; nullptr outside the table.
+using PageLookup = std::function<RecordBlock*(int methodIndex)>;
 
 // Loads the page block into the page of the stored method index. A damaged block changes
 // nothing on the page and gives "ソラミネファイルではありません"; a method this build does
@@ -67,7 +67,7 @@ std::optional<Message> loadSavedPage(const SavedSettings& saved, const PageLooku
 
 // readSettingsFile, then loadSavedPage: the whole load for a caller with nothing to ask in
 // between (the command line). The options are returned for the caller to take over.
-Expected<SavedSettings, Message> loadSettingsFile(std::u16string_view path,
+Expected<SavedSettings, Message> loadSettingsFile(std::u16string_view path, std::size_t methodCount,
                                                   const PageLookup& pageAt);
 
 }  // namespace soramine

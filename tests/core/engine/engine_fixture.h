@@ -37,6 +37,17 @@ inline Row itemRow(std::u16string name, std::u16string folder) {
     return row;
 }
 
+// Changes of a session that runs nothing, which are never refused.
+inline void appendRow(RenameSession& session, Row row) {
+    ASSERT_TRUE(session.changeItems([&](ItemTable& t) { t.append(std::move(row)); }));
+}
+inline void clearRows(RenameSession& session) {
+    ASSERT_TRUE(session.changeItems([](ItemTable& t) { t.clear(); }));
+}
+inline void selectRows(RenameSession& session, std::vector<std::size_t> rows) {
+    ASSERT_TRUE(session.setSelection(std::move(rows)));
+}
+
 // Renames by table: a name found in `renames` gets the mapped name, others keep theirs.
 // `logs` makes the transform log a line for that name first.
 class FakePage final : public MethodPage {
@@ -51,16 +62,16 @@ class FakePage final : public MethodPage {
     std::u16string_view comboText() const override { return u"偽"; }
     void readIni(const IniFile&) override {}
     void writeIni(IniFile&) const override {}
-    std::optional<Message> validate(const RunEnvironment& env) override {
+    std::optional<Message> validate(RunContext& run) override {
         if (!validationLog.empty())
-            env.log->appendLog(validationLog);
+            run.log.appendLog(validationLog);
         return refusal;
     }
-    std::u16string transform(const ItemArgs& item, const RunEnvironment& env) override {
+    std::u16string transform(const ItemArgs& item, RunContext& run) override {
         seen.emplace_back(item.k, item.row);
         const std::u16string name(item.name);
         if (auto it = logs.find(name); it != logs.end())
-            env.log->appendLog(it->second);
+            run.log.appendLog(it->second);
         auto it = renames.find(name);
         return it == renames.end() ? name : it->second;
     }
@@ -131,7 +142,7 @@ class EngineTest : public ::testing::Test {
     void addFiles(std::initializer_list<std::string_view> names) {
         for (auto name : names) {
             dir.write(name, name);
-            session.changeItems().append(itemRow(text::fromUtf8(name), dir.folder()));
+            appendRow(session, itemRow(text::fromUtf8(name), dir.folder()));
         }
     }
     Names names() const {

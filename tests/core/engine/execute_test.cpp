@@ -1,5 +1,6 @@
 #include "core/engine/execute.h"
 #include "core/engine/transfer.h"
+#include "core/platform/fs.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,11 @@
 namespace soramine {
 namespace {
 
+using testing::appendRow;
+using testing::clearRows;
 using testing::itemRow;
 using testing::Names;
+using testing::selectRows;
 using Files = std::vector<std::string>;
 
 std::u16string existsText() {
@@ -83,18 +87,18 @@ TEST_F(Execute, RenamesInListOrderAgainstWhatIsOnDisk) {
          {u"a", u"b"},
          {"a", "b"},
          0,
-         u"ファイル名に使えない文字が含まれています - $" + std::u16string(u"x\0y", 3) + u"\r\n"},
+         u"ファイル名に使えない文字が含まれています - $x\u2400y\r\n"},
     };
     for (const Case& c : cases) {
         testing::TempDir folder;
-        session.changeItems().clear();
+        clearRows(session);
         for (auto name : {"a", "b"}) {
             folder.write(name);
-            session.changeItems().append(itemRow(text::fromUtf8(name), folder.folder()));
+            appendRow(session, itemRow(text::fromUtf8(name), folder.folder()));
         }
         page.renames = c.renames;
         session.settings.autoAvoid = c.autoAvoid;
-        executeRun(session, host, quiet);
+        const ExecuteResult result = executeRun(session, host, quiet);
 
         std::u16string log = c.log;
         text::replaceAll(log, u"$", folder.folder());
@@ -104,8 +108,8 @@ TEST_F(Execute, RenamesInListOrderAgainstWhatIsOnDisk) {
             disk.push_back(e.path().filename().string());
         std::sort(disk.begin(), disk.end());
         EXPECT_EQ(disk, c.disk) << c.what;
-        EXPECT_EQ(session.processedCount, c.processed) << c.what;
-        EXPECT_EQ(session.log.text(), log) << c.what;
+        EXPECT_EQ(result.processed, c.processed) << c.what;
+        EXPECT_EQ(session.log().text(), log) << c.what;
         EXPECT_EQ(session.canUndo(), c.processed != 0) << c.what;
     }
 }
@@ -118,7 +122,7 @@ TEST_F(Execute, NumberedNamesStopAt254Units) {
     session.settings.autoAvoid = 1;
     executeRun(session, host, quiet);
     EXPECT_EQ(names(), Names{u"a"});
-    EXPECT_EQ(session.log.text(),
+    EXPECT_EQ(session.log().text(),
               u"ファイル名変更エラー - " + path(text::fromUtf8(taken)) + u"\r\n");
 }
 
@@ -130,8 +134,8 @@ TEST_F(Execute, RecordsTheRunForUndo) {
     EXPECT_EQ(observer.renames.size(), 1u);
     EXPECT_EQ(observer.renames.at(0), std::make_tuple(std::size_t{1}, path(u"b"), path(u"x")));
     const UndoRecord& undo = session.undoRecord();
-    EXPECT_EQ(undo.undoOldPaths, (Names{path(u"a"), path(u"b"), path(u"c")}));
-    EXPECT_EQ(undo.undoNewPaths, (Names{path(u"a "), path(u"x"), path(u"x")}));
+    EXPECT_EQ(undo.oldPaths, (Names{path(u"a"), path(u"b"), path(u"c")}));
+    EXPECT_EQ(undo.newPaths, (Names{path(u"a "), path(u"x"), path(u"x")}));
     EXPECT_EQ(undo.renamed, (std::vector<bool>{false, true, false}));
     EXPECT_TRUE(undo.enabled);
 }
@@ -150,10 +154,10 @@ TEST_F(Execute, ReportsTheResult) {
     };
     for (const Case& c : cases) {
         testing::TempDir folder;
-        session.changeItems().clear();
+        clearRows(session);
         for (auto name : {"a", "b"}) {
             folder.write(name);
-            session.changeItems().append(itemRow(text::fromUtf8(name), folder.folder()));
+            appendRow(session, itemRow(text::fromUtf8(name), folder.folder()));
         }
         if (c.failure)
             folder.write("y");
@@ -169,7 +173,6 @@ TEST_F(Execute, ReportsTheResult) {
 TEST_F(Execute, FailedValidationShowsWhatThePageLogged) {
     addFiles({"a"});
     page.renames = {{u"a", u"b"}};
-    session.log.appendLog(u"old\r\n");
     page.refusal = errorMessage(u"構文エラー");
     page.validationLog = u"構文エラー - 1行目\r\n";
     for (int showLog : {0, 1}) {
@@ -178,7 +181,7 @@ TEST_F(Execute, FailedValidationShowsWhatThePageLogged) {
         EXPECT_EQ(result.message, page.refusal);
         EXPECT_EQ(result.showResult, showLog == 1);
         EXPECT_EQ(result.resultLine, u"");
-        EXPECT_EQ(session.log.text(), u"構文エラー - 1行目\r\n");
+        EXPECT_EQ(session.log().text(), u"構文エラー - 1行目\r\n");
     }
     EXPECT_EQ(names(), Names{u"a"});
     EXPECT_EQ(page.box.entries, Names{}) << "histories are committed after validation only";
@@ -194,32 +197,38 @@ TEST_F(Execute, CancelKeepsWhatWasDone) {
     for (char16_t c = u'0'; c <= u'9'; ++c)
         page.renames[std::u16string(1, c)] = u"n" + std::u16string(1, c);
     testing::CancellingObserver cancelAtThird(3);
-    executeRun(session, host, cancelAtThird);
+    const ExecuteResult result = executeRun(session, host, cancelAtThird);
     EXPECT_EQ(names(), (Names{u"n0", u"n1", u"n2", u"3", u"4", u"5", u"6", u"7", u"8", u"9"}));
-    EXPECT_EQ(session.processedCount, 3);
+    EXPECT_EQ(result.processed, 3);
+    EXPECT_TRUE(result.cancelled);
     EXPECT_TRUE(session.canUndo());
     EXPECT_TRUE(cancelAtThird.ended);
 }
 
 TEST_F(Execute, SelectedRowsOnly) {
     addFiles({"0", "1", "2", "3", "4"});
-    session.setSelection({1, 3});
+    selectRows(session, {1, 3});
     session.settings.selectedOnly = 1;
     page.renames = {{u"0", u"x0"}, {u"1", u"x1"}, {u"3", u"x3"}};
     executeRun(session, host, quiet);
     EXPECT_EQ(names(), (Names{u"0", u"x1", u"2", u"x3", u"4"}));
     EXPECT_EQ(page.seen, (std::vector<std::pair<int, int>>{{0, 1}, {1, 3}}));
-    EXPECT_TRUE(session.undoRecord().lastRunSelectedOnly);
+    EXPECT_EQ(session.undoRecord().rows, (std::vector<std::size_t>{1, 3}));
 }
 
-TEST_F(Execute, BackupIsReplacedByTheNextRun) {
+TEST_F(Execute, ABackupNeverReplacesAFile) {
     addFiles({"a.txt"});
     session.settings.backup = 1;
     executeRun(session, host, quiet);
     EXPECT_EQ(dir.read("a.txt.bak"), "a.txt");
+    EXPECT_EQ(session.log().text(), u"");
     dir.write("a.txt", "second");
-    executeRun(session, host, quiet);
-    EXPECT_EQ(dir.read("a.txt.bak"), "second");
+    const ExecuteResult result = executeRun(session, host, quiet);
+    EXPECT_EQ(dir.read("a.txt.bak"), "a.txt");
+    EXPECT_EQ(dir.read("a.txt[1].bak"), "second");
+    EXPECT_EQ(session.log().text(),
+              u"バックアップを別名で保存しました - " + path(u"a.txt[1].bak") + u"\r\n");
+    EXPECT_EQ(result.failures, 0u) << "a backup beside the first one is no failure";
     EXPECT_FALSE(session.canUndo()) << "nothing was renamed";
 }
 
@@ -227,12 +236,11 @@ TEST(ExecuteUndoable, AMethodThatChangesFilesLeavesNothingToUndo) {
     testing::TempDir iniDir, dir;
     RenameSession session(IniFile(iniDir.folder() + u"i.ini"), testing::fakeTable(false));
     dir.write("a");
-    session.changeItems().append(itemRow(u"a", dir.folder()));
+    appendRow(session, itemRow(u"a", dir.folder()));
     static_cast<testing::FakePage&>(*session.methods.page(0)).renames = {{u"a", u"b"}};
     testing::FakeHost host;
     QuietObserver quiet;
-    executeRun(session, host, quiet);
-    EXPECT_EQ(session.processedCount, 1);
+    EXPECT_EQ(executeRun(session, host, quiet).processed, 1);
     EXPECT_FALSE(session.canUndo());
 }
 
@@ -256,7 +264,7 @@ TEST_F(MoveAfterRun, MovesTheRenamedItemsAndRemembersTheFolder) {
     EXPECT_TRUE(target.exists("x"));
     EXPECT_EQ(session.items().folder(0), target.folder());
     EXPECT_EQ(session.items().folder(1), dir.folder());
-    EXPECT_EQ(session.ini.readString(kMainSection, u"移動先", u""), target.folder());
+    EXPECT_EQ(session.settings.destination, target.folder());
 
     page.renames = {{u"b", u"z"}};
     executeRun(session, host, quiet);
@@ -296,9 +304,9 @@ TEST_F(MoveAfterRun, AnExistingTargetIsReplacedOnlyOnYes) {
             // Back to the start for the second round.
             std::filesystem::rename(dir.path() / "x", dir.path() / "a");
             std::filesystem::rename(target.path() / "y", dir.path() / "b");
-            session.changeItems().clear();
-            session.changeItems().append(itemRow(u"a", dir.folder()));
-            session.changeItems().append(itemRow(u"b", dir.folder()));
+            clearRows(session);
+            appendRow(session, itemRow(u"a", dir.folder()));
+            appendRow(session, itemRow(u"b", dir.folder()));
         }
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(target.path()), {}), 2)
@@ -337,7 +345,7 @@ TEST(CopyItems, CopiesFoldersWithTheirContentEvenIntoThemselves) {
     dir.write("f/one", "1");
     dir.write("f/sub/two", "2");
     RenameSession session(IniFile(iniDir.folder() + u"i.ini"), testing::fakeTable());
-    session.changeItems().append(itemRow(u"f", dir.folder()));
+    appendRow(session, itemRow(u"f", dir.folder()));
     testing::FakeHost host;
     copyItems(session, host, {0}, dir.folder() + u"f");
     EXPECT_TRUE(host.messages.empty());
@@ -374,10 +382,10 @@ TEST_F(LabelEdit, RenamesOneRow) {
         testing::TempDir folder;
         folder.write("a.txt");
         folder.write("taken.txt");
-        session.changeItems().clear();
-        session.changeItems().append(itemRow(u"a.txt", folder.folder()));
+        clearRows(session);
+        appendRow(session, itemRow(u"a.txt", folder.folder()));
         session.detail.fullWidthForbidden = c.fullWidth;
-        auto messages = renameByLabelEdit(session, 0, c.edited);
+        auto messages = renameByLabelEdit(session, 0, c.edited).messages;
         for (auto& m : messages)
             text::replaceAll(m.text, folder.folder(), u"$");
         EXPECT_EQ(names(), Names{c.name}) << testing::utf8(c.edited);

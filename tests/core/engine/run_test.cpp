@@ -2,13 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
+
 #include "core/engine/execute.h"
+#include "core/engine/preview.h"
+#include "core/engine/undo.h"
 #include "engine_fixture.h"
 
 namespace soramine {
 namespace {
 
+using testing::appendRow;
+using testing::clearRows;
 using testing::itemRow;
+using testing::Names;
+using testing::selectRows;
 using testing::utf8;
 
 TEST(TrimNewName, RemovesSpacesThenFullStops) {
@@ -48,60 +57,11 @@ TEST(UnsafeNameReason, RefusesPathsAndNamesOfFolders) {
         EXPECT_EQ(unsafeNameReason(name).has_value(), refused) << utf8(name);
 }
 
-TEST(ParseTagFormat, SplitsTagsAndSeparators) {
-    struct Case {
-        std::u16string_view format;
-        std::array<std::u16string_view, 5> separators;
-        std::array<int, 5> order;
-    };
-    const Case cases[] = {
-        {u"$A - $T", {u"", u" - ", u"", u"", u""}, {1, 2, -1, -1, -1}},
-        {u"[$N]$T", {u"[", u"]", u"", u"", u""}, {-1, 3, 2, -1, -1}},
-        {u"$L_$A_$T_$N", {u"", u"_", u"_", u"_", u""}, {0, 1, 2, 3, -1}},
-        {u"$X$A", {u"$X", u"", u"", u"", u""}, {-1, 1, -1, -1, -1}},
-        {u"$a-$A", {u"$a-", u"", u"", u"", u""}, {-1, 1, -1, -1, -1}},
-        // The fifth tag after leading text finds no slot: parsing stops.
-        {u"x$L-$A-$T-$N-$L", {u"x", u"-", u"-", u"-", u""}, {-1, 0, 1, 2, 3}},
-    };
-    for (const Case& c : cases) {
-        auto parsed = parseTagFormat(c.format);
-        ASSERT_TRUE(parsed.ok()) << utf8(c.format);
-        for (int i = 0; i < 5; ++i) {
-            EXPECT_EQ(parsed->tagSeparators[i], c.separators[i]) << utf8(c.format) << " " << i;
-            EXPECT_EQ(parsed->tagOrder[i], c.order[i]) << utf8(c.format) << " " << i;
-        }
-    }
-}
-
-TEST(ParseTagFormat, RefusesWithItsMessages) {
-    const std::pair<std::u16string_view, std::u16string_view> cases[] = {
-        {u"$N$T", u"設定の形式が不正です(区切り無し)"},
-        {u"$A-$A", u"設定の形式が不正です(同じ項目)\r\n"},
-        {u"artist - title", u"設定の形式が不正です(項目無し)"},
-        {u"", u"設定の形式が不正です(項目無し)"},
-    };
-    for (auto [format, text] : cases) {
-        auto parsed = parseTagFormat(format);
-        ASSERT_FALSE(parsed.ok()) << utf8(format);
-        EXPECT_EQ(parsed.error(), errorMessage(std::u16string(text)));
-    }
-}
-
-TEST(LongestNameLength, MeasuresTheRunsNames) {
-    ItemTable table;
-    for (auto name : {u"abc.txt", u"abcdef", u"x.longext", u"skipped-row-name"})
-        table.append(itemRow(name, u"/f/"));
-    const std::vector<std::size_t> rows = {0, 1, 2};
-    const RunItems items{table, rows};
-    EXPECT_EQ(longestNameLength(items, false), 9);
-    EXPECT_EQ(longestNameLength(items, true), 6);
-}
-
 class RunRowsTest : public testing::EngineTest {};
 
 TEST_F(RunRowsTest, SelectedRowsInListOrder) {
     addFiles({"0", "1", "2", "3", "4"});
-    session.setSelection({3, 1, 9});
+    selectRows(session, {3, 1, 9});
     EXPECT_EQ(runRows(session, true), (std::vector<std::size_t>{1, 3}));
     EXPECT_EQ(runRows(session, false), (std::vector<std::size_t>{0, 1, 2, 3, 4}));
 }
@@ -111,15 +71,120 @@ TEST_F(RunRowsTest, ChangesOfTheListOrTheSelectionDiscardTheUndoRecord) {
     page.renames = {{u"a", u"b"}};
     executeRun(session, host, quiet);
     ASSERT_TRUE(session.canUndo());
-    session.setSelection({0});
+    selectRows(session, {0});
     EXPECT_FALSE(session.canUndo());
-    EXPECT_TRUE(session.undoRecord().undoOldPaths.empty());
+    EXPECT_TRUE(session.undoRecord().oldPaths.empty());
 
     page.renames = {{u"b", u"c"}};
     executeRun(session, host, quiet);
     ASSERT_TRUE(session.canUndo());
-    session.changeItems();
+    clearRows(session);
     EXPECT_FALSE(session.canUndo());
+}
+
+// Changes a list from inside the observer, as a window handling events during a run might.
+class MeddlingObserver final : public RunObserver {
+  public:
+    explicit MeddlingObserver(RenameSession& session) : session_(session) {}
+    void begin(std::size_t) override {}
+    void step() override {
+        refused += !session_.changeItems([](ItemTable& t) { t.clear(); });
+        refused += !session_.setSelection({0});
+        refused += !session_.discardUndo();
+    }
+    bool cancelled() override { return false; }
+    void advance(std::size_t) override {}
+    void end() override {}
+    int refused = 0;
+
+  private:
+    RenameSession& session_;
+};
+
+class RunGuard : public testing::EngineTest {};
+
+TEST_F(RunGuard, ChangesDuringARunAreRefusedAndTheRunStaysWhole) {
+    addFiles({"a", "b", "c"});
+    page.renames = {{u"a", u"x"}, {u"b", u"y"}, {u"c", u"z"}};
+    MeddlingObserver meddler(session);
+    const ExecuteResult result = executeRun(session, host, meddler);
+    EXPECT_GT(meddler.refused, 0);
+    EXPECT_EQ(meddler.refused % 3, 0) << "every kind of change is refused";
+    EXPECT_EQ(result.processed, 3);
+    EXPECT_EQ(result.changedRows, (std::vector<std::size_t>{0, 1, 2}));
+    EXPECT_EQ(names(), (Names{u"x", u"y", u"z"}));
+    EXPECT_EQ(session.undoRecord().oldPaths.size(), 3u);
+    EXPECT_TRUE(session.canUndo());
+    EXPECT_FALSE(session.running());
+
+    // The same for a preview and an undo; afterwards changes go through again.
+    meddler.refused = 0;
+    page.renames = {{u"x", u"p"}};
+    EXPECT_EQ(previewRun(session, host, meddler).previewNew[0], u"p");
+    const UndoResult undone = undoLastRun(session, meddler);
+    EXPECT_EQ(undone.changedRows, (std::vector<std::size_t>{0, 1, 2}));
+    EXPECT_EQ(names(), (Names{u"a", u"b", u"c"}));
+    EXPECT_GT(meddler.refused, 0);
+    EXPECT_TRUE(session.setSelection({1}));
+}
+
+TEST_F(RunGuard, TheItemLoopRunsOnAWorkerThreadWhileTheWindowTriesChanges) {
+    std::vector<std::string> files;
+    for (int i = 0; i < 300; ++i)
+        files.push_back("f" + std::to_string(i));
+    for (const auto& f : files) {
+        dir.write(f, f);
+        appendRow(session, itemRow(text::fromUtf8(f), dir.folder()));
+        page.renames[text::fromUtf8(f)] = text::fromUtf8("g" + f.substr(1));
+    }
+    ExecutionJob job = startExecution(session, host);
+    ASSERT_TRUE(job.plan.runnable());
+    std::thread worker([&] { executeItems(job, quiet); });
+    int refused = 0;
+    for (int i = 0; i < 200; ++i) {
+        refused += !session.changeItems([](ItemTable& t) { t.clear(); });
+        (void)session.items().name(i % 300);  // the window repaints meanwhile
+    }
+    worker.join();
+    EXPECT_EQ(refused, 200);
+    EXPECT_TRUE(session.running()) << "until the run is finished on the caller's thread";
+    const ExecuteResult result = finishExecution(session, std::move(job), host);
+    EXPECT_FALSE(session.running());
+    EXPECT_EQ(result.processed, 300);
+    EXPECT_EQ(session.items().name(299), u"g299");
+    EXPECT_TRUE(session.canUndo());
+}
+
+TEST_F(RunGuard, AGivenUpRunReleasesTheSession) {
+    addFiles({"a"});
+    { PreviewJob job = startPreview(session, host); }
+    EXPECT_FALSE(session.running());
+    EXPECT_TRUE(session.setSelection({0}));
+}
+
+TEST(NameNumbers, RemembersTakenFormsAndFreedNames) {
+    NameNumbers numbers;
+    const std::u16string f = u"/d/";
+    EXPECT_EQ(numbers.firstForm(f, u"x.txt"), 0);
+    numbers.takenBelow(f, u"x.txt", 3);
+    numbers.takenBelow(f, u"x.txt", 2);  // never goes back by itself
+    EXPECT_EQ(numbers.firstForm(f, u"x.txt"), 3);
+    EXPECT_EQ(numbers.firstForm(u"/e/", u"x.txt"), 0) << "per folder";
+    struct Case {
+        std::u16string_view freed;
+        int first;  // of x.txt afterwards
+    };
+    const Case cases[] = {
+        {u"x[5].txt", 3}, {u"x[x].txt", 3}, {u"x[01].txt", 3}, {u"y[1].txt", 3},
+        {u"x[]", 3},      {u"x[2].txt", 2}, {u"x[1].txt", 1},  {u"x.txt", 0},
+    };
+    for (const Case& c : cases) {
+        numbers.freed(f, c.freed);
+        EXPECT_EQ(numbers.firstForm(f, u"x.txt"), c.first) << utf8(c.freed);
+    }
+    numbers.takenBelow(f, u"README", 4);
+    numbers.freed(f, u"README[2]");
+    EXPECT_EQ(numbers.firstForm(f, u"README"), 2);
 }
 
 }  // namespace

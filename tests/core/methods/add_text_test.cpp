@@ -45,11 +45,10 @@ TEST(AddText, InsertsWhereThePositionSettingsSay) {
     for (const Case& c : cases) {
         AddTextPage page;
         page.settings = c.settings;
-        ErrorLog log;
-        const RunEnvironment env{c.folderMode, false, &log};
-        EXPECT_EQ(utf8(page.insert(c.name, c.text, c.folder, env)), utf8(c.expected))
+        RunContext run{{c.folderMode, false}};
+        EXPECT_EQ(utf8(page.insert(c.name, c.text, c.folder, run)), utf8(c.expected))
             << utf8(c.text) << " into " << utf8(c.name);
-        EXPECT_EQ(log.text(), u"");
+        EXPECT_EQ(run.log.text(), u"");
     }
 }
 
@@ -57,12 +56,11 @@ TEST(AddText, TheMethodAddsThePageTextAndLogsAPositionBeforeTheHead) {
     AddTextPage page;
     page.settings = {2, 0, 1, u"11"};
     page.addText.text = u"X";
-    ErrorLog log;
-    const RunEnvironment env{false, false, &log};
-    EXPECT_EQ(page.transform({.name = u"abcdef.txt", .folder = u"/f/"}, env), u"abcdef.txt");
-    EXPECT_EQ(log.text(), u"追加位置が不正です - abcdef.txt\r\n");
+    RunContext run{{false, false}};
+    EXPECT_EQ(page.transform({.name = u"abcdef.txt", .folder = u"/f/"}, run), u"abcdef.txt");
+    EXPECT_EQ(run.log.text(), u"追加位置が不正です - abcdef.txt\r\n");
     page.settings.offset = u"10";
-    EXPECT_EQ(page.transform({.name = u"abcdef.txt", .folder = u"/f/"}, env), u"Xabcdef.txt");
+    EXPECT_EQ(page.transform({.name = u"abcdef.txt", .folder = u"/f/"}, run), u"Xabcdef.txt");
 }
 
 TEST(AddText, ValidatesThePositionOnlyWhenItIsUsed) {
@@ -74,7 +72,8 @@ TEST(AddText, ValidatesThePositionOnlyWhenItIsUsed) {
     for (const auto& [settings, ok] : cases) {
         AddTextPage page;
         page.settings = settings;
-        const auto message = page.validate({});
+        RunContext run;
+        const auto message = page.validate(run);
         EXPECT_EQ(!message, ok) << utf8(settings.offset);
         if (message) {
             EXPECT_EQ(*message, errorMessage(u"位置指定の文字数が不正です。"));

@@ -79,8 +79,8 @@ TEST(Numbering, TransformsNames) {
         NumberingPage page(add);
         page.settings = {0, 0, 2, std::u16string(c.start), std::u16string(c.step)};
         page.pattern.text = c.pattern;
-        const RunEnvironment env{c.folderMode, false, nullptr};
-        EXPECT_EQ(utf8(page.transform({.name = c.name, .folder = c.folder, .k = c.k}, env)),
+        RunContext run{{c.folderMode, false}};
+        EXPECT_EQ(utf8(page.transform({.name = c.name, .folder = c.folder, .k = c.k}, run)),
                   utf8(c.expected))
             << utf8(c.pattern) << " k=" << c.k << " on " << utf8(c.name);
     }
@@ -93,12 +93,11 @@ TEST(Numbering, AddModeInsertsThePatternWithTheAddTextPositions) {
     NumberingPage page(add);
     page.settings = {1, 0, 2, u"1", u"1"};
     page.pattern.text = u"*_";
-    ErrorLog log;
-    const RunEnvironment env{false, false, &log};
-    EXPECT_EQ(page.transform({.name = u"photo.jpg", .folder = u"/f/"}, env), u"001_photo.jpg");
+    RunContext run{{false, false}};
+    EXPECT_EQ(page.transform({.name = u"photo.jpg", .folder = u"/f/"}, run), u"001_photo.jpg");
     add.settings = {1, 0, 0, u"1"};
     page.pattern.text = u"-\\*";
-    EXPECT_EQ(page.transform({.name = u"photo.jpg", .folder = u"/a/trip/", .k = 1}, env),
+    EXPECT_EQ(page.transform({.name = u"photo.jpg", .folder = u"/a/trip/", .k = 1}, run),
               u"photo-trip002.jpg");
 }
 
@@ -158,7 +157,8 @@ TEST(Numbering, ValidatesStartAndStep) {
         NumberingPage page(add);
         page.settings.start = c.start;
         page.settings.step = c.step;
-        const auto message = page.validate({});
+        RunContext run;
+        const auto message = page.validate(run);
         ASSERT_EQ(message.has_value(), c.message.has_value()) << utf8(c.start);
         if (message) {
             EXPECT_EQ(*message, errorMessage(std::u16string(*c.message)));

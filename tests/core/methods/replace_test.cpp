@@ -57,11 +57,10 @@ TEST(Replace, TransformsNames) {
         page.settings = {c.mode, c.caseSensitive, c.ignoreExtension, std::u16string(c.position)};
         page.search.text = c.search;
         page.replacement.text = c.replacement;
-        ErrorLog log;
-        const RunEnvironment env{c.folderMode, false, &log};
-        EXPECT_EQ(utf8(page.transform({.name = c.name, .folder = c.folder}, env)), utf8(c.expected))
+        RunContext run{{c.folderMode, false}};
+        EXPECT_EQ(utf8(page.transform({.name = c.name, .folder = c.folder}, run)), utf8(c.expected))
             << utf8(c.search) << " -> " << utf8(c.replacement) << " in " << utf8(c.name);
-        EXPECT_EQ(log.text(), u"");
+        EXPECT_EQ(run.log.text(), u"");
     }
 }
 
@@ -70,10 +69,9 @@ TEST(Replace, AnOverwritePastTheEndIsLoggedAndKeepsTheName) {
     page.settings.mode = 1;
     page.settings.position = u"5";
     page.replacement.text = u"XYZ";
-    ErrorLog log;
-    const RunEnvironment env{false, false, &log};
-    EXPECT_EQ(page.transform({.name = u"abcdef", .folder = u"/f/"}, env), u"abcdef");
-    EXPECT_EQ(log.text(), u"置換後の文字数が多いです - abcdef\r\n");
+    RunContext run{{false, false}};
+    EXPECT_EQ(page.transform({.name = u"abcdef", .folder = u"/f/"}, run), u"abcdef");
+    EXPECT_EQ(run.log.text(), u"置換後の文字数が多いです - abcdef\r\n");
 }
 
 TEST(Replace, ValidatesPositionAndWildcards) {
@@ -98,7 +96,8 @@ TEST(Replace, ValidatesPositionAndWildcards) {
         page.settings.mode = c.mode;
         page.settings.position = c.position;
         page.search.text = c.search;
-        const auto message = page.validate({});
+        RunContext run;
+        const auto message = page.validate(run);
         ASSERT_EQ(message.has_value(), c.message.has_value()) << utf8(c.position);
         if (message) {
             EXPECT_EQ(message->text, *c.message);

@@ -97,7 +97,7 @@ TEST(SettingsFile, ReplaceLoadsBackIdentically) {
     ASSERT_FALSE(saveSettingsFile(path, savedOptions(1), u"/home/写真/", u"", saved));
 
     Pages pages;
-    auto loaded = loadSettingsFile(path, std::ref(pages));
+    auto loaded = loadSettingsFile(path, 15, std::ref(pages));
     ASSERT_TRUE(loaded);
     MainSettings into = defaultMainSettings();
     into.destination = u"/kept/";
@@ -125,7 +125,7 @@ TEST(SettingsFile, NumberingInAddModeCarriesTheAddTextPositions) {
     EXPECT_EQ(getUint32(bytes, 50 + 2 * 16 + 12), 50u + 10 * 16) << "the pattern's offset";
     EXPECT_EQ(getUint32(bytes, 50 + 3 * 16 + 12), 0xFFFFFFFBu) << "start -5";
 
-    auto parsed = parseSettingsFile(bytes);
+    auto parsed = parseSettingsFile(bytes, 15);
     ASSERT_TRUE(parsed);
     Pages target;
     ASSERT_FALSE(loadSavedPage(*parsed, std::ref(target)));
@@ -173,7 +173,7 @@ TEST(SettingsFile, DamagedFilesAreRefused) {
         {"text offset near 2^32", patched(30, 0xFFFFFFFE)},
     };
     for (const Case& c : headerCases) {
-        auto parsed = parseSettingsFile(c.bytes);
+        auto parsed = parseSettingsFile(c.bytes, 15);
         ASSERT_FALSE(parsed) << c.what;
         EXPECT_EQ(parsed.error().text, u"ソラミネファイルではありません") << c.what;
         EXPECT_EQ(parsed.error().caption, u"ファイルオープンエラー") << c.what;
@@ -185,7 +185,7 @@ TEST(SettingsFile, DamagedFilesAreRefused) {
         {"page text length overflows", patched(50 + 5 * 16 + 8, 0x80000000)},
     };
     for (const Case& c : blockCases) {
-        auto parsed = parseSettingsFile(c.bytes);
+        auto parsed = parseSettingsFile(c.bytes, 15);
         ASSERT_TRUE(parsed) << c.what;
         Pages pages;
         auto message = loadSavedPage(*parsed, std::ref(pages));
@@ -203,8 +203,8 @@ class NotYetPage final : public MethodPage {
     bool available() const override { return false; }
     void readIni(const IniFile&) override {}
     void writeIni(IniFile&) const override {}
-    std::optional<Message> validate(const RunEnvironment&) override { return std::nullopt; }
-    std::u16string transform(const ItemArgs& item, const RunEnvironment&) override {
+    std::optional<Message> validate(RunContext&) override { return std::nullopt; }
+    std::u16string transform(const ItemArgs& item, RunContext&) override {
         return std::u16string(item.name);
     }
     void saveBlock(BlockWriter&) const override {}
@@ -214,7 +214,7 @@ class NotYetPage final : public MethodPage {
 TEST(SettingsFile, AMethodWithoutItsPageSaysSo) {
     NotYetPage notYet;
     const std::string bytes = buildSettingsFile(savedOptions(7), u"", u"", notYet);
-    auto parsed = parseSettingsFile(bytes);
+    auto parsed = parseSettingsFile(bytes, 15);
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->folderText, u"") << "an empty text loads as empty";
     auto message = loadSavedPage(
@@ -229,7 +229,7 @@ TEST(SettingsFile, UnopenableFilesGiveTheOpenMessage) {
     Pages pages;
     const Message expected{u"ファイルを開くことが出来ませんでした", u"ファイルオープンエラー",
                            Icon::Error};
-    auto read = loadSettingsFile(dir.folder() + u"missing.qrn", std::ref(pages));
+    auto read = loadSettingsFile(dir.folder() + u"missing.qrn", 15, std::ref(pages));
     ASSERT_FALSE(read);
     EXPECT_EQ(read.error(), expected);
     auto written = saveSettingsFile(dir.folder() + u"no/such/folder/a.qrn", savedOptions(1), u"",

@@ -1,4 +1,4 @@
-#include "core/engine/method_table.h"
+#include "core/methods/method_list.h"
 
 #include <gtest/gtest.h>
 
@@ -7,17 +7,15 @@
 namespace soramine {
 namespace {
 
-TEST(MethodTable, HoldsTheFifteenMethodsInBoxOrder) {
+TEST(MethodList, HoldsTheFifteenMethodsInBoxOrder) {
     const std::u16string_view texts[] = {
         u"連番",     u"置換",           u"追加", u"削除 / 抽出", u"MP3",
         u"拡張子",   u"タイムスタンプ", u"日時", u"テキスト",    u"ハッシュ",
         u"ランダム", u"並べ替え",       u"属性", u"スクリプト",  u"その他",
     };
-    MethodTable table;
+    MethodTable table = makeMethodTable();
     ASSERT_EQ(table.size(), 15u);
-    ErrorLog log;
-    RunEnvironment env;
-    env.log = &log;
+    RunContext run;
     for (int i = 0; i < 15; ++i) {
         MethodPage* page = table.page(i);
         ASSERT_NE(page, nullptr);
@@ -27,7 +25,7 @@ TEST(MethodTable, HoldsTheFifteenMethodsInBoxOrder) {
         const bool offered = i <= 2;
         EXPECT_EQ(page->available(), offered) << i;
         if (!offered) {
-            EXPECT_EQ(page->validate(env), errorMessage(u"この方式はまだ使用できません"));
+            EXPECT_EQ(page->validate(run), errorMessage(u"この方式はまだ使用できません"));
         }
     }
     EXPECT_EQ(table.page(-1), nullptr);

@@ -1,0 +1,92 @@
+#include "core/methods/method_list.h"
+
+#include <array>
+
+#include "core/methods/add_text.h"
+#include "core/methods/numbering.h"
+#include "core/methods/replace.h"
+
+namespace soramine {
+namespace {
+
+// The page of a method this build does not offer yet: it never renames anything, and a run
+// of it stops at validation with a message.
+class UnavailablePage final : public MethodPage {
+  public:
+    explicit UnavailablePage(std::u16string_view comboText) : comboText_(comboText) {}
+
+    std::u16string_view comboText() const override { return comboText_; }
+    bool available() const override { return false; }
+    void readIni(const IniFile&) override {}
+    void writeIni(IniFile&) const override {}
+    std::optional<Message> validate(RunContext&) override {
+        return errorMessage(u"この方式はまだ使用できません");
+    }
+    std::u16string transform(const ItemArgs& item, RunContext&) override {
+        return std::u16string(item.name);
+    }
+    void saveBlock(BlockWriter&) const override {}
+    bool loadBlock(BlockReader&) override { return false; }
+
+  private:
+    std::u16string_view comboText_;
+};
+
+using MakePage = std::unique_ptr<MethodPage> (*)(std::u16string_view comboText,
+                                                 AddTextPage& addText);
+
+template <class Page>
+std::unique_ptr<MethodPage> make(std::u16string_view, AddTextPage&) {
+    return std::make_unique<Page>();
+}
+// The methods with an "add" variant insert their text with the add-text page's settings.
+template <class Page>
+std::unique_ptr<MethodPage> makeWithAddText(std::u16string_view, AddTextPage& addText) {
+    return std::make_unique<Page>(addText);
+}
+std::unique_ptr<MethodPage> notYet(std::u16string_view comboText, AddTextPage&) {
+    return std::make_unique<UnavailablePage>(comboText);
+}
+
+struct Row {
+    std::u16string_view comboText;
+    MakePage makePage;  // nullptr for the add-text page, which is built before all others
+    bool undoable;
+};
+
+constexpr int kAddTextIndex = 2;
+
+constexpr std::array<Row, 15> kRows = {{
+    {u"連番", makeWithAddText<NumberingPage>, true},
+    {u"置換", make<ReplacePage>, true},
+    {u"追加", nullptr, true},
+    {u"削除 / 抽出", notYet, true},
+    {u"MP3", notYet, true},
+    {u"拡張子", notYet, true},
+    {u"タイムスタンプ", notYet, true},
+    {u"日時", notYet, true},
+    {u"テキスト", notYet, true},
+    {u"ハッシュ", notYet, true},
+    {u"ランダム", notYet, true},
+    {u"並べ替え", notYet, true},
+    {u"属性", notYet, false},
+    {u"スクリプト", notYet, true},
+    {u"その他", notYet, true},
+}};
+
+}  // namespace
+
+MethodTable makeMethodTable() {
+    std::vector<MethodTable::Entry> entries(kRows.size());
+    auto addText = std::make_unique<AddTextPage>();
+    AddTextPage& addTextPage = *addText;
+    entries[kAddTextIndex].page = std::move(addText);
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        if (kRows[i].makePage)
+            entries[i].page = kRows[i].makePage(kRows[i].comboText, addTextPage);
+        entries[i].undoable = kRows[i].undoable;
+    }
+    return MethodTable(std::move(entries));
+}
+
+}  // namespace soramine

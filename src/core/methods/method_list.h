@@ -1,0 +1,12 @@
+#pragma once
+
+#include "core/engine/method_table.h"
+
+namespace soramine {
+
+// The fifteen methods of the product, in the order of the method box. A method this build
+// does not offer yet has a page whose available() is false and whose validate() says so.
+// Adding a method: its file pair in this folder and its row in method_list.cpp.
+MethodTable makeMethodTable();
+
+}  // namespace soramine
