@@ -1,11 +1,9 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -53,23 +51,26 @@ class Background {
         ::_exit(127);
     }
     ~Background() {
-        if (pid_ > 0 && status_ < 0)
+        if (pid_ > 0)
             stop(SIGKILL);
     }
-    // Sends `signal` (0: none) and waits for the end; the exit status, 128 + a signal's number.
+    // Sends `signal` (0: none) and waits for the end, at most kCliTimeLimit; the exit status,
+    // 128 + a signal's number, -1 when the program did not start or end.
     int stop(int signal) {
+        // A failed fork leaves no child; kill(-1) would signal every process.
+        if (pid_ <= 0) {
+            ADD_FAILURE() << "soramine-cli did not start";
+            return -1;
+        }
         if (signal != 0)
             ::kill(pid_, signal);
-        int status = 0;
-        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-        }
-        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        return status_;
+        const int status = waitForExit(pid_);
+        pid_ = -1;
+        return status;
     }
 
   private:
     pid_t pid_ = -1;
-    int status_ = -1;
 };
 
 class CliUndo : public CliJobTest {
