@@ -193,6 +193,8 @@ bool JournalWriter::finish() {
 
 void JournalWriter::discard() {
     file_.reset();
+    // Ignored: a journal left behind holds only renames that were never made, and the next
+    // undo finds each of its entries settled on the disk.
     (void)platform::removeFile(path_);
 }
 
