@@ -192,6 +192,7 @@ TEST(Numbering, BlockOfSixRecordsWithoutAddMode) {
     EXPECT_EQ(otherAdd.settings.where, 0);
 }
 
+// Written and read against the settings file's own text, so that a wrong key name fails.
 TEST(Numbering, IniKeysRoundTrip) {
     TempDir dir;
     IniFile ini(dir.folder() + u"ソラミネ.ini");
@@ -199,13 +200,20 @@ TEST(Numbering, IniKeysRoundTrip) {
     NumberingPage page(add);
     page.settings = {1, 2, 5, u"-3", u"10"};
     page.writeIni(ini);
+    EXPECT_EQ(dir.read("ソラミネ.ini"),
+              "[連番]\r\nラジオ=1\r\n文字=2\r\n桁数=5\r\n開始番号=-3\r\n増減値=10\r\n");
+
+    // The same keys in another section must not be read.
+    dir.write("ソラミネ.ini",
+              "[追加]\r\n文字=1\r\n桁数=8\r\n"
+              "[連番]\r\n増減値=-2\r\n開始番号=100\r\n桁数=3\r\n文字=2\r\nラジオ=1\r\n");
     NumberingPage back(add);
     back.readIni(ini);
     EXPECT_EQ(back.settings.mode, 1);
     EXPECT_EQ(back.settings.kind, 2);
-    EXPECT_EQ(back.settings.digits, 5);
-    EXPECT_EQ(back.settings.start, u"-3");
-    EXPECT_EQ(back.settings.step, u"10");
+    EXPECT_EQ(back.settings.digits, 3);
+    EXPECT_EQ(back.settings.start, u"100");
+    EXPECT_EQ(back.settings.step, u"-2");
 }
 
 }  // namespace
