@@ -60,6 +60,7 @@ class NumberingPage final : public MethodPage {
     bool loadBlock(BlockReader& in) override;
     std::vector<HistoryBox*> histories() override;
     std::vector<NamedSetting> namedSettings() override;
+    std::vector<TextSetting> textSettings() override;
 
   private:
     AddTextPage& add_;

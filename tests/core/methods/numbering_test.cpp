@@ -192,6 +192,28 @@ TEST(Numbering, BlockOfSixRecordsWithoutAddMode) {
     EXPECT_EQ(otherAdd.settings.where, 0);
 }
 
+TEST(Numbering, AnAddModeBlockLoadsWholeOrNotAtAll) {
+    AddTextPage add;
+    NumberingPage page(add);
+    page.settings = {1, 2, 4, u"7", u"3"};
+    page.pattern.text = u"第*";
+    add.settings = {2, 1, 1, u"3"};
+    BlockWriter out(50);
+    page.saveBlock(out);
+    const std::string file = std::string(50, '\0') + out.bytes();
+
+    for (const std::size_t records : {6u, 9u, 10u}) {
+        BlockReader in(file, 50, 50 + 16 * records);
+        AddTextPage backAdd;
+        NumberingPage back(backAdd);
+        const bool whole = records == 10;
+        EXPECT_EQ(back.loadBlock(in), whole) << records;
+        EXPECT_EQ(back.settings.mode, whole ? 1 : 0) << records;
+        EXPECT_EQ(back.pattern.text, whole ? u"第*" : u"Sample_*") << records;
+        EXPECT_EQ(backAdd.settings.offset, whole ? u"3" : u"1") << records;
+    }
+}
+
 // Written and read against the settings file's own text, so that a wrong key name fails.
 TEST(Numbering, IniKeysRoundTrip) {
     TempDir dir;
