@@ -48,6 +48,7 @@ void writeMainSettings(IniFile& ini, const MainSettings& s) {
 }
 
 void deleteObsoleteWindowKeys(IniFile& ini) {
+    IniFile::Batch batch(ini);
     for (std::u16string_view key : {u"MAX", u"LEFT", u"RIGHT", u"TOP", u"BOTTOM"})
         ini.deleteKey(kWindowSection, key);
 }
