@@ -383,13 +383,16 @@ Status copyFile(std::u16string_view from, std::u16string_view to, bool overwrite
         return failure();
     if (S_ISLNK(st.st_mode))
         return copyLink(src, dst, st, overwrite);
-    Fd in(::open(src.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    // Opening a named pipe or a device could wait for ever.
+    if (!S_ISREG(st.st_mode))
+        return Unexpected{OsError{S_ISDIR(st.st_mode) ? EISDIR : ENOTSUP}};
+    Fd in(::open(src.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!in.ok())
         return failure();
     if (::fstat(in.get(), &st) != 0)
         return failure();
     if (!S_ISREG(st.st_mode))
-        return Unexpected{OsError{EISDIR}};
+        return Unexpected{OsError{ENOTSUP}};
     int outFd;
     std::string temp = temporaryBeside(dst, outFd);
     Fd out(outFd);
