@@ -94,6 +94,9 @@ bool startJob(const JobRequest& request, RenameSession& session) {
     auto saved = readSettingsFile(request.path);
     if (!saved)
         return fail(saved.error().text);
+    const std::u16string& folderText = request.folder ? *request.folder : saved->folderText;
+    if (auto refused = refuseNul(folderText))
+        return fail(*refused);
     session.settings = readMainSettings(session.ini);
     takeSavedOptions(*saved, session.settings);
     session.detail = readDetailSettings(session.ini);
@@ -119,15 +122,17 @@ bool startJob(const JobRequest& request, RenameSession& session) {
     options.importMode = 0;
     HistoryBox folderBox{std::u16string(kMainSection), u"フォルダ名", u"C:\\", {}, {}};
     HistoryBox extensionBox{std::u16string(kMainSection), u"拡張子", u"*", {}, {}};
-    folderBox.text = absoluteFolder(request.folder.value_or(saved->folderText));
+    folderBox.text = absoluteFolder(folderText);
     extensionBox.text = options.folderMode ? std::u16string(kFolderModeText)
                                            : request.extension.value_or(saved->extensionText);
-    if (!folderBox.text.empty() && !platform::lookUp(folderBox.text))
-        return fail(u"見つかりません: " + folderBox.text);
     Importer importer(session.changeItems(), options, folderBox, extensionBox,
                       session.detail.historyLimit);
     if (auto message = importer.importFolder(session.detail))
         return fail(message->text);
+    // A folder that could not be listed (missing, a file, not readable) would look like a
+    // folder with nothing to rename.
+    if (auto unreadable = unreadableFoldersText(importer.unreadableFolders()))
+        return fail(*unreadable);
 
     if (request.rows) {
         auto rows = parseRows(*request.rows, session.items().count());
