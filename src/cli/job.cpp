@@ -8,6 +8,7 @@
 #include "cli/terminal.h"
 #include "core/engine/session.h"
 #include "core/items/import.h"
+#include "core/platform/fs.h"
 #include "core/settings/settings_file.h"
 #include "core/text/strings.h"
 #include "core/text/utf.h"
@@ -97,6 +98,9 @@ bool startJob(const JobRequest& request, RenameSession& session) {
     const std::u16string& folderText = request.folder ? *request.folder : saved->folderText;
     if (auto refused = refuseNul(folderText))
         return fail(*refused);
+    // The settings file is then read as missing; say why the user's settings do not count.
+    if (auto trusted = platform::isTrustedFile(session.ini.path()); !trusted)
+        printError(trusted.error());
     session.settings = readMainSettings(session.ini);
     takeSavedOptions(*saved, session.settings);
     session.detail = readDetailSettings(session.ini);

@@ -142,5 +142,19 @@ TEST_F(CliPreview, RefusesAFolderTextWithNul) {
     EXPECT_EQ(names(), (std::vector<std::string>{"a.txt", "sub"}));
 }
 
+TEST_F(CliPreview, IgnoresASettingsFileOthersCanWrite) {
+    writeFiles({"a.txt", "b.txt"});
+    // Read, this file would leave every read-only file out.
+    const auto ini = config.write("soramine/ソラミネ.ini", "[詳細設定]\r\n読み取り=0\r\n");
+    ::chmod(ini.c_str(), 0666);
+    ::chmod((files.path() / "a.txt").c_str(), 0444);
+    const CliResult r =
+        cli({"preview", makeJob({"--method", "置換", "--set", "変更前=a", "--set", "変更後=x"})});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err,
+              "他のユーザーが書き込めるファイルなので読み込みません: " + ini.string() + "\n");
+    EXPECT_EQ(r.out, kHeader + "a.txt→x.txt\nb.txt→変更無し\n");
+}
+
 }  // namespace
 }  // namespace soramine::testing
