@@ -8,6 +8,7 @@
 #include "cli/terminal.h"
 #include "core/engine/session.h"
 #include "core/items/import.h"
+#include "core/platform/fs.h"
 #include "core/settings/settings_file.h"
 #include "core/text/strings.h"
 #include "core/text/utf.h"
@@ -94,6 +95,12 @@ bool startJob(const JobRequest& request, RenameSession& session) {
     auto saved = readSettingsFile(request.path, session.methods.size());
     if (!saved)
         return fail(saved.error().text);
+    const std::u16string& folderText = request.folder ? *request.folder : saved->folderText;
+    if (auto refused = refuseNul(folderText))
+        return fail(*refused);
+    // The settings file is then read as missing; say why the user's settings do not count.
+    if (auto trusted = platform::isTrustedFile(session.ini.path()); !trusted)
+        printError(trusted.error());
     session.settings = readMainSettings(session.ini);
     takeSavedOptions(*saved, session.settings);
     session.detail = readDetailSettings(session.ini);
@@ -119,19 +126,23 @@ bool startJob(const JobRequest& request, RenameSession& session) {
     options.importMode = 0;
     HistoryBox& folderBox = session.folderBox;
     HistoryBox& extensionBox = session.extensionBox;
-    folderBox.text = absoluteFolder(request.folder.value_or(saved->folderText));
+    folderBox.text = absoluteFolder(folderText);
     extensionBox.text = options.folderMode ? std::u16string(kFolderModeText)
                                            : request.extension.value_or(saved->extensionText);
-    if (!folderBox.text.empty() && !platform::lookUp(folderBox.text))
-        return fail(u"見つかりません: " + folderBox.text);
     std::optional<Message> message;
+    std::vector<UnreadableFolder> unreadableFolders;
     // A new session runs nothing yet, so the change cannot be refused.
     (void)session.changeItems([&](ItemTable& table) {
         Importer importer(table, options, folderBox, extensionBox, session.detail.historyLimit);
         message = importer.importFolder(session.detail);
+        unreadableFolders = importer.unreadableFolders();
     });
     if (message)
         return fail(message->text);
+    // A folder that could not be listed (missing, a file, not readable) would look like a
+    // folder with nothing to rename.
+    if (auto unreadable = unreadableFoldersText(unreadableFolders))
+        return fail(*unreadable);
 
     if (request.rows) {
         auto rows = parseRows(*request.rows, session.items().count());

@@ -144,7 +144,8 @@ std::optional<Journal> parseJournal(std::string_view bytes) {
 
 std::optional<std::u16string> JournalWriter::start(std::u16string_view folder) {
     const std::u16string dir = journalFolder();
-    if (auto made = platform::makeFolder(dir); !made && !platform::isAlreadyExists(made.error()))
+    if (auto made = platform::makePrivateFolder(dir);
+        !made && !platform::isAlreadyExists(made.error()))
         return platform::systemErrorText(made.error()) + u" - " + dir;
     const platform::FileTime started = platform::now();
     std::random_device random;
@@ -201,14 +202,19 @@ void JournalWriter::discard() {
 std::vector<JournalInfo> listJournals() {
     std::vector<JournalInfo> out;
     const std::u16string dir = journalFolder();
+    // Journals that another user could have planted or changed are never read: undo would
+    // rename what they name.
+    if (!platform::isTrustedFile(dir))
+        return out;
     std::vector<std::u16string> names;
-    platform::listFolder(dir, [&](platform::EntryInfo& e) {
+    // A folder that is missing or cannot be listed holds no journal to undo.
+    (void)platform::listFolder(dir, [&](platform::EntryInfo& e) {
         if (!e.isFolder && e.name.ends_with(kSuffix))
             names.push_back(std::move(e.name));
     });
     for (const auto& name : names) {
         const std::u16string path = dir + name;
-        if (platform::isLockedByAnother(path))
+        if (platform::isLockedByAnother(path) || !platform::isTrustedFile(path))
             continue;
         auto bytes = platform::readFile(path);
         auto journal = bytes ? parseJournal(*bytes) : std::nullopt;

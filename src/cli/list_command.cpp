@@ -137,6 +137,10 @@ int runList(const Args& args) {
     } else {
         importer.importPaths(paths, PathSource::CommandLine, detail);
     }
+    if (auto unreadable = unreadableFoldersText(importer.unreadableFolders())) {
+        printError(*unreadable);
+        return 2;
+    }
     printRows(table);
     // The rows are left to the end of the process: freeing a hundred thousand rows one by
     // one costs as much as reading them.

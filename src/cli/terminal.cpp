@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/platform/fs.h"
 #include "core/text/utf.h"
 
 namespace soramine::cli {
@@ -24,6 +25,26 @@ std::u16string absolutePath(const std::string& path) {
     while (s.size() > 1 && s.back() == '/')
         s.pop_back();
     return text::fromUtf8(s);
+}
+
+std::optional<std::u16string> refuseNul(std::u16string_view path) {
+    if (path.find(u'\0') == std::u16string_view::npos)
+        return std::nullopt;
+    std::u16string shown;
+    for (char16_t c : path)
+        shown += c == u'\0' ? std::u16string_view(u"\\0") : std::u16string_view(&c, 1);
+    return u"パスに NUL 文字が含まれています: " + shown;
+}
+
+std::optional<std::u16string> unreadableFoldersText(const std::vector<UnreadableFolder>& folders) {
+    if (folders.empty())
+        return std::nullopt;
+    std::u16string text;
+    for (const auto& f : folders) {
+        text += (text.empty() ? u"" : u"\n") + (u"フォルダを読み込めません: " + f.folder) + u" (" +
+                platform::systemErrorText(f.error) + u")";
+    }
+    return text;
 }
 
 }  // namespace soramine::cli

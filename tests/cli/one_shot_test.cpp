@@ -43,6 +43,16 @@ TEST(CliOneShot, FormsExitStatusAndMessages) {
         {{"/h", "/x", "a.txt"}, 2, kUsage, before},
         {{"/h", "/m", "missing"}, 1, "ファイルが開けません\n", before},
         {{"/r", "0", "a.txt"}, 2, kUsage, before},
+        {{"/h", "/c", "a.txt", "b.jpg"}, 2, "ファイルは1つにしてください\n", before},
+        {{"/r", "3", "a.txt", "b.jpg"}, 2, "ファイルは1つにしてください\n", before},
+        {{"C", "a.txt", "a.txt"},
+         2,
+         "2つのパスが同じファイルを指しています\na.txt\na.txt\n",
+         before},
+        {{"C", "a.txt", "./a.txt"},
+         2,
+         "2つのパスが同じファイルを指しています\na.txt\n./a.txt\n",
+         before},
     };
     for (const Case& c : cases) {
         TempDir dir;

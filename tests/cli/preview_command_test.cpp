@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -66,7 +69,15 @@ TEST_F(CliPreview, RefusesAJobThatCannotStart) {
         {{"--flag", "フォルダ作成=1"},
          {},
          "「フォルダ作成」のジョブはまだ実行できません (フォルダ作成は未実装です)\n"},
-        {{"--folder", "missing"}, {}, "見つかりません: @missing\n"},
+        {{"--folder", "missing"},
+         {},
+         "フォルダを読み込めません: @missing/ (指定されたファイルが見つかりません。)\n"},
+        {{"--folder", "a.txt"},
+         {},
+         "フォルダを読み込めません: @a.txt/ (ディレクトリ名が無効です。)\n"},
+        {{},
+         {"--folder", "b.txt"},
+         "フォルダを読み込めません: @b.txt/ (ディレクトリ名が無効です。)\n"},
         {{}, {"--ext", ""}, "拡張子を入力してください。\n"},
     };
     writeFiles({"a.txt", "b.txt"});
@@ -81,6 +92,68 @@ TEST_F(CliPreview, RefusesAJobThatCannotStart) {
         EXPECT_EQ(r.err, err);
         EXPECT_EQ(r.out, "");
     }
+}
+
+TEST_F(CliPreview, RefusesAFolderItCannotList) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root lists every folder";
+    struct Case {
+        std::vector<std::string> job;  // make-job options after --method 置換
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"--folder", "locked"},
+         "フォルダを読み込めません: @locked/ (アクセスが拒否されました。)\n"},
+        {{"--folder", ".", "--flag", "サブフォルダ=1"},
+         "フォルダを読み込めません: @locked/ (アクセスが拒否されました。)\n"},
+    };
+    files.write("locked/a.txt", "a");
+    files.write("b.txt", "b");
+    ::chmod((files.path() / "locked").c_str(), 0);
+    for (const Case& c : cases) {
+        std::vector<std::string> job{"--method", "置換", "--set", "変更前=a", "--set", "変更後=x"};
+        job.insert(job.end(), c.job.begin(), c.job.end());
+        const CliResult r = cli({"preview", makeJob(job)});
+        EXPECT_EQ(r.status, 2) << c.err;
+        EXPECT_EQ(r.err, inFolder(c.err));
+        EXPECT_EQ(r.out, "");
+    }
+    ::chmod((files.path() / "locked").c_str(), 0700);
+}
+
+TEST_F(CliPreview, RefusesAFolderTextWithNul) {
+    // The system would take the folder only up to the NUL: "sub", which exists.
+    writeFiles({"a.txt"});
+    files.write("sub/a.txt", "a");
+    const std::string job =
+        makeJob({"--method", "置換", "--set", "変更前=a", "--folder", "subQtail"});
+    std::string bytes = config.read("job.qrn");
+    const std::string marker("Q\0t\0a\0i\0l\0", 10);
+    const auto at = bytes.find(marker);
+    ASSERT_NE(at, std::string::npos);
+    bytes[at] = '\0';
+    config.write("job.qrn", bytes);
+    for (const char* command : {"preview", "run"}) {
+        const CliResult r = cli({command, job});
+        EXPECT_EQ(r.status, 2) << command;
+        EXPECT_EQ(r.err, inFolder("パスに NUL 文字が含まれています: @sub\\0tail\n")) << command;
+        EXPECT_EQ(r.out, "") << command;
+    }
+    EXPECT_EQ(names(), (std::vector<std::string>{"a.txt", "sub"}));
+}
+
+TEST_F(CliPreview, IgnoresASettingsFileOthersCanWrite) {
+    writeFiles({"a.txt", "b.txt"});
+    // Read, this file would leave every read-only file out.
+    const auto ini = config.write("soramine/ソラミネ.ini", "[詳細設定]\r\n読み取り=0\r\n");
+    ::chmod(ini.c_str(), 0666);
+    ::chmod((files.path() / "a.txt").c_str(), 0444);
+    const CliResult r =
+        cli({"preview", makeJob({"--method", "置換", "--set", "変更前=a", "--set", "変更後=x"})});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err,
+              "他のユーザーが書き込めるファイルなので読み込みません: " + ini.string() + "\n");
+    EXPECT_EQ(r.out, kHeader + "a.txt→x.txt\nb.txt→変更無し\n");
 }
 
 }  // namespace

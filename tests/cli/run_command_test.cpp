@@ -92,6 +92,9 @@ TEST_F(CliRun, RefusesToStartWithoutWhatTheJobNeeds) {
         {{"--flag", "フォルダ作成=1"},
          {},
          "「フォルダ作成」のジョブはまだ実行できません (フォルダ作成は未実装です)\n"},
+        {{},
+         {"--folder", "a.txt"},
+         "フォルダを読み込めません: @a.txt/ (ディレクトリ名が無効です。)\n"},
     };
     writeFiles({"a.txt"});
     for (const Case& c : cases) {

@@ -1,4 +1,5 @@
-// Any bytes as the settings file: reading never fails, and a written value reads back.
+// Any bytes as the settings file: reading never fails, a file nothing was written to is
+// written back as it was, and a written value reads back.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -7,8 +8,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using soramine::IniDocument;
-    IniDocument doc =
-        IniDocument::parse(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    IniDocument doc = IniDocument::parse(bytes);
+    if (doc.serialize() != bytes)
+        __builtin_trap();
     (void)doc.readInt(u"メイン", u"選択項目", 0);
     (void)doc.readBinary(u"ウインドウ", u"WindowSize");
     (void)doc.value(u"詳細設定", u"フォント名");

@@ -56,6 +56,7 @@ void readFields(const IniFile& ini, std::u16string_view section,
 template <class Settings>
 void writeFields(IniFile& ini, std::u16string_view section,
                  std::span<const IniField<Settings>> fields, const Settings& s) {
+    IniFile::Batch batch(ini);
     for (const auto& f : fields) {
         if (f.number)
             ini.writeInt(section, f.key, s.*f.number);

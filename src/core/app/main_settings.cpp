@@ -57,6 +57,7 @@ void writeDestination(IniFile& ini, std::u16string_view destination) {
 }
 
 void deleteObsoleteWindowKeys(IniFile& ini) {
+    IniFile::Batch batch(ini);
     for (std::u16string_view key : {u"MAX", u"LEFT", u"RIGHT", u"TOP", u"BOTTOM"})
         ini.deleteKey(kWindowSection, key);
 }

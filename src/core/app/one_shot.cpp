@@ -93,16 +93,23 @@ Expected<void, RenameFailure> swapNames(std::u16string_view a, std::u16string_vi
     const std::u16string temporary = std::u16string(a) + std::u16string(kSwapSuffix);
     const std::u16string targetA = std::u16string(folderOf(a)) + std::u16string(nameOf(b));
     const std::u16string targetB = std::u16string(folderOf(b)) + std::u16string(nameOf(a));
+    if (platform::isSameFile(a, b)) {
+        RenameFailure same{std::u16string(a), {}};
+        same.sameFile = true;
+        return Unexpected{std::move(same)};
+    }
     struct Step {
         std::u16string from, to;
+        std::u16string_view file;  // the file as the user named it
     };
-    const Step steps[] = {
-        {std::u16string(a), temporary}, {std::u16string(b), targetB}, {temporary, targetA}};
+    const Step steps[] = {{std::u16string(a), temporary, a},
+                          {std::u16string(b), targetB, b},
+                          {temporary, targetA, a}};
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         auto done = platform::renameNoReplace(steps[i].from, steps[i].to);
         if (done)
             continue;
-        RenameFailure failure{steps[i].from, done.error()};
+        RenameFailure failure{std::u16string(steps[i].file), done.error()};
         while (i-- > 0) {
             if (!platform::renameNoReplace(steps[i].to, steps[i].from))
                 failure.notRestored.push_back(steps[i].to);
@@ -143,12 +150,21 @@ OneShotOutcome runOneShot(std::span<const std::u16string> args) {
     if (args[0] == u"C") {
         if (args.size() != 3)
             return {OneShotStatus::BadArguments, errorMessage(u"ファイルは2つにしてください")};
-        if (auto swapped = swapNames(args[1], args[2]); !swapped)
+        if (auto swapped = swapNames(args[1], args[2]); !swapped) {
+            if (swapped.error().sameFile) {
+                return {OneShotStatus::BadArguments,
+                        errorMessage(u"2つのパスが同じファイルを指しています\n" + args[1] + u"\n" +
+                                     args[2])};
+            }
             return failed(u"入れ替えられませんでした", swapped.error());
+        }
         return {OneShotStatus::Done, Message{u"入れ替えました", u"処理結果", Icon::Information}};
     }
     if (args.size() < 3)
         return badArguments;
+    // One file per form: a second path is refused rather than left unnamed without a word.
+    if (args.size() > 3)
+        return {OneShotStatus::BadArguments, errorMessage(u"ファイルは1つにしてください")};
     if (args[0] == u"/h") {
         const auto kind = digestKindOf(args[1]);
         if (!kind)

@@ -21,7 +21,8 @@ namespace soramine::app {
 struct RenameFailure {
     std::u16string path;  // the file whose rename (or reading) failed
     platform::OsError error;
-    bool reading = false;  // the file could not be read for its digest
+    bool reading = false;   // the file could not be read for its digest
+    bool sameFile = false;  // swap only: both paths name one file; nothing was renamed
     // Swap only: files that a roll-back could not give their old names back, where they are
     // now. Nothing is ever lost: at worst a file keeps its temporary name.
     std::vector<std::u16string> notRestored;
@@ -29,7 +30,9 @@ struct RenameFailure {
 
 // Swaps the names of two files: B takes A's name within B's folder and A takes B's name
 // within A's folder, through a temporary name (A + "_____.____"). A rename never replaces an
-// existing file; when one fails, the renames already done are undone in reverse order.
+// existing file; when one fails, the renames already done are undone in reverse order. A
+// failure names A or B, never the temporary name (only a file that a roll-back left there).
+// Two paths of one file (also spelled differently, or hard links) are refused at once.
 Expected<void, RenameFailure> swapNames(std::u16string_view a, std::u16string_view b);
 
 enum class DigestKind { Crc32, Md5, Sha1 };
@@ -60,7 +63,9 @@ struct OneShotOutcome {
 
 // Carries out a one-shot command line. A "/h" with an unknown digest letter, an "/r" length
 // outside 1-255, a missing path, or a line that is no one-shot form does nothing
-// (BadArguments, no message). Random names are seeded with the tick count.
+// (BadArguments, no message). "C" with other than two paths, "C" with two paths of one file,
+// and "/h" or "/r" with more than one path do nothing either, with a message (BadArguments).
+// Random names are seeded with the tick count.
 OneShotOutcome runOneShot(std::span<const std::u16string> args);
 
 }  // namespace soramine::app

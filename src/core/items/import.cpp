@@ -47,6 +47,7 @@ void Importer::prepare(const DetailSettings& detail) {
     sortOnImport_ = detail.sortOnImport != 0;
     pendingItems.clear();
     scanned_.clear();
+    unreadable_.clear();
 }
 
 std::optional<Message> Importer::importFolder(const DetailSettings& detail) {
@@ -127,7 +128,7 @@ void Importer::scanFolder(const std::u16string& folder) {
     ItemTable local;
     std::vector<std::u16string> subfolders;
     const bool descend = main_.folderMode == 0 && main_.subfolders != 0;
-    platform::listFolder(folder, [&](platform::EntryInfo& entry) {
+    const platform::Status listed = platform::listFolder(folder, [&](platform::EntryInfo& entry) {
         if ((entry.attributes & attributeMask_) != 0)
             return;
         if (entry.isFolder && descend)
@@ -135,6 +136,8 @@ void Importer::scanFolder(const std::u16string& folder) {
         if (auto row = rowFor(entry, folder))
             local.append(std::move(*row));
     });
+    if (!listed)
+        unreadable_.push_back({folder, listed.error()});
     // Subfolders are scanned before the rows of this folder join the list, in name order so
     // that the result does not depend on the order the file system happens to list them.
     std::sort(subfolders.begin(), subfolders.end());

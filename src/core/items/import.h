@@ -18,6 +18,12 @@ namespace soramine {
 // Where a list of paths comes from: each source empties the list under its own rule.
 enum class PathSource { Drop, CommandLine, OtherInstance };
 
+// A folder an import could not list, and the system's reason.
+struct UnreadableFolder {
+    std::u16string folder;
+    platform::OsError error;
+};
+
 // Gathers files (or, in folder mode, folders) into the item table. It holds what one import
 // needs: the table it fills, the main options (the import may switch folder mode on), the
 // folder and extension boxes with their histories, and the detailed settings it reads at
@@ -33,6 +39,10 @@ class Importer {
     // Dropped paths, the command line, or a command line forwarded by another instance.
     void importPaths(const std::vector<std::u16string>& paths, PathSource source,
                      const DetailSettings& detail);
+
+    // The folders the last import could not list (the scanned folder itself, or one below
+    // it), in the order the scan met them; the import went on without their items.
+    const std::vector<UnreadableFolder>& unreadableFolders() const { return unreadable_; }
 
     std::uint32_t attributeMask() const { return attributeMask_; }
     const ExtensionFilter& filter() const { return filter_; }
@@ -56,6 +66,7 @@ class Importer {
     // The rows of this import in order (each folder's sorted rows, then single rows), joined
     // once at the end so that the table grows only once.
     std::vector<ItemTable> scanned_;
+    std::vector<UnreadableFolder> unreadable_;
 };
 
 // Import messages (caption "エラー").

@@ -64,9 +64,9 @@ struct EntryInfo {
 
 // Calls `sink` once for every entry of `folder` except "." and "..", in the order the file
 // system gives them; a symbolic link is an entry of its own, never followed. The EntryInfo is
-// reused between calls: copy or move what must outlive the call. Returns false when the
-// folder cannot be opened for listing.
-bool listFolder(std::u16string_view folder, const std::function<void(EntryInfo&)>& sink);
+// reused between calls: copy or move what must outlive the call. Fails when the folder cannot
+// be opened for listing.
+Status listFolder(std::u16string_view folder, const std::function<void(EntryInfo&)>& sink);
 
 // The entry at `path` (not followed if it is a link); nothing when it does not exist.
 std::optional<EntryInfo> lookUp(std::u16string_view path);
@@ -79,12 +79,15 @@ Status renameNoReplace(std::u16string_view from, std::u16string_view to);
 // Moves to another folder, also across file systems (a file is copied, then removed), never
 // replacing an existing target.
 Status moveNoReplace(std::u16string_view from, std::u16string_view to);
-// Copies a file's content and modification time. With `overwrite` off an existing target
-// fails with the "already exists" class. The copy is written beside the target and renamed
-// into place, so a failure never leaves half a file.
+// Copies a file's content and modification time; a symbolic link is copied as a link to the
+// same target, never followed. With `overwrite` off an existing target fails with the
+// "already exists" class. The copy is written beside the target and renamed into place, so a
+// failure never leaves half a file.
 Status copyFile(std::u16string_view from, std::u16string_view to, bool overwrite);
 Status removeFile(std::u16string_view path);
 Status makeFolder(std::u16string_view path);
+// Removes an empty folder.
+Status removeFolder(std::u16string_view path);
 
 // Whether the creation time of a file can be set on this system (never on Linux).
 bool canSetCreationTime();
@@ -103,11 +106,35 @@ Expected<std::string, OsError> readFile(std::u16string_view path);
 Status readFileChunks(std::u16string_view path, std::size_t chunkSize,
                       const std::function<bool(std::string_view)>& sink);
 // Replaces a file's content through a temporary file in the same folder that is flushed and
-// renamed into place: a crash leaves the old content or the new, never half of one.
+// renamed into place: a crash leaves the old content or the new, never half of one. A path
+// that is a symbolic link of this user's is written through to the file it leads to (the
+// temporary file then sits beside that file); a link of another user's is replaced.
 Status writeFileAtomic(std::u16string_view path, std::string_view bytes);
 // Appends `bytes` to a file (created when missing). The bytes are the system's once this
 // returns, so they survive the process being killed; with `sync` it also waits until the
 // file's content is on the disk, which survives a crash of the system too.
 Status appendFile(std::u16string_view path, std::string_view bytes, bool sync);
+
+// What tells one state of a file from the next: a file that is written or replaced gets
+// another stamp. Symbolic links are followed.
+struct FileStamp {
+    std::uint64_t device = 0, inode = 0, size = 0;
+    FileTime modified, changed;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+// Nothing when the file does not exist or cannot be reached.
+std::optional<FileStamp> fileStamp(std::u16string_view path);
+
+// Whether two paths name the same entry (the same file on the same device, also through
+// different spellings or hard links); symbolic links are not followed. False when either
+// path does not exist.
+bool isSameFile(std::u16string_view a, std::u16string_view b);
+
+// Whether a file may be read as this user's own settings file or journal: it (and the link,
+// when the path is a symbolic link) must belong to the user running the program, and neither
+// its group nor others may write it, so that no other user can plant or change what the
+// program acts on. A missing file passes (there is nothing to read). The error says why,
+// naming the path, as a line for the user.
+Expected<void, std::u16string> isTrustedFile(std::u16string_view path);
 
 }  // namespace soramine::platform

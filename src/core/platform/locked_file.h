@@ -37,6 +37,10 @@ class LockedFile {
     int fd_ = -1;
 };
 
+// Makes a folder that only its owner may enter, read and write (where a run keeps its
+// journals).
+Status makePrivateFolder(std::u16string_view path);
+
 // Whether another process holds the lock of the file at `path`.
 bool isLockedByAnother(std::u16string_view path);
 // Whether an error says that another process holds a lock.

@@ -9,7 +9,8 @@ namespace soramine::platform {
 std::u16string executableFolder();
 // Where the INI file and the history store live: the executable's folder when a writable
 // "ソラミネ.ini" stands there (portable use), else $XDG_CONFIG_HOME/soramine/ (or
-// ~/.config/soramine/), created when missing. Ends in the separator.
+// HOME/.config/soramine/, with the home folder from $HOME or the user database), created when
+// missing. Ends in the separator.
 std::u16string settingsFolder();
 
 bool stderrIsTerminal();

@@ -69,6 +69,8 @@ std::string serializeHistoryStore(const HistoryMap& map) {
 }
 
 HistoryMap loadHistoryStore(std::u16string_view path) {
+    if (!platform::isTrustedFile(path))
+        return {};
     auto bytes = platform::readFile(path);
     return bytes ? parseHistoryStore(*bytes) : HistoryMap();
 }

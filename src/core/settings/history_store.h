@@ -21,7 +21,8 @@ HistoryMap parseHistoryStore(std::string_view bytes);
 // its replacement character.
 std::string serializeHistoryStore(const HistoryMap& map);
 
-// A missing or unreadable file gives an empty map.
+// A missing or unreadable file gives an empty map, and so does a file that another user
+// could have planted or changed (see platform::isTrustedFile).
 HistoryMap loadHistoryStore(std::u16string_view path);
 // Replaces the file atomically; a failed write is ignored.
 void saveHistoryStore(std::u16string_view path, const HistoryMap& map);

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <climits>
+#include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "core/text/cp932.h"
@@ -178,7 +184,7 @@ TEST(IniFile, Utf8FileWithByteOrderMarkKeepsIt) {
     IniFile ini = iniIn(dir);
     EXPECT_EQ(ini.readInt(u"メイン", u"コピー", 0), 1);
     ini.writeInt(u"メイン", u"コピー", 0);
-    EXPECT_EQ(dir.read("ソラミネ.ini"), "\xEF\xBB\xBF[メイン]\r\nコピー=0\r\n");
+    EXPECT_EQ(dir.read("ソラミネ.ini"), "\xEF\xBB\xBF[メイン]\nコピー=0\n");
 }
 
 TEST(IniFile, Cp932FileStaysCp932UntilACharacterWouldBeLost) {
@@ -226,6 +232,151 @@ TEST(IniFile, DamagedFilesGiveDefaults) {
         ini.writeInt(u"メイン", u"選択項目", 1);
         EXPECT_EQ(ini.readInt(u"メイン", u"選択項目", 5), 1);
     }
+}
+
+TEST(IniFile, KeepsEveryLineItDoesNotChangeByteForByte) {
+    struct Case {
+        const char* what;
+        std::string original;
+        std::u16string section, key, value;
+        std::string expected;
+    };
+    // Code page 932 bytes that decode to nothing ("・"): an unassigned lead byte, a lead byte
+    // with no second byte before the line feed, a byte no character starts with.
+    const std::string undecodable = "\x85\x40;\x81\n" + text::toCp932(u"ソート=1") + "\n\xFF\xA0\n";
+    const Case cases[] = {
+        {"code page 932 with undecodable bytes", text::toCp932(u"[詳細設定]\n") + undecodable,
+         u"詳細設定", u"ログ", u"1",
+         text::toCp932(u"[詳細設定]\n") + "\x85\x40;\x81\n" + text::toCp932(u"ソート=1\n") +
+             text::toCp932(u"ログ=1\n") + "\xFF\xA0\n"},
+        {"UTF-16 with an odd last byte", utf16LeWithBom(u"[メイン]\r\nコピー=1\r\n") + "\x01",
+         u"メイン", u"コピー", u"0", utf16LeWithBom(u"[メイン]\r\nコピー=0\r\n") + "\x01"},
+        {"mixed line ends, last line without one", "[メイン]\nコピー=1\r\n; note", u"詳細設定",
+         u"ログ", u"1", "[メイン]\nコピー=1\r\n; note\n[詳細設定]\nログ=1\n"},
+        {"replaced line keeps its own line end", "[a]\r\nk=1\nj=2\r\n", u"A", u"K", u"3",
+         "[a]\r\nK=3\nj=2\r\n"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        dir.write("ソラミネ.ini", c.original);
+        IniFile ini = iniIn(dir);
+        ini.writeString(c.section, c.key, c.value);
+        EXPECT_EQ(dir.read("ソラミネ.ini"), c.expected) << c.what;
+    }
+    TempDir dir;
+    dir.write("ソラミネ.ini", text::toCp932(u"[詳細設定]\n") + undecodable);
+    IniFile ini = iniIn(dir);
+    EXPECT_EQ(ini.readInt(u"詳細設定", u"ソート", 0), 1);
+    // A character code page 932 cannot hold, where the file cannot become UTF-8 without
+    // losing bytes, becomes the replacement character in its own line only.
+    ini.writeString(u"詳細設定", u"フォント名", u"한");
+    EXPECT_EQ(dir.read("ソラミネ.ini"), text::toCp932(u"[詳細設定]\n") + "\x85\x40;\x81\n" +
+                                            text::toCp932(u"ソート=1\n") +
+                                            text::toCp932(u"フォント名=?\n") + "\xFF\xA0\n");
+}
+
+TEST(IniFile, WritesThroughASymbolicLink) {
+    TempDir dir;
+    dir.write("real/settings.ini", "[メイン]\r\nコピー=1\r\n");
+    std::filesystem::create_symlink("real/settings.ini", dir.path() / "ソラミネ.ini");
+    IniFile ini = iniIn(dir);
+    ini.writeInt(u"メイン", u"コピー", 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "ソラミネ.ini"));
+    EXPECT_EQ(dir.read("real/settings.ini"), "[メイン]\r\nコピー=0\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "real"), {}), 1);
+    EXPECT_EQ(ini.readInt(u"メイン", u"コピー", 5), 0);
+}
+
+TEST(IniFile, NeitherReadsNorWritesAFileOthersControl) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> spoil;  // given the INI file's path
+        bool needsRoot;  // only root can give a file to another user
+    };
+    const Case cases[] = {
+        {"group can write", [](const auto& p) { ::chmod(p.c_str(), 0664); }, false},
+        {"others can write", [](const auto& p) { ::chmod(p.c_str(), 0646); }, false},
+        {"another user's file", [](const auto& p) { (void)::chown(p.c_str(), 65534, 65534); },
+         true},
+        {"another user's link",
+         [](const auto& p) {
+             std::filesystem::rename(p, p.string() + ".real");
+             std::filesystem::create_symlink(p.filename().string() + ".real", p);
+             (void)::lchown(p.c_str(), 65534, 65534);
+         },
+         true},
+    };
+    for (const auto& c : cases) {
+        if (c.needsRoot && ::geteuid() != 0)
+            continue;
+        TempDir dir;
+        const auto path = dir.write("ソラミネ.ini", "[メイン]\r\nコピー=1\r\n");
+        c.spoil(path);
+        IniFile ini = iniIn(dir);
+        EXPECT_EQ(ini.readInt(u"メイン", u"コピー", 5), 5) << c.what;
+        ini.writeInt(u"メイン", u"コピー", 0);
+        EXPECT_EQ(dir.read("ソラミネ.ini"), "[メイン]\r\nコピー=1\r\n") << c.what;
+    }
+}
+
+TEST(IniFile, EachReadSeesTheFileAsItIsNow) {
+    struct Case {
+        const char* what;
+        std::function<void(const TempDir&)> change;
+        std::int32_t expected;
+    };
+    const Case cases[] = {
+        {"rewritten in place, same size",
+         [](const TempDir& d) { d.write("ソラミネ.ini", "[a]\nk=2\n"); }, 2},
+        {"replaced by another file",
+         [](const TempDir& d) {
+             d.write("new.ini", "[a]\nk=30\n");
+             std::filesystem::rename(d.path() / "new.ini", d.path() / "ソラミネ.ini");
+         },
+         30},
+        {"removed", [](const TempDir& d) { std::filesystem::remove(d.path() / "ソラミネ.ini"); },
+         7},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        dir.write("ソラミネ.ini", "[a]\nk=1\n");
+        IniFile ini = iniIn(dir);
+        EXPECT_EQ(ini.readInt(u"a", u"k", 7), 1) << c.what;
+        c.change(dir);
+        EXPECT_EQ(ini.readInt(u"a", u"k", 7), c.expected) << c.what;
+    }
+}
+
+TEST(IniFile, ABatchWritesOnceAtItsEnd) {
+    TempDir dir;
+    dir.write("ソラミネ.ini", "[a]\r\nk=1\r\n");
+    IniFile ini = iniIn(dir);
+    {
+        IniFile::Batch batch(ini);
+        ini.writeInt(u"a", u"k", 2);
+        ini.writeInt(u"b", u"j", 3);
+        EXPECT_EQ(ini.readInt(u"b", u"j", 0), 3);
+        EXPECT_EQ(dir.read("ソラミネ.ini"), "[a]\r\nk=1\r\n");
+    }
+    EXPECT_EQ(dir.read("ソラミネ.ini"), "[a]\r\nk=2\r\n[b]\r\nj=3\r\n");
+}
+
+TEST(IniFile, ALargeFileIsParsedOncePerChange) {
+    TempDir dir;
+    std::string big = "[詳細設定]\r\n";
+    for (int i = 0; big.size() < (4u << 20); ++i)
+        big += "filler" + std::to_string(i) + "=some value that takes room\r\n";
+    big += "ソート=1\r\n";
+    const auto path = dir.write("ソラミネ.ini", big);
+    // An old file: one changed this very moment is read again at every read.
+    std::filesystem::last_write_time(
+        path, std::filesystem::last_write_time(path) - std::chrono::hours(1));
+    IniFile ini = iniIn(dir);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 200; ++i)
+        ASSERT_EQ(ini.readInt(u"詳細設定", u"ソート", 0), 1);
+    // Parsing the file for every read takes minutes.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 }  // namespace

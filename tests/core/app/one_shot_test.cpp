@@ -86,6 +86,12 @@ TEST(SwapNames, SwapsOrRestoresEverything) {
         {"B missing", {{"a", "A"}}, "a", "b", false, {{"a", "A"}}},
         {"A missing", {{"b", "B"}}, "a", "b", false, {{"b", "B"}}},
         {"a file with itself", {{"a", "A"}}, "a", "a", false, {{"a", "A"}}},
+        {"a file with itself spelled otherwise",
+         {{"x/a", "A"}},
+         "x/a",
+         "x/../x/./a",
+         false,
+         {{"x/a", "A"}}},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -94,6 +100,9 @@ TEST(SwapNames, SwapsOrRestoresEverything) {
         EXPECT_EQ(result.ok(), c.ok) << c.label;
         if (!result.ok()) {
             EXPECT_TRUE(result.error().notRestored.empty()) << c.label;
+            // The failure names the user's file, never the temporary name.
+            EXPECT_TRUE(result.error().path == in(dir, c.a) || result.error().path == in(dir, c.b))
+                << c.label << ": " << utf8(result.error().path);
         }
         EXPECT_EQ(snapshot(dir), c.after) << c.label;
     }
@@ -192,6 +201,7 @@ TEST(OneShot, RecognisesOnlyTheExactFormWords) {
 TEST(OneShot, ArgumentRules) {
     const Message twoFiles{u"ファイルは2つにしてください", u"エラー", Icon::Error};
     const Message swapped{u"入れ替えました", u"処理結果", Icon::Information};
+    const Message oneFile{u"ファイルは1つにしてください", u"エラー", Icon::Error};
     struct Case {
         std::vector<const char*> args;  // "@name" stands for a file in the test folder
         OneShotStatus status;
@@ -203,6 +213,8 @@ TEST(OneShot, ArgumentRules) {
         {{"C"}, OneShotStatus::BadArguments, twoFiles, untouched},
         {{"C", "@a.txt"}, OneShotStatus::BadArguments, twoFiles, untouched},
         {{"C", "@a.txt", "@b.txt", "@b.txt"}, OneShotStatus::BadArguments, twoFiles, untouched},
+        {{"/h", "/c", "@a.txt", "@b.txt"}, OneShotStatus::BadArguments, oneFile, untouched},
+        {{"/r", "3", "@a.txt", "@b.txt"}, OneShotStatus::BadArguments, oneFile, untouched},
         {{"C", "@a.txt", "@b.txt"},
          OneShotStatus::Done,
          swapped,
@@ -256,6 +268,13 @@ TEST(OneShot, RandomAndFailedForms) {
     EXPECT_EQ(missing.status, OneShotStatus::RenameFailed);
     ASSERT_TRUE(missing.message.has_value());
     EXPECT_TRUE(missing.message->text.starts_with(u"ファイルが開けません"));
+
+    const std::string name = after.begin()->first;
+    const auto itself =
+        runOneShot(std::vector<std::u16string>{u"C", in(dir, name), in(dir, "./" + name)});
+    EXPECT_EQ(itself.status, OneShotStatus::BadArguments);
+    ASSERT_TRUE(itself.message.has_value());
+    EXPECT_TRUE(itself.message->text.starts_with(u"2つのパスが同じファイルを指しています\n"));
 
     const auto swap =
         runOneShot(std::vector<std::u16string>{u"C", in(dir, "none1"), in(dir, "none2")});

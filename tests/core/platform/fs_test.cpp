@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
 
 #include "core/text/utf.h"
 #include "support/temp_dir.h"
@@ -116,7 +118,7 @@ TEST_F(Fs, ListsALargeFolderCompletelyInItsOwnOrder) {
     for (int i = 0; i < 2000; ++i)
         ASSERT_EQ(sizes[text::fromUtf8("f" + std::to_string(i))], i % 7u);
     std::vector<std::u16string> again;
-    listFolder(dir.folder(), [&](EntryInfo& e) { again.push_back(e.name); });
+    ASSERT_TRUE(listFolder(dir.folder(), [&](EntryInfo& e) { again.push_back(e.name); }));
     EXPECT_EQ(order, again);
 }
 
@@ -158,6 +160,138 @@ TEST_F(Fs, AtomicWriteReplacesContentAndKeepsMode) {
     ASSERT_TRUE(read);
     EXPECT_EQ(*read, "new content");
     EXPECT_FALSE(writeFileAtomic(at("no/such/folder/x"), "y"));
+}
+
+TEST_F(Fs, CopyMakesALinkOfALinkAndNeverFollowsIt) {
+    dir.write("outside", "secret");
+    dir.makeFolder("d");
+    ASSERT_EQ(symlink("../outside", (dir.path() / "d/link").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere", (dir.path() / "dangling").c_str()), 0);
+    dir.write("taken", "old");
+    struct Case {
+        const char* from;
+        const char* to;
+        bool overwrite;
+        const char* target;  // of the link made
+    };
+    const Case cases[] = {
+        {"d/link", "d/copy", false, "../outside"},
+        {"dangling", "dangling2", false, "nowhere"},
+        {"d/link", "taken", true, "../outside"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(copyFile(at(c.from), at(c.to), c.overwrite)) << c.from;
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / c.to)) << c.to;
+        EXPECT_EQ(std::filesystem::read_symlink(dir.path() / c.to), c.target) << c.to;
+    }
+    auto refused = copyFile(at("d/link"), at("d/copy"), false);
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(isAlreadyExists(refused.error()));
+    // Nothing is left beside the targets.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "d"), {}), 2);
+}
+
+TEST_F(Fs, AtomicWriteGoesThroughTheUsersLink) {
+    dir.write("real/settings.ini", "old");
+    ASSERT_EQ(symlink("real/settings.ini", (dir.path() / "hop").c_str()), 0);
+    ASSERT_EQ(symlink("hop", (dir.path() / "link").c_str()), 0);
+    ASSERT_TRUE(writeFileAtomic(at("link"), "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link"));
+    EXPECT_EQ(dir.read("real/settings.ini"), "new");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "real"), {}), 1);
+
+    ASSERT_EQ(symlink("loop", (dir.path() / "loop").c_str()), 0);
+    EXPECT_FALSE(writeFileAtomic(at("loop"), "x"));
+}
+
+TEST_F(Fs, ALinkOfAnotherUserIsReplacedNotFollowed) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can give a link to another user";
+    dir.write("mine", "keep");
+    ASSERT_EQ(symlink("mine", (dir.path() / "planted").c_str()), 0);
+    ASSERT_EQ(lchown((dir.path() / "planted").c_str(), 65534, 65534), 0);
+    ASSERT_TRUE(writeFileAtomic(at("planted"), "new"));
+    EXPECT_EQ(dir.read("mine"), "keep");
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.path() / "planted"));
+}
+
+TEST_F(Fs, TrustedFilesAreTheUsersAndWritableByNoOneElse) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> make;  // given the path to check
+        bool trusted;
+        bool needsRoot = false;
+    };
+    auto file = [](mode_t mode) {
+        return [mode](const std::filesystem::path& p) {
+            std::ofstream(p) << "x";
+            chmod(p.c_str(), mode);
+        };
+    };
+    const Case cases[] = {
+        {"missing", [](const auto&) {}, true},
+        {"own file", file(0644), true},
+        {"own read-only file", file(0400), true},
+        {"group can write", file(0664), false},
+        {"others can write", file(0606), false},
+        {"own link to own file",
+         [&](const auto& p) {
+             file(0600)(p.string() + ".real");
+             std::filesystem::create_symlink(p.filename().string() + ".real", p);
+         },
+         true},
+        {"own link to a file others can write",
+         [&](const auto& p) {
+             file(0666)(p.string() + ".real");
+             std::filesystem::create_symlink(p.filename().string() + ".real", p);
+         },
+         false},
+        {"another user's file",
+         [&](const auto& p) {
+             file(0644)(p);
+             (void)chown(p.c_str(), 65534, 65534);
+         },
+         false, true},
+        {"another user's link to own file",
+         [&](const auto& p) {
+             file(0600)(p.string() + ".real");
+             std::filesystem::create_symlink(p.filename().string() + ".real", p);
+             (void)lchown(p.c_str(), 65534, 65534);
+         },
+         false, true},
+    };
+    for (const auto& c : cases) {
+        if (c.needsRoot && geteuid() != 0)
+            continue;
+        testing::TempDir own;
+        c.make(own.path() / "file");
+        const auto trusted = isTrustedFile(own.folder() + u"file");
+        EXPECT_EQ(trusted.ok(), c.trusted) << c.what;
+        if (!trusted) {
+            EXPECT_NE(trusted.error().find(own.folder() + u"file"), std::u16string::npos) << c.what;
+        }
+    }
+}
+
+TEST_F(Fs, SameFileThroughAnySpelling) {
+    dir.write("a", "A");
+    dir.write("b", "A");
+    dir.makeFolder("d");
+    ASSERT_EQ(link((dir.path() / "a").c_str(), (dir.path() / "hard").c_str()), 0);
+    ASSERT_EQ(symlink("a", (dir.path() / "soft").c_str()), 0);
+    struct Case {
+        const char* a;
+        const char* b;
+        bool same;
+    };
+    const Case cases[] = {
+        {"a", "a", true},        {"a", "./a", true},
+        {"a", "d/../a", true},   {"a", "hard", true},
+        {"a", "b", false},       {"a", "soft", false},
+        {"a", "missing", false}, {"missing", "missing", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(isSameFile(at(c.a), at(c.b)), c.same) << c.a << " " << c.b;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "core/settings/history_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "core/text/cp932.h"
 #include "support/temp_dir.h"
@@ -76,6 +77,14 @@ TEST(HistoryStore, CharactersOutsideCp932BecomeTheReplacementCharacter) {
 TEST(HistoryStore, MissingFileGivesAnEmptyMap) {
     TempDir dir;
     EXPECT_TRUE(loadHistoryStore(dir.folder() + u"String.db").empty());
+}
+
+TEST(HistoryStore, AFileOthersCanWriteIsNotRead) {
+    TempDir dir;
+    const std::u16string path = dir.folder() + u"String.db";
+    saveHistoryStore(path, {{u"メインフォルダ名0", u"/home/"}});
+    ::chmod((dir.path() / "String.db").c_str(), 0666);
+    EXPECT_TRUE(loadHistoryStore(path).empty());
 }
 
 }  // namespace

@@ -161,6 +161,70 @@ bool writeAll(int fd, const char* data, size_t size) {
     return true;
 }
 
+// The text of a symbolic link.
+Expected<std::string, OsError> readLink(const std::string& path) {
+    std::string target(256, '\0');
+    for (;;) {
+        ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0)
+            return failure();
+        if (static_cast<size_t>(n) < target.size()) {
+            target.resize(static_cast<size_t>(n));
+            return target;
+        }
+        target.resize(target.size() * 2);
+    }
+}
+
+// A copy of the link `src` at `dst`, with the same target and times. A link is made in one
+// step, so only replacing needs a name beside the target first.
+Status copyLink(const std::string& src, const std::string& dst, const struct stat& st,
+                bool overwrite) {
+    auto target = readLink(src);
+    if (!target)
+        return Unexpected{target.error()};
+    std::string made = dst;
+    if (overwrite) {
+        int fd;
+        std::string reserved = temporaryBeside(dst, fd);
+        if (fd < 0)
+            return failure();
+        ::close(fd);
+        made = reserved + ".link";  // beside the reserved name, so no other temporary has it
+        const bool linked = ::symlink(target->c_str(), made.c_str()) == 0;
+        OsError e = lastError();
+        ::unlink(reserved.c_str());
+        if (!linked)
+            return Unexpected{e};
+    } else if (::symlink(target->c_str(), dst.c_str()) != 0) {
+        return failure();
+    }
+    struct timespec times[2] = {st.st_atim, st.st_mtim};
+    ::utimensat(AT_FDCWD, made.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    if (overwrite && ::rename(made.c_str(), dst.c_str()) != 0) {
+        OsError e = lastError();
+        ::unlink(made.c_str());
+        return Unexpected{e};
+    }
+    return {};
+}
+
+// The file that writing `path` should change: the path itself, or where the user's own
+// symbolic links lead. A link of another user's is not followed, so that nobody can steer a
+// write of this program into one of this user's files by planting a link.
+Expected<std::string, OsError> writeTarget(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode) || st.st_uid != ::geteuid())
+            return path;
+        auto target = readLink(path);
+        if (!target)
+            return Unexpected{target.error()};
+        path = target->starts_with('/') ? *target : parentOf(path) + "/" + *target;
+    }
+    return Unexpected{OsError{ELOOP}};
+}
+
 Status renameNoReplaceNative(const std::string& from, const std::string& to) {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
         return {};
@@ -200,13 +264,13 @@ bool isExistsOrAccessDenied(OsError e) {
     return isAlreadyExists(e) || isAccessDenied(e);
 }
 
-bool listFolder(std::u16string_view folder, const std::function<void(EntryInfo&)>& sink) {
+Status listFolder(std::u16string_view folder, const std::function<void(EntryInfo&)>& sink) {
     std::string native = nativePath(folder);
     if (native.empty())
         native = ".";
     DIR* dir = ::opendir(native.c_str());
     if (dir == nullptr)
-        return false;
+        return failure();
     int dfd = ::dirfd(dir);
     std::unordered_set<std::string> hidden = readHiddenList(dfd);
     std::vector<std::string> names;
@@ -262,7 +326,7 @@ bool listFolder(std::u16string_view folder, const std::function<void(EntryInfo&)
     if (helper.joinable())
         helper.join();
     ::closedir(dir);
-    return true;
+    return {};
 }
 
 std::optional<EntryInfo> lookUp(std::u16string_view path) {
@@ -314,14 +378,21 @@ Status moveNoReplace(std::u16string_view from, std::u16string_view to) {
 
 Status copyFile(std::u16string_view from, std::u16string_view to, bool overwrite) {
     std::string src = nativePath(from), dst = nativePath(to);
-    Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st;
+    if (::lstat(src.c_str(), &st) != 0)
+        return failure();
+    if (S_ISLNK(st.st_mode))
+        return copyLink(src, dst, st, overwrite);
+    // Opening a named pipe or a device could wait for ever.
+    if (!S_ISREG(st.st_mode))
+        return Unexpected{OsError{S_ISDIR(st.st_mode) ? EISDIR : ENOTSUP}};
+    Fd in(::open(src.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!in.ok())
         return failure();
-    struct stat st;
     if (::fstat(in.get(), &st) != 0)
         return failure();
     if (!S_ISREG(st.st_mode))
-        return Unexpected{OsError{EISDIR}};
+        return Unexpected{OsError{ENOTSUP}};
     int outFd;
     std::string temp = temporaryBeside(dst, outFd);
     Fd out(outFd);
@@ -374,6 +445,12 @@ Status removeFile(std::u16string_view path) {
 
 Status makeFolder(std::u16string_view path) {
     if (::mkdir(nativePath(path).c_str(), 0777) != 0)
+        return failure();
+    return {};
+}
+
+Status removeFolder(std::u16string_view path) {
+    if (::rmdir(nativePath(path).c_str()) != 0)
         return failure();
     return {};
 }
@@ -467,7 +544,10 @@ Expected<std::string, OsError> readFile(std::u16string_view path) {
 }
 
 Status writeFileAtomic(std::u16string_view path, std::string_view bytes) {
-    std::string target = nativePath(path);
+    auto resolved = writeTarget(nativePath(path));
+    if (!resolved)
+        return Unexpected{resolved.error()};
+    const std::string& target = *resolved;
     int rawFd;
     std::string temp = temporaryBeside(target, rawFd);
     Fd fd(rawFd);

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -70,6 +71,12 @@ Status LockedFile::append(std::string_view bytes) {
 
 Status LockedFile::sync() {
     if (::fdatasync(fd_) != 0)
+        return Unexpected{OsError{errno}};
+    return {};
+}
+
+Status makePrivateFolder(std::u16string_view path) {
+    if (::mkdir(nativePath(path).c_str(), 0700) != 0)
         return Unexpected{OsError{errno}};
     return {};
 }

@@ -1,11 +1,13 @@
 #include "core/platform/process.h"
 
+#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "core/text/utf.h"
 
@@ -26,6 +28,19 @@ void makeFolders(const std::string& path) {
          slash = path.find('/', slash + 1)) {
         ::mkdir(path.substr(0, slash).c_str(), 0700);
     }
+}
+
+// The user's home folder: $HOME, else the user database's entry; empty when neither has one.
+std::string homeFolder() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0')
+        return home;
+    std::vector<char> buffer(16384);
+    struct passwd entry;
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
+        found == nullptr || found->pw_dir == nullptr)
+        return {};
+    return found->pw_dir;
 }
 
 std::atomic<bool>* interruptFlag = nullptr;
@@ -52,10 +67,12 @@ std::u16string settingsFolder() {
     std::string folder;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
         folder = xdg;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
-        folder = std::string(home) + "/.config";
+    } else if (std::string home = homeFolder(); !home.empty()) {
+        folder = home + "/.config";
     } else {
-        folder = "/tmp";
+        // No home at all: a folder named for this user and made private (0700), rather than a
+        // folder that every user writes into.
+        folder = "/tmp/soramine-" + std::to_string(::geteuid());
     }
     folder += "/soramine/";
     makeFolders(folder);
