@@ -364,7 +364,7 @@ TEST(IniFile, ABatchWritesOnceAtItsEnd) {
 TEST(IniFile, ALargeFileIsParsedOncePerChange) {
     TempDir dir;
     std::string big = "[詳細設定]\r\n";
-    for (int i = 0; big.size() < (4u << 20); ++i)
+    for (int i = 0; big.size() < (2u << 20); ++i)
         big += "filler" + std::to_string(i) + "=some value that takes room\r\n";
     big += "ソート=1\r\n";
     const auto path = dir.write("ソラミネ.ini", big);
@@ -372,11 +372,14 @@ TEST(IniFile, ALargeFileIsParsedOncePerChange) {
     std::filesystem::last_write_time(
         path, std::filesystem::last_write_time(path) - std::chrono::hours(1));
     IniFile ini = iniIn(dir);
+    // Timed against the first read, which parses the file, whatever the machine's speed: the
+    // reads after it only look the keys up.
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 200; ++i)
+    ASSERT_EQ(ini.readInt(u"詳細設定", u"ソート", 0), 1);
+    const auto parsed = std::chrono::steady_clock::now();
+    for (int i = 0; i < 50; ++i)
         ASSERT_EQ(ini.readInt(u"詳細設定", u"ソート", 0), 1);
-    // Parsing the file for every read takes minutes.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_LT(std::chrono::steady_clock::now() - parsed, parsed - start);
 }
 
 }  // namespace
