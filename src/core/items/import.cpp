@@ -7,6 +7,57 @@
 #include "core/text/strings.h"
 
 namespace soramine {
+namespace {
+
+// What a folder scan keeps of an accepted entry until the folder's rows are made.
+struct Accepted {
+    std::u16string name;
+    std::optional<platform::FileTime> created, modified;
+    std::uint64_t size;
+};
+
+// The order of names by UTF-16 code units, as the table's sort by name puts them: names in
+// one folder are all different, so every sort agrees. Each name is first compared by eight
+// units after the prefix that all of them share, packed into two integers beside its index,
+// so that most comparisons stay in one contiguous array and never reach the names.
+std::vector<std::uint32_t> nameOrder(const std::vector<Accepted>& entries) {
+    size_t shared = entries.front().name.size();
+    for (const auto& e : entries) {
+        const auto& first = entries.front().name;
+        shared = static_cast<size_t>(
+            std::mismatch(first.begin(), first.begin() + static_cast<std::ptrdiff_t>(shared),
+                          e.name.begin(), e.name.end())
+                .first -
+            first.begin());
+    }
+    struct Key {
+        std::uint64_t high, low;
+        std::uint32_t index;
+    };
+    std::vector<Key> keys(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const auto& name = entries[i].name;
+        std::uint64_t part[2] = {0, 0};
+        for (size_t k = 0; k < 8; ++k) {  // missing units count as 0, before every real one
+            const std::uint64_t unit = shared + k < name.size() ? name[shared + k] : 0;
+            part[k / 4] |= unit << (16 * (3 - k % 4));
+        }
+        keys[i] = {part[0], part[1], static_cast<std::uint32_t>(i)};
+    }
+    std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+        if (a.high != b.high)
+            return a.high < b.high;
+        if (a.low != b.low)
+            return a.low < b.low;
+        return ItemTable::compareText(entries[a.index].name, entries[b.index].name) < 0;
+    });
+    std::vector<std::uint32_t> order(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        order[i] = keys[i].index;
+    return order;
+}
+
+}  // namespace
 
 std::uint32_t attributeMaskFor(const DetailSettings& detail) {
     std::uint32_t mask = platform::attr::kTemporary;
@@ -80,27 +131,32 @@ void Importer::importPaths(const std::vector<std::u16string>& paths, PathSource 
         table_.clear();
         main_.folderMode = filter_.tokenCount() == 0 ? 1 : 0;
     }
-    ItemTable direct;
-    for (const auto& given : paths) {
-        std::u16string path = given;
+    std::vector<std::u16string> trimmed = paths;
+    for (auto& path : trimmed) {
         while (path.size() > 1 && path.back() == platform::kSeparator)
             path.pop_back();
-        auto entry = platform::lookUp(path);
+    }
+    const auto entries = platform::lookUpEach(trimmed);
+    ItemTable direct;
+    for (size_t i = 0; i < trimmed.size(); ++i) {
+        const std::u16string& path = trimmed[i];
+        const auto& entry = entries[i];
         if (!entry || (entry->attributes & attributeMask_) != 0)
             continue;
         if (entry->isFolder && main_.folderMode == 0) {
             scanFolder(withTrailingSeparator(path));
             continue;
         }
-        size_t slash = path.rfind(platform::kSeparator);
-        std::u16string folder = slash == std::u16string::npos ? u"./" : path.substr(0, slash + 1);
-        auto row = rowFor(*entry, folder);
-        if (!row)
+        if (!accepts(*entry))
             continue;
+        size_t slash = path.rfind(platform::kSeparator);
+        Row row =
+            makeRow(entry->name, slash == std::u16string::npos ? u"./" : path.substr(0, slash + 1),
+                    entry->created, entry->modified, entry->size);
         if (source == PathSource::Drop) {
-            direct.append(std::move(*row));
+            direct.append(std::move(row));
         } else {
-            addRow(std::move(*row));
+            addRow(std::move(row));
         }
     }
     direct.sort(ItemTable::kName, ItemTable::compareText, false);
@@ -109,40 +165,51 @@ void Importer::importPaths(const std::vector<std::u16string>& paths, PathSource 
     finishImport();
 }
 
-std::optional<Row> Importer::rowFor(const platform::EntryInfo& entry,
-                                    const std::u16string& folder) const {
-    if (main_.folderMode != 0) {
-        if (!entry.isFolder)
-            return std::nullopt;
-        return Row{entry.name, folder, dateText(entry.created), dateText(entry.modified),
-                   std::u16string(kFolderSizeText)};
-    }
-    if (entry.isFolder || !filter_.accepts(entry.name))
-        return std::nullopt;
-    return Row{entry.name, folder, dateText(entry.created), dateText(entry.modified),
-               sizeText(entry.size)};
+bool Importer::accepts(const platform::EntryInfo& entry) const {
+    if (main_.folderMode != 0)
+        return entry.isFolder;
+    return !entry.isFolder && filter_.accepts(entry.name);
+}
+
+Row Importer::makeRow(std::u16string name, std::u16string folder,
+                      const std::optional<platform::FileTime>& created,
+                      const std::optional<platform::FileTime>& modified, std::uint64_t size) const {
+    return Row{std::move(name), std::move(folder), dateText(created), dateText(modified),
+               main_.folderMode != 0 ? std::u16string(kFolderSizeText) : sizeText(size)};
 }
 
 void Importer::scanFolder(const std::u16string& folder) {
-    ItemTable local;
+    std::vector<Accepted> accepted;
     std::vector<std::u16string> subfolders;
     const bool descend = main_.folderMode == 0 && main_.subfolders != 0;
-    platform::listFolder(folder, [&](platform::EntryInfo& entry) {
-        if ((entry.attributes & attributeMask_) != 0)
-            return;
-        if (entry.isFolder && descend)
-            subfolders.push_back(entry.name);
-        if (auto row = rowFor(entry, folder))
-            local.append(std::move(*row));
-    });
+    platform::listFolder(
+        folder,
+        [&](platform::EntryInfo& entry) {
+            if ((entry.attributes & attributeMask_) != 0)
+                return;
+            if (entry.isFolder && descend)
+                subfolders.push_back(entry.name);
+            if (accepts(entry))
+                accepted.push_back(
+                    {std::move(entry.name), entry.created, entry.modified, entry.size});
+        },
+        [&](size_t count) { accepted.reserve(count); });
     // Subfolders are scanned before the rows of this folder join the list, in name order so
     // that the result does not depend on the order the file system happens to list them.
     std::sort(subfolders.begin(), subfolders.end());
     for (const auto& sub : subfolders)
         scanFolder(folder + sub + platform::kSeparator);
-    local.sort(ItemTable::kName, ItemTable::compareText, false);
-    if (!local.empty())
-        scanned_.push_back(std::move(local));
+    if (accepted.empty())
+        return;
+    // The rows are made in name order straight away, so that the table never has to move them
+    // and the date texts come out in the order they are kept.
+    ItemTable local;
+    local.reserve(accepted.size());
+    for (std::uint32_t i : nameOrder(accepted)) {
+        Accepted& a = accepted[i];
+        local.append(makeRow(std::move(a.name), folder, a.created, a.modified, a.size));
+    }
+    scanned_.push_back(std::move(local));
 }
 
 void Importer::addRow(Row row) {

@@ -42,7 +42,12 @@ class Importer {
     void scanFolder(const std::u16string& folder);
     void addRow(Row row);
     void finishImport();
-    std::optional<Row> rowFor(const platform::EntryInfo& entry, const std::u16string& folder) const;
+    // Whether an entry that the attribute mask lets through becomes a row: a folder in folder
+    // mode, otherwise a file that the extension filter takes.
+    bool accepts(const platform::EntryInfo& entry) const;
+    Row makeRow(std::u16string name, std::u16string folder,
+                const std::optional<platform::FileTime>& created,
+                const std::optional<platform::FileTime>& modified, std::uint64_t size) const;
 
     ItemTable& table_;
     MainSettings& main_;
