@@ -9,34 +9,27 @@
 namespace soramine {
 namespace {
 
-// What a folder scan keeps of an accepted entry until the folder's rows are made.
-struct Accepted {
-    std::u16string name;
-    std::optional<platform::FileTime> created, modified;
-    std::uint64_t size;
-};
-
-// The order of names by UTF-16 code units, as the table's sort by name puts them: names in
-// one folder are all different, so every sort agrees. Each name is first compared by eight
-// units after the prefix that all of them share, packed into two integers beside its index,
-// so that most comparisons stay in one contiguous array and never reach the names.
-std::vector<std::uint32_t> nameOrder(const std::vector<Accepted>& entries) {
-    size_t shared = entries.front().name.size();
-    for (const auto& e : entries) {
-        const auto& first = entries.front().name;
+// The place of each row when the rows are ordered by name in UTF-16 code units. The names of
+// one folder are all different, so these places are the order that any sort by name gives.
+// Each name is compared first by eight units after the prefix that all of them share, packed
+// into two integers beside its row, so that most comparisons stay in one contiguous array
+// instead of reaching into the names, which lie scattered over the heap.
+std::vector<std::int64_t> nameRanks(const ItemTable& table) {
+    const std::u16string& first = table.name(0);
+    size_t shared = first.size();
+    for (size_t i = 1; i < table.count(); ++i) {
+        const std::u16string& name = table.name(i);
+        const auto end = first.begin() + static_cast<std::ptrdiff_t>(shared);
         shared = static_cast<size_t>(
-            std::mismatch(first.begin(), first.begin() + static_cast<std::ptrdiff_t>(shared),
-                          e.name.begin(), e.name.end())
-                .first -
-            first.begin());
+            std::mismatch(first.begin(), end, name.begin(), name.end()).first - first.begin());
     }
     struct Key {
         std::uint64_t high, low;
-        std::uint32_t index;
+        std::uint32_t row;
     };
-    std::vector<Key> keys(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const auto& name = entries[i].name;
+    std::vector<Key> keys(table.count());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const std::u16string& name = table.name(i);
         std::uint64_t part[2] = {0, 0};
         for (size_t k = 0; k < 8; ++k) {  // missing units count as 0, before every real one
             const std::uint64_t unit = shared + k < name.size() ? name[shared + k] : 0;
@@ -49,12 +42,12 @@ std::vector<std::uint32_t> nameOrder(const std::vector<Accepted>& entries) {
             return a.high < b.high;
         if (a.low != b.low)
             return a.low < b.low;
-        return ItemTable::compareText(entries[a.index].name, entries[b.index].name) < 0;
+        return ItemTable::compareText(table.name(a.row), table.name(b.row)) < 0;
     });
-    std::vector<std::uint32_t> order(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i)
-        order[i] = keys[i].index;
-    return order;
+    std::vector<std::int64_t> ranks(keys.size());
+    for (size_t r = 0; r < keys.size(); ++r)
+        ranks[keys[r].row] = static_cast<std::int64_t>(r);
+    return ranks;
 }
 
 }  // namespace
@@ -179,7 +172,9 @@ Row Importer::makeRow(std::u16string name, std::u16string folder,
 }
 
 void Importer::scanFolder(const std::u16string& folder) {
-    std::vector<Accepted> accepted;
+    // The rows are made as the entries come, while the listing's helper thread still asks for
+    // the status of later ones.
+    ItemTable local;
     std::vector<std::u16string> subfolders;
     const bool descend = main_.folderMode == 0 && main_.subfolders != 0;
     platform::listFolder(
@@ -190,25 +185,19 @@ void Importer::scanFolder(const std::u16string& folder) {
             if (entry.isFolder && descend)
                 subfolders.push_back(entry.name);
             if (accepts(entry))
-                accepted.push_back(
-                    {std::move(entry.name), entry.created, entry.modified, entry.size});
+                local.append(makeRow(std::move(entry.name), folder, entry.created, entry.modified,
+                                     entry.size));
         },
-        [&](size_t count) { accepted.reserve(count); });
+        [&](size_t count) { local.reserve(count); });
     // Subfolders are scanned before the rows of this folder join the list, in name order so
     // that the result does not depend on the order the file system happens to list them.
     std::sort(subfolders.begin(), subfolders.end());
     for (const auto& sub : subfolders)
         scanFolder(folder + sub + platform::kSeparator);
-    if (accepted.empty())
+    if (local.empty())
         return;
-    // The rows are made in name order straight away, so that the table never has to move them
-    // and the date texts come out in the order they are kept.
-    ItemTable local;
-    local.reserve(accepted.size());
-    for (std::uint32_t i : nameOrder(accepted)) {
-        Accepted& a = accepted[i];
-        local.append(makeRow(std::move(a.name), folder, a.created, a.modified, a.size));
-    }
+    std::vector<std::int64_t> ranks = nameRanks(local);
+    local.sortByKeys(ranks, -1);
     scanned_.push_back(std::move(local));
 }
 
