@@ -90,7 +90,7 @@ void Importer::prepare(const DetailSettings& detail) {
     attributeMask_ = attributeMaskFor(detail);
     sortOnImport_ = detail.sortOnImport != 0;
     pendingItems.clear();
-    scanned_.clear();
+    gathered_.clear();
 }
 
 std::optional<Message> Importer::importFolder(const DetailSettings& detail) {
@@ -198,21 +198,19 @@ void Importer::scanFolder(const std::u16string& folder) {
         return;
     std::vector<std::int64_t> ranks = nameRanks(local);
     local.sortByKeys(ranks, -1);
-    scanned_.push_back(std::move(local));
+    gathered_.appendTable(std::move(local));
 }
 
 void Importer::addRow(Row row) {
-    if (scanned_.empty())
-        scanned_.emplace_back();
-    scanned_.back().append(std::move(row));
+    gathered_.append(std::move(row));
 }
 
 void Importer::finishImport() {
     // With sorting on import, every row of this import waits in pendingItems and joins the
     // list as one block sorted by name.
     ItemTable& into = sortOnImport_ ? pendingItems : table_;
-    into.appendTables(std::move(scanned_));
-    scanned_.clear();
+    into.appendTable(std::move(gathered_));
+    gathered_.clear();
     if (!pendingItems.empty()) {
         pendingItems.sort(ItemTable::kName, ItemTable::compareText, false);
         table_.appendTable(std::move(pendingItems));

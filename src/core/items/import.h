@@ -58,9 +58,10 @@ class Importer {
     std::uint32_t attributeMask_ = 0;
     bool sortOnImport_ = false;
     ItemTable pendingItems;
-    // The rows of this import in order (each folder's sorted rows, then single rows), joined
-    // once at the end so that the table grows only once.
-    std::vector<ItemTable> scanned_;
+    // The rows of this import in their final order (each folder's sorted rows, single rows),
+    // moved into the table at the end. Each folder's rows join as soon as the folder is done,
+    // so that the import never holds a second copy of its row columns.
+    ItemTable gathered_;
 };
 
 // Import messages (caption "エラー").
