@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Import benchmark: soramine-cli list against find over the same trees, as a user runs them:
-# whole processes writing into a pipe, page cache warm, in alternating runs (ours, find, ours,
-# find, ...). Each pair gives a ratio; the median ratio is held against its budget.
+# Import benchmark: soramine-cli list against find over the same trees, page cache warm, as a
+# user runs them: whole processes writing into a pipe, taking turns (ours, find, ours, ...),
+# each with the median of its runs, for wall time and for CPU time (user + system).
 # Usage: bench/import.sh CLI   (the release soramine-cli; bench/run.sh passes it)
-# BENCH_RUNS sets the number of pairs (at least 5), BENCH_DIR where the trees are made.
 set -euo pipefail
-cli="$1"
+cli="$(realpath "$1")"
+cd "$(dirname "$0")/.."
+source bench/lib.sh
+[ "$runs" -ge 5 ] || runs=5
 work="${BENCH_DIR:-/tmp/soramine-bench}/import"
-pairs="${BENCH_RUNS:-7}"
-[ "$pairs" -ge 5 ] || pairs=5
 line=$'%f\t%h\t%T@\t%s\n'
 
 make_trees() {
@@ -23,72 +23,53 @@ make_trees() {
   touch "$work/.done"
 }
 
-# One run of a command with its output going into a pipe: "wall cpu" in seconds, where cpu
-# is the user and system time of the command's own process (the reader of the pipe is not
-# counted).
-measure() {
+# "wall cpu" in seconds for one run of a command whose output goes into a pipe; cpu is the
+# user and system time of the command's own process, not of the pipe's reader.
+wall_and_cpu() {
   local TIMEFORMAT='%3R %3U %3S' t
   t=$({ { time "$@" 2>/dev/null; } 2>&3 | cat >/dev/null; } 3>&1)
   awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }' <<<"$t"
 }
 
-median() {  # of the numbers on standard input
-  sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
-
-verdict() {  # name what ratio budget seconds-ours seconds-find
-  local ok=PASS
-  awk -v r="$3" -v b="$4" 'BEGIN { exit !(r <= b) }' || { ok=FAIL; failed=1; }
-  printf '%s %s: %.3f s vs find %.3f s = %.2fx (budget <= %.2fx) %s\n' "$1" "$2" "$5" "$6" "$3" "$4" "$ok"
-}
-
-# compare NAME WALL-BUDGET CPU-BUDGET -- OURS... -- FIND...; an empty budget is reported only.
+# compare NAME WALL_BUDGET CPU_BUDGET OURS... -- FIND...: the two take turns; an empty budget
+# is reported without a verdict.
 compare() {
-  local name="$1" wallBudget="$2" cpuBudget="$3"
-  shift 4
-  local ours=() theirs=()
+  local name="$1" wallBudget="$2" cpuBudget="$3" ours=() theirs=() a=() b=()
+  shift 3
   while [ "$1" != -- ]; do ours+=("$1"); shift; done
   shift
   theirs=("$@")
-  "${ours[@]}" >/dev/null 2>&1
-  "${theirs[@]}" >/dev/null 2>&1
-  local rows=() a b
-  for _ in $(seq "$pairs"); do
-    a=$(measure "${ours[@]}")
-    b=$(measure "${theirs[@]}")
-    rows+=("$a $b")
+  "${ours[@]}" >/dev/null
+  "${theirs[@]}" >/dev/null
+  for _ in $(seq "$runs"); do
+    a+=("$(wall_and_cpu "${ours[@]}")")
+    b+=("$(wall_and_cpu "${theirs[@]}")")
   done
-  local table
-  table=$(printf '%s\n' "${rows[@]}")
-  local wallRatio cpuRatio oursWall findWall oursCpu findCpu
-  wallRatio=$(awk '{ print $1 / $3 }' <<<"$table" | median)
-  cpuRatio=$(awk '{ print $2 / $4 }' <<<"$table" | median)
-  oursWall=$(awk '{ print $1 }' <<<"$table" | median)
-  findWall=$(awk '{ print $3 }' <<<"$table" | median)
-  oursCpu=$(awk '{ print $2 }' <<<"$table" | median)
-  findCpu=$(awk '{ print $4 }' <<<"$table" | median)
-  if [ -n "$wallBudget" ]; then
-    verdict "$name" wall "$wallRatio" "$wallBudget" "$oursWall" "$findWall"
-  else
-    printf '%s wall: %.3f s vs find %.3f s = %.2fx\n' "$name" "$oursWall" "$findWall" "$wallRatio"
-  fi
-  if [ -n "$cpuBudget" ]; then
-    verdict "$name" cpu "$cpuRatio" "$cpuBudget" "$oursCpu" "$findCpu"
-  else
-    printf '%s cpu: %.3f s vs find %.3f s = %.2fx\n' "$name" "$oursCpu" "$findCpu" "$cpuRatio"
-  fi
+  local column kind budget ours_s find_s
+  for column in 1 2; do
+    kind=$([ "$column" = 1 ] && echo wall || echo cpu)
+    budget=$([ "$column" = 1 ] && echo "$wallBudget" || echo "$cpuBudget")
+    ours_s=$(printf '%s\n' "${a[@]}" | cut -d' ' -f"$column" | median)
+    find_s=$(printf '%s\n' "${b[@]}" | cut -d' ' -f"$column" | median)
+    if [ -n "$budget" ]; then
+      verdict "$name $kind" "$ours_s" "$find_s" "$budget" find
+    else
+      printf '%s %s: %.3f s vs find %.3f s = %.2fx\n' "$name" "$kind" "$ours_s" "$find_s" \
+        "$(echo "$ours_s / $find_s" | bc -l)"
+    fi
+  done
 }
 
 failed=0
 make_trees
-echo "load average: $(cut -d' ' -f1-3 /proc/loadavg); $pairs pairs, median of the pair ratios"
-compare "import flat 100000" 0.70 1.00 -- "$cli" list --ext '*' "$work/flat" -- \
+echo "load average $(cut -d' ' -f1-3 /proc/loadavg); $runs runs each, medians"
+compare "list 100000 files" 0.70 1.00 "$cli" list --ext '*' "$work/flat" -- \
   find "$work/flat" -printf "$line"
-compare "import tree 100x1000" 1.00 "" -- "$cli" list --subfolders --ext '*' "$work/tree" -- \
+compare "list 100 folders of 1000 files" 1.00 "" "$cli" list --subfolders --ext '*' "$work/tree" -- \
   find "$work/tree" -type f -printf "$line"
 
 peak=$( { /usr/bin/time -f '%M' "$cli" list --ext '*' "$work/flat" >/dev/null; } 2>&1 | tail -1)
 ok=FAIL
 if [ "$peak" -le $((64 * 1024)) ]; then ok=PASS; else failed=1; fi
-printf 'import flat 100000 peak memory: %d KiB (budget <= 65536 KiB) %s\n' "$peak" "$ok"
+printf 'list 100000 files, peak memory: %d KiB (budget <= 65536 KiB) %s\n' "$peak" "$ok"
 exit $failed
