@@ -13,6 +13,7 @@
 #include "core/app/main_settings.h"
 #include "core/items/import.h"
 #include "core/platform/fs.h"
+#include "core/platform/process.h"
 #include "core/text/utf.h"
 
 namespace soramine::cli {
@@ -77,6 +78,7 @@ void printRows(const ItemTable& table) {
 }  // namespace
 
 int runList(const Args& args) {
+    platform::keepFreedMemory();
     MainSettings main = defaultMainSettings();
     bool folderModeFlag = false, sort = false;
     std::u16string extension = u"*";

@@ -7,6 +7,50 @@
 #include "core/text/strings.h"
 
 namespace soramine {
+namespace {
+
+// The place of each row when the rows are ordered by name in UTF-16 code units. The names of
+// one folder are all different, so these places are the order that any sort by name gives.
+// Each name is compared first by eight units after the prefix that all of them share, packed
+// into two integers beside its row, so that most comparisons stay in one contiguous array
+// instead of reaching into the names, which lie scattered over the heap.
+std::vector<std::int64_t> nameRanks(const ItemTable& table) {
+    const std::u16string& first = table.name(0);
+    size_t shared = first.size();
+    for (size_t i = 1; i < table.count(); ++i) {
+        const std::u16string& name = table.name(i);
+        const auto end = first.begin() + static_cast<std::ptrdiff_t>(shared);
+        shared = static_cast<size_t>(
+            std::mismatch(first.begin(), end, name.begin(), name.end()).first - first.begin());
+    }
+    struct Key {
+        std::uint64_t high, low;
+        std::uint32_t row;
+    };
+    std::vector<Key> keys(table.count());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const std::u16string& name = table.name(i);
+        std::uint64_t part[2] = {0, 0};
+        for (size_t k = 0; k < 8; ++k) {  // missing units count as 0, before every real one
+            const std::uint64_t unit = shared + k < name.size() ? name[shared + k] : 0;
+            part[k / 4] |= unit << (16 * (3 - k % 4));
+        }
+        keys[i] = {part[0], part[1], static_cast<std::uint32_t>(i)};
+    }
+    std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+        if (a.high != b.high)
+            return a.high < b.high;
+        if (a.low != b.low)
+            return a.low < b.low;
+        return ItemTable::compareText(table.name(a.row), table.name(b.row)) < 0;
+    });
+    std::vector<std::int64_t> ranks(keys.size());
+    for (size_t r = 0; r < keys.size(); ++r)
+        ranks[keys[r].row] = static_cast<std::int64_t>(r);
+    return ranks;
+}
+
+}  // namespace
 
 std::uint32_t attributeMaskFor(const DetailSettings& detail) {
     std::uint32_t mask = platform::attr::kTemporary;
@@ -45,8 +89,8 @@ void Importer::prepare(const DetailSettings& detail) {
     filter_ = parseExtensionFilter(extensionBox_.text);
     attributeMask_ = attributeMaskFor(detail);
     sortOnImport_ = detail.sortOnImport != 0;
-    pendingItems.clear();
-    scanned_.clear();
+    pendingItems_.clear();
+    gathered_.clear();
     unreadable_.clear();
 }
 
@@ -81,27 +125,32 @@ void Importer::importPaths(const std::vector<std::u16string>& paths, PathSource 
         table_.clear();
         main_.folderMode = filter_.tokenCount() == 0 ? 1 : 0;
     }
-    ItemTable direct;
-    for (const auto& given : paths) {
-        std::u16string path = given;
+    std::vector<std::u16string> trimmed = paths;
+    for (auto& path : trimmed) {
         while (path.size() > 1 && path.back() == platform::kSeparator)
             path.pop_back();
-        auto entry = platform::lookUp(path);
+    }
+    const auto entries = platform::lookUpEach(trimmed);
+    ItemTable direct;
+    for (size_t i = 0; i < trimmed.size(); ++i) {
+        const std::u16string& path = trimmed[i];
+        const auto& entry = entries[i];
         if (!entry || (entry->attributes & attributeMask_) != 0)
             continue;
         if (entry->isFolder && main_.folderMode == 0) {
             scanFolder(withTrailingSeparator(path));
             continue;
         }
-        size_t slash = path.rfind(platform::kSeparator);
-        std::u16string folder = slash == std::u16string::npos ? u"./" : path.substr(0, slash + 1);
-        auto row = rowFor(*entry, folder);
-        if (!row)
+        if (!accepts(*entry))
             continue;
+        size_t slash = path.rfind(platform::kSeparator);
+        Row row =
+            makeRow(entry->name, slash == std::u16string::npos ? u"./" : path.substr(0, slash + 1),
+                    entry->created, entry->modified, entry->size);
         if (source == PathSource::Drop) {
-            direct.append(std::move(*row));
+            direct.append(std::move(row));
         } else {
-            addRow(std::move(*row));
+            addRow(std::move(row));
         }
     }
     direct.sort(ItemTable::kName, ItemTable::compareText, false);
@@ -110,32 +159,37 @@ void Importer::importPaths(const std::vector<std::u16string>& paths, PathSource 
     finishImport();
 }
 
-std::optional<Row> Importer::rowFor(const platform::EntryInfo& entry,
-                                    const std::u16string& folder) const {
-    if (main_.folderMode != 0) {
-        if (!entry.isFolder)
-            return std::nullopt;
-        return Row{entry.name, folder, dateText(entry.created), dateText(entry.modified),
-                   std::u16string(kFolderSizeText)};
-    }
-    if (entry.isFolder || !filter_.accepts(entry.name))
-        return std::nullopt;
-    return Row{entry.name, folder, dateText(entry.created), dateText(entry.modified),
-               sizeText(entry.size)};
+bool Importer::accepts(const platform::EntryInfo& entry) const {
+    if (main_.folderMode != 0)
+        return entry.isFolder;
+    return !entry.isFolder && filter_.accepts(entry.name);
+}
+
+Row Importer::makeRow(std::u16string name, std::u16string folder,
+                      const std::optional<platform::FileTime>& created,
+                      const std::optional<platform::FileTime>& modified, std::uint64_t size) const {
+    return Row{std::move(name), std::move(folder), dateText(created), dateText(modified),
+               main_.folderMode != 0 ? std::u16string(kFolderSizeText) : sizeText(size)};
 }
 
 void Importer::scanFolder(const std::u16string& folder) {
+    // The rows are made as the entries come, while the listing's helper thread still asks for
+    // the status of later ones.
     ItemTable local;
     std::vector<std::u16string> subfolders;
     const bool descend = main_.folderMode == 0 && main_.subfolders != 0;
-    const platform::Status listed = platform::listFolder(folder, [&](platform::EntryInfo& entry) {
-        if ((entry.attributes & attributeMask_) != 0)
-            return;
-        if (entry.isFolder && descend)
-            subfolders.push_back(entry.name);
-        if (auto row = rowFor(entry, folder))
-            local.append(std::move(*row));
-    });
+    const platform::Status listed = platform::listFolder(
+        folder,
+        [&](platform::EntryInfo& entry) {
+            if ((entry.attributes & attributeMask_) != 0)
+                return;
+            if (entry.isFolder && descend)
+                subfolders.push_back(entry.name);
+            if (accepts(entry))
+                local.append(makeRow(std::move(entry.name), folder, entry.created, entry.modified,
+                                     entry.size));
+        },
+        [&](size_t count) { local.reserve(count); });
     if (!listed)
         unreadable_.push_back({folder, listed.error()});
     // Subfolders are scanned before the rows of this folder join the list, in name order so
@@ -143,27 +197,27 @@ void Importer::scanFolder(const std::u16string& folder) {
     std::sort(subfolders.begin(), subfolders.end());
     for (const auto& sub : subfolders)
         scanFolder(folder + sub + platform::kSeparator);
-    local.sort(ItemTable::kName, ItemTable::compareText, false);
-    if (!local.empty())
-        scanned_.push_back(std::move(local));
+    if (local.empty())
+        return;
+    std::vector<std::int64_t> ranks = nameRanks(local);
+    local.sortByKeys(ranks, -1);
+    gathered_.appendTable(std::move(local));
 }
 
 void Importer::addRow(Row row) {
-    if (scanned_.empty())
-        scanned_.emplace_back();
-    scanned_.back().append(std::move(row));
+    gathered_.append(std::move(row));
 }
 
 void Importer::finishImport() {
-    // With sorting on import, every row of this import waits in pendingItems and joins the
+    // With sorting on import, every row of this import waits in pendingItems_ and joins the
     // list as one block sorted by name.
-    ItemTable& into = sortOnImport_ ? pendingItems : table_;
-    into.appendTables(std::move(scanned_));
-    scanned_.clear();
-    if (!pendingItems.empty()) {
-        pendingItems.sort(ItemTable::kName, ItemTable::compareText, false);
-        table_.appendTable(std::move(pendingItems));
-        pendingItems.clear();
+    ItemTable& into = sortOnImport_ ? pendingItems_ : table_;
+    into.appendTable(std::move(gathered_));
+    gathered_.clear();
+    if (!pendingItems_.empty()) {
+        pendingItems_.sort(ItemTable::kName, ItemTable::compareText, false);
+        table_.appendTable(std::move(pendingItems_));
+        pendingItems_.clear();
     }
 }
 

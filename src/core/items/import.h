@@ -52,7 +52,12 @@ class Importer {
     void scanFolder(const std::u16string& folder);
     void addRow(Row row);
     void finishImport();
-    std::optional<Row> rowFor(const platform::EntryInfo& entry, const std::u16string& folder) const;
+    // Whether an entry that the attribute mask lets through becomes a row: a folder in folder
+    // mode, otherwise a file that the extension filter takes.
+    bool accepts(const platform::EntryInfo& entry) const;
+    Row makeRow(std::u16string name, std::u16string folder,
+                const std::optional<platform::FileTime>& created,
+                const std::optional<platform::FileTime>& modified, std::uint64_t size) const;
 
     ItemTable& table_;
     MainSettings& main_;
@@ -62,10 +67,11 @@ class Importer {
     ExtensionFilter filter_;
     std::uint32_t attributeMask_ = 0;
     bool sortOnImport_ = false;
-    ItemTable pendingItems;
-    // The rows of this import in order (each folder's sorted rows, then single rows), joined
-    // once at the end so that the table grows only once.
-    std::vector<ItemTable> scanned_;
+    ItemTable pendingItems_;
+    // The rows of this import in their final order (each folder's sorted rows, single rows),
+    // moved into the table at the end. Each folder's rows join as soon as the folder is done,
+    // so that the import never holds a second copy of its row columns.
+    ItemTable gathered_;
     std::vector<UnreadableFolder> unreadable_;
 };
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/base/expected.h"
 
@@ -62,14 +63,21 @@ struct EntryInfo {
     std::uint64_t size = 0;
 };
 
-// Calls `sink` once for every entry of `folder` except "." and "..", in the order the file
-// system gives them; a symbolic link is an entry of its own, never followed. The EntryInfo is
-// reused between calls: copy or move what must outlive the call. Fails when the folder cannot
-// be opened for listing.
-Status listFolder(std::u16string_view folder, const std::function<void(EntryInfo&)>& sink);
+// Calls `sink` once for every entry of `folder` except "." and "..", in an order of the file
+// system's choosing (the same for each listing of an unchanged folder); a symbolic link is an
+// entry of its own, never followed. The EntryInfo is reused between calls: copy or move what
+// must outlive the call. `expect`, when given, hears before the first entry how many entries
+// there are at most, so that the caller can make room once. Fails when the folder cannot be
+// opened for listing. An exception from `sink` leaves the listing with everything it opened
+// closed.
+Status listFolder(std::u16string_view folder, const std::function<void(EntryInfo&)>& sink,
+                  const std::function<void(std::size_t)>& expect = {});
 
 // The entry at `path` (not followed if it is a link); nothing when it does not exist.
 std::optional<EntryInfo> lookUp(std::u16string_view path);
+// The same for several paths, in their order. The paths of one folder share one opening of the
+// folder and one reading of its ".hidden" list.
+std::vector<std::optional<EntryInfo>> lookUpEach(const std::vector<std::u16string>& paths);
 
 // Whether the exact name exists, under the file system's own rules (case-sensitive here).
 bool exists(std::u16string_view path);

@@ -17,4 +17,9 @@ bool stderrIsTerminal();
 // Ctrl-C (SIGINT) sets `flag` instead of ending the process; a second Ctrl-C ends it.
 void setInterruptFlag(std::atomic<bool>* flag);
 
+// For a process that builds large tables once and then ends: memory it frees stays in its
+// heap for its later allocations instead of going back to the system, so that each page is
+// faulted in once (on a virtual machine every first touch of a page is costly).
+void keepFreedMemory();
+
 }  // namespace soramine::platform

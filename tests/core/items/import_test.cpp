@@ -161,6 +161,68 @@ TEST_F(Import, CommandLineKeepsArgumentOrderAndDropSortsByName) {
     EXPECT_EQ(names(), (Names{u"m.txt", u"a.txt", u"z.txt"}));
 }
 
+TEST_F(Import, PathsFromInterleavedFoldersKeepTheirOrderAndTheirFoldersHiddenLists) {
+    for (auto f : {"A/a1.txt", "A/a2.txt", "A/sub/s.txt", "B/b1.txt", "B/b2.txt", "B/a2.txt"})
+        dir.write(f);
+    dir.write("A/.hidden", "a2.txt\n");
+    dir.write("B/.hidden", "b2.txt\n");
+    const std::u16string a = dir.folder() + u"A/", b = dir.folder() + u"B/";
+    const Names paths{b + u"b1.txt", a + u"a2.txt", a + u"a1.txt",   b + u"b2.txt",
+                      a + u"sub",    b + u"a2.txt", b + u"gone.txt", a + u"a1.txt"};
+    using Rows = std::vector<std::pair<std::u16string, std::u16string>>;  // name, folder
+    struct Case {
+        PathSource source;
+        int importHidden;
+        Rows rows;
+    };
+    const Case cases[] = {
+        {PathSource::CommandLine,
+         0,
+         {{u"b1.txt", b}, {u"a1.txt", a}, {u"s.txt", a + u"sub/"}, {u"a2.txt", b}, {u"a1.txt", a}}},
+        {PathSource::CommandLine,
+         1,
+         {{u"b1.txt", b},
+          {u"a2.txt", a},
+          {u"a1.txt", a},
+          {u"b2.txt", b},
+          {u"s.txt", a + u"sub/"},
+          {u"a2.txt", b},
+          {u"a1.txt", a}}},
+        {PathSource::Drop,
+         0,
+         {{u"s.txt", a + u"sub/"}, {u"a1.txt", a}, {u"a1.txt", a}, {u"a2.txt", b}, {u"b1.txt", b}}},
+    };
+    for (const Case& c : cases) {
+        detail.importHidden = c.importHidden;
+        importer.importPaths(paths, c.source, detail);
+        Rows rows;
+        for (size_t i = 0; i < table.count(); ++i)
+            rows.emplace_back(table.name(i), table.folder(i));
+        EXPECT_EQ(rows, c.rows) << static_cast<int>(c.source) << c.importHidden;
+        table.clear();
+    }
+}
+
+TEST_F(Import, AFolderIsListedInUtf16CodeUnitOrder) {
+    // One shared prefix, names alike for more than eight units after it, a name that is only
+    // the prefix, and characters whose UTF-8 order differs from their UTF-16 order.
+    for (const char* name : {"x_long_common_part_2", "x_\xEF\xBD\x9E", "x_long_common_part_1a",
+                             "x_\xE9", "x_\xF0\x9F\x98\x80", "x_long_common_part_10", "x_",
+                             "x_\xE3\x81\x82", "x_long_common_part_1"})
+        dir.write(name);
+    ASSERT_FALSE(importer.importFolder(detail));
+    std::vector<std::string> listed;
+    for (size_t i = 0; i < table.count(); ++i)
+        listed.push_back(text::toUtf8(table.name(i)));
+    EXPECT_EQ(listed,
+              (std::vector<std::string>{"x_", "x_long_common_part_1", "x_long_common_part_10",
+                                        "x_long_common_part_1a", "x_long_common_part_2",
+                                        "x_\xE3\x81\x82",      // U+3042
+                                        "x_\xF0\x9F\x98\x80",  // U+1F600, the surrogates D83D DE00
+                                        "x_\xE9",  // a byte that is not UTF-8, kept as DCE9
+                                        "x_\xEF\xBD\x9E"}));  // U+FF5E
+}
+
 TEST_F(Import, NamesThatAreNotUtf8AreListedAndFoundAgain) {
     dir.write(std::string("caf\xE9.txt", 8));  // Latin-1, not UTF-8
     ASSERT_FALSE(importer.importFolder(detail));

@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <stdexcept>
+#include <thread>
 
 #include "core/text/utf.h"
 #include "support/temp_dir.h"
@@ -120,6 +123,93 @@ TEST_F(Fs, ListsALargeFolderCompletelyInItsOwnOrder) {
     std::vector<std::u16string> again;
     ASSERT_TRUE(listFolder(dir.folder(), [&](EntryInfo& e) { again.push_back(e.name); }));
     EXPECT_EQ(order, again);
+}
+
+// What the process holds: open descriptors and running threads.
+size_t entriesOf(const char* folder) {
+    size_t n = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(folder))
+        ++n;
+    return n;
+}
+
+TEST_F(Fs, AListingLeftByAnExceptionLeavesNothingOpenOrRunning) {
+    // 1,000 entries share the status calls with a helper thread; 10 do not.
+    for (int i = 0; i < 1000; ++i)
+        dir.write((i < 10 ? "small/f" : "large/f") + std::to_string(i));
+    const size_t descriptors = entriesOf("/proc/self/fd");
+    const size_t threads = entriesOf("/proc/self/task");
+    struct Case {
+        const char* folder;
+        int throwAt;
+    };
+    for (const Case c : {Case{"small/", 0}, Case{"small/", 9}, Case{"large/", 0},
+                         Case{"large/", 500}, Case{"large/", 989}}) {
+        int seen = 0;
+        EXPECT_THROW((void)listFolder(at(c.folder),
+                                      [&](EntryInfo&) {
+                                          if (seen++ == c.throwAt)
+                                              throw std::runtime_error("stop");
+                                      }),
+                     std::runtime_error)
+            << c.folder << c.throwAt;
+        EXPECT_EQ(seen, c.throwAt + 1);
+        EXPECT_EQ(entriesOf("/proc/self/fd"), descriptors) << c.folder << c.throwAt;
+        // A joined thread may linger in the task list for a moment.
+        for (int wait = 0; wait < 100 && entriesOf("/proc/self/task") != threads; ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_EQ(entriesOf("/proc/self/task"), threads) << c.folder << c.throwAt;
+    }
+    size_t listed = 0;
+    ASSERT_TRUE(listFolder(at("large/"), [&](EntryInfo&) { ++listed; }));
+    EXPECT_EQ(listed, 990u);
+}
+
+TEST_F(Fs, LooksUpPathsOfSeveralFoldersTogether) {
+    dir.write("a/x", "12");
+    dir.write("a/y");
+    dir.write("a/.hidden", "y\n");
+    dir.write("b/y");
+    dir.write("b/z");
+    dir.write("b/.hidden", "z\n");
+    dir.makeFolder("b/sub");
+    struct Case {
+        const char* path;
+        const char16_t* name;  // nullptr: nothing is found
+        std::uint32_t attributes;
+    };
+    const Case cases[] = {
+        {"a/x", u"x", attr::kNormal},
+        {"b/y", u"y", attr::kNormal},  // "y" is hidden in a/,
+                                       // not here
+        {"a/y", u"y", attr::kHidden},
+        {"b/z", u"z", attr::kHidden},
+        {"a/z", nullptr, 0},
+        {"b/sub/", u"sub", attr::kDirectory},
+        {"b", u"b", attr::kDirectory},
+        {"c/x", nullptr, 0},
+        {"a/x", u"x", attr::kNormal},
+    };
+    std::vector<std::u16string> paths;
+    for (const Case& c : cases)
+        paths.push_back(at(c.path));
+    paths.push_back(u"/");
+    const auto found = lookUpEach(paths);
+    ASSERT_EQ(found.size(), paths.size());
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        if (c.name == nullptr) {
+            EXPECT_FALSE(found[i]) << c.path;
+            continue;
+        }
+        ASSERT_TRUE(found[i]) << c.path;
+        EXPECT_EQ(found[i]->name, c.name) << c.path;
+        EXPECT_EQ(found[i]->attributes, c.attributes) << c.path;
+        EXPECT_EQ(found[i]->modified, lookUp(paths[i])->modified) << c.path;
+    }
+    EXPECT_EQ(found[0]->size, 2u);
+    ASSERT_TRUE(found.back());
+    EXPECT_TRUE(found.back()->isFolder);
 }
 
 TEST_F(Fs, SetsReadOnlyAndHidden) {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -118,8 +120,6 @@ EntryStatus compact(const struct statx& st) {
                        fromStatx(st.stx_atime)};
 }
 
-constexpr size_t kParallelStatThreshold = 256;
-
 // Fills `info` from an entry's status; the name and the hidden list are the caller's.
 void fillInfo(const EntryStatus& st, bool listedHidden, EntryInfo& info) {
     info.isFolder = S_ISDIR(st.mode);
@@ -140,6 +140,136 @@ void fillInfo(const EntryStatus& st, bool listedHidden, EntryInfo& info) {
 constexpr unsigned kStatxMask =
     STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_BTIME;
 constexpr int kStatxFlags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT;
+
+// Closes a folder opened for listing when it goes out of scope.
+struct FolderCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+using Folder = std::unique_ptr<DIR, FolderCloser>;
+
+// The entries of a folder (without "." and ".."), their names packed into one buffer.
+class FolderNames {
+  public:
+    size_t count() const { return entries_.size(); }
+    std::string_view name(size_t i) const {
+        return {bytes_.data() + entries_[i].start, entries_[i].length};
+    }
+    const char* cName(size_t i) const { return bytes_.data() + entries_[i].start; }
+
+    void add(const dirent& e) {
+        const size_t length = std::strlen(e.d_name);
+        entries_.push_back({e.d_ino, static_cast<std::uint32_t>(bytes_.size()),
+                            static_cast<std::uint32_t>(length)});
+        bytes_.append(e.d_name, length + 1);
+    }
+    // Puts the entries in the order of their inode numbers. Asking for their status in that
+    // order walks the kernel's inode records the way they lie in memory and on the disk, which
+    // makes each call of a large folder markedly cheaper than in the folder's hash order.
+    void sortByInode() {
+        std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+            return a.inode != b.inode ? a.inode < b.inode : a.start < b.start;
+        });
+    }
+
+  private:
+    struct Entry {
+        ino_t inode;
+        std::uint32_t start, length;
+    };
+    std::string bytes_;  // each name followed by its NUL
+    std::vector<Entry> entries_;
+};
+
+FolderNames readNames(DIR* dir) {
+    FolderNames names;
+    while (const dirent* e = ::readdir(dir)) {
+        const char* n = e->d_name;
+        if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0')))
+            continue;
+        names.add(*e);
+    }
+    names.sortByInode();
+    return names;
+}
+
+// Asks the kernel for the status of every entry of a folder, which is most of the work of
+// listing a large one. Where the machine has a second core, a helper thread takes blocks of
+// entries in order while the caller takes finished ones, and the caller takes the next free
+// block itself whenever the one it needs is not ready, so that both cores ask and neither
+// waits long. Blocks keep the two threads off each other's cache lines; the helper has a
+// descriptor of its own so that the kernel does not share one file's counter between them.
+class StatusFetcher {
+  public:
+    StatusFetcher(int dirFd, const FolderNames& names)
+        : dirFd_(dirFd),
+          names_(names),
+          statuses_(names.count()),
+          blockCount_((names.count() + kBlock - 1) / kBlock),
+          done_(new std::atomic<bool>[blockCount_]()),
+          helperFd_(wantsHelper(names.count())
+                        ? ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                        : -1) {
+        if (!wantsHelper(names.count()))
+            return;
+        try {
+            helper_ = std::thread([this] {
+                while (fetchBlock(helperFd_.ok() ? helperFd_.get() : dirFd_)) {
+                }
+            });
+        } catch (const std::system_error&) {
+            // No thread to be had: the caller asks for every entry.
+        }
+    }
+    // Leaves the blocks nobody has taken and waits for the helper, also when the listing is
+    // left by an exception from the sink: the helper uses this object until it has stopped.
+    ~StatusFetcher() {
+        next_.store(blockCount_);
+        if (helper_.joinable())
+            helper_.join();
+    }
+    StatusFetcher(const StatusFetcher&) = delete;
+    StatusFetcher& operator=(const StatusFetcher&) = delete;
+
+    // The status of entry i; `found` is false when the entry has gone meanwhile.
+    const EntryStatus& at(size_t i) {
+        const size_t block = i / kBlock;
+        while (!done_[block].load(std::memory_order_acquire)) {
+            if (!fetchBlock(dirFd_))
+                std::this_thread::yield();  // the helper is finishing this block
+        }
+        return statuses_[i];
+    }
+
+  private:
+    static constexpr size_t kBlock = 64;
+
+    static bool wantsHelper(size_t entries) {
+        return entries >= 256 && std::thread::hardware_concurrency() > 1;
+    }
+
+    bool fetchBlock(int dirFd) {
+        const size_t block = next_.fetch_add(1);
+        if (block >= blockCount_)
+            return false;
+        const size_t end = std::min(names_.count(), (block + 1) * kBlock);
+        for (size_t i = block * kBlock; i < end; ++i) {
+            struct statx st;
+            if (::statx(dirFd, names_.cName(i), kStatxFlags, kStatxMask, &st) == 0)
+                statuses_[i] = compact(st);
+        }
+        done_[block].store(true, std::memory_order_release);
+        return true;
+    }
+
+    const int dirFd_;
+    const FolderNames& names_;
+    std::vector<EntryStatus> statuses_;
+    const size_t blockCount_;
+    std::unique_ptr<std::atomic<bool>[]> done_;
+    std::atomic<size_t> next_{0};
+    Fd helperFd_;
+    std::thread helper_;
+};
 
 // A fresh name beside `target` for writing before the rename into place.
 std::string temporaryBeside(const std::string& target, int& fdOut) {
@@ -264,87 +394,75 @@ bool isExistsOrAccessDenied(OsError e) {
     return isAlreadyExists(e) || isAccessDenied(e);
 }
 
-Status listFolder(std::u16string_view folder, const std::function<void(EntryInfo&)>& sink) {
+Status listFolder(std::u16string_view folder, const std::function<void(EntryInfo&)>& sink,
+                  const std::function<void(std::size_t)>& expect) {
     std::string native = nativePath(folder);
     if (native.empty())
         native = ".";
-    DIR* dir = ::opendir(native.c_str());
-    if (dir == nullptr)
+    Folder dir(::opendir(native.c_str()));
+    if (!dir)
         return failure();
-    int dfd = ::dirfd(dir);
-    std::unordered_set<std::string> hidden = readHiddenList(dfd);
-    std::vector<std::string> names;
-    while (dirent* e = ::readdir(dir)) {
-        const char* n = e->d_name;
-        if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0')))
-            continue;
-        names.emplace_back(n);
-    }
-
-    // Asking the kernel for each entry's status is most of the work of listing a large
-    // folder. Where the machine has a second core, a helper thread takes entries in order
-    // while this thread hands finished ones to the sink, and takes entries itself whenever the
-    // next one is not ready, so that both cores ask and neither waits long.
-    const size_t n = names.size();
-    std::vector<EntryStatus> statuses(n);
-    std::unique_ptr<std::atomic<bool>[]> done(new std::atomic<bool>[n]());
-    std::atomic<size_t> next{0};
-    auto statNext = [&]() {
-        size_t i = next.fetch_add(1);
-        if (i >= n)
-            return false;
-        struct statx st;
-        if (::statx(dfd, names[i].c_str(), kStatxFlags, kStatxMask, &st) == 0)
-            statuses[i] = compact(st);
-        done[i].store(true, std::memory_order_release);
-        return true;
-    };
-    std::thread helper;
-    if (n >= kParallelStatThreshold && std::thread::hardware_concurrency() > 1) {
-        try {
-            helper = std::thread([&] {
-                while (statNext()) {
-                }
-            });
-        } catch (const std::system_error&) {
-            // No thread to be had: this thread asks for every entry.
-        }
-    }
-
+    const int dfd = ::dirfd(dir.get());
+    const std::unordered_set<std::string> hidden = readHiddenList(dfd);
+    const FolderNames names = readNames(dir.get());
+    StatusFetcher statuses(dfd, names);
+    if (expect)
+        expect(names.count());
     EntryInfo info;
-    for (size_t i = 0; i < n; ++i) {
-        while (!done[i].load(std::memory_order_acquire)) {
-            if (!statNext())
-                std::this_thread::yield();  // the helper is finishing entry i
-        }
-        if (!statuses[i].found)
+    for (size_t i = 0; i < names.count(); ++i) {
+        const EntryStatus& status = statuses.at(i);
+        if (!status.found)
             continue;  // gone meanwhile
-        info.name = text::fromUtf8(names[i]);
-        fillInfo(statuses[i], !hidden.empty() && hidden.count(names[i]) > 0, info);
+        const std::string_view name = names.name(i);
+        info.name = text::fromUtf8(name);
+        fillInfo(status, !hidden.empty() && hidden.count(std::string(name)) > 0, info);
         sink(info);
     }
-    if (helper.joinable())
-        helper.join();
-    ::closedir(dir);
     return {};
 }
 
+std::vector<std::optional<EntryInfo>> lookUpEach(const std::vector<std::u16string>& paths) {
+    std::vector<std::optional<EntryInfo>> found(paths.size());
+    // The paths grouped by the folder that holds them, folders in the order first named.
+    std::vector<std::string> natives;
+    natives.reserve(paths.size());
+    std::vector<std::pair<std::string, std::vector<size_t>>> groups;
+    std::unordered_map<std::string, size_t> groupOf;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        std::string native = nativePath(paths[i]);
+        while (native.size() > 1 && native.back() == '/')
+            native.pop_back();
+        std::string parent = parentOf(native);
+        auto [at, added] = groupOf.try_emplace(parent, groups.size());
+        if (added)
+            groups.emplace_back(std::move(parent), std::vector<size_t>());
+        groups[at->second].second.push_back(i);
+        natives.push_back(std::move(native));
+    }
+    for (const auto& [parent, members] : groups) {
+        // A folder that cannot be opened for reading has no hidden list to read; its entries
+        // are still looked up by their full paths.
+        Fd dir(::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const std::unordered_set<std::string> hidden =
+            dir.ok() ? readHiddenList(dir.get()) : std::unordered_set<std::string>();
+        for (size_t i : members) {
+            const std::string& native = natives[i];
+            const std::string leaf = leafOf(native);
+            const bool inDir = dir.ok() && !leaf.empty();  // "/" has no name in its folder
+            struct statx st;
+            if (::statx(inDir ? dir.get() : AT_FDCWD, inDir ? leaf.c_str() : native.c_str(),
+                        kStatxFlags, kStatxMask, &st) != 0)
+                continue;
+            EntryInfo& info = found[i].emplace();
+            info.name = text::fromUtf8(leaf);
+            fillInfo(compact(st), hidden.count(leaf) > 0, info);
+        }
+    }
+    return found;
+}
+
 std::optional<EntryInfo> lookUp(std::u16string_view path) {
-    std::string native = nativePath(path);
-    while (native.size() > 1 && native.back() == '/')
-        native.pop_back();
-    struct statx st;
-    if (::statx(AT_FDCWD, native.c_str(), kStatxFlags, kStatxMask, &st) != 0)
-        return std::nullopt;
-    EntryInfo info;
-    std::string leaf = leafOf(native);
-    info.name = text::fromUtf8(leaf);
-    bool listed = false;
-    Fd parent(::open(parentOf(native).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (parent.ok())
-        listed = readHiddenList(parent.get()).count(leaf) > 0;
-    fillInfo(compact(st), listed, info);
-    return info;
+    return std::move(lookUpEach({std::u16string(path)}).front());
 }
 
 bool exists(std::u16string_view path) {

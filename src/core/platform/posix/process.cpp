@@ -1,5 +1,6 @@
 #include "core/platform/process.h"
 
+#include <malloc.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -89,6 +90,13 @@ void setInterruptFlag(std::atomic<bool>* flag) {
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGINT, &action, nullptr);
+}
+
+void keepFreedMemory() {
+    // Blocks up to the largest threshold come from the heap rather than from mappings of
+    // their own, which are returned and unmapped at once when freed; the heap is not trimmed.
+    ::mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    ::mallopt(M_TRIM_THRESHOLD, 1 << 30);
 }
 
 }  // namespace soramine::platform
