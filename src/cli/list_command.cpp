@@ -11,6 +11,7 @@
 #include "core/app/detail_settings.h"
 #include "core/app/ini_file.h"
 #include "core/app/main_settings.h"
+#include "core/engine/session.h"
 #include "core/items/import.h"
 #include "core/platform/fs.h"
 #include "core/platform/process.h"
@@ -112,17 +113,15 @@ int runList(const Args& args) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    IniFile ini = defaultIniFile();
-    DetailSettings detail = readDetailSettings(ini);
+    // The session of a list without methods: its options, detail settings and the folder and
+    // extension boxes are those the import button works with.
+    RenameSession session(defaultIniFile(), MethodTable());
+    session.detail = readDetailSettings(session.ini);
     if (sort)
-        detail.sortOnImport = 1;
+        session.detail.sortOnImport = 1;
     main.folderMode = folderModeFlag ? 1 : 0;
-
-    ItemTable table;
-    HistoryBox folderBox{std::u16string(kMainSection), u"フォルダ名", u"C:\\", {}, {}};
-    HistoryBox extensionBox{std::u16string(kMainSection), u"拡張子", u"*", {}, {}};
-    extensionBox.text = folderModeFlag ? std::u16string(kFolderModeText) : extension;
-    Importer importer(table, main, folderBox, extensionBox, detail.historyLimit);
+    session.settings = main;
+    session.extensionBox.text = folderModeFlag ? std::u16string(kFolderModeText) : extension;
 
     for (const auto& p : paths) {
         if (!p.empty() && !platform::exists(p)) {
@@ -130,20 +129,29 @@ int runList(const Args& args) {
             return 2;
         }
     }
-    if (paths.size() == 1) {
-        folderBox.text = paths[0];
-        if (auto message = importer.importFolder(detail)) {
-            printError(message->text);
-            return 2;
+    std::optional<Message> message;
+    std::vector<UnreadableFolder> unreadableFolders;
+    // A new session runs nothing, so the change cannot be refused.
+    (void)session.changeItems([&](ItemTable& table) {
+        Importer importer(table, session.settings, session.folderBox, session.extensionBox,
+                          session.detail.historyLimit);
+        if (paths.size() == 1) {
+            session.folderBox.text = paths[0];
+            message = importer.importFolder(session.detail);
+        } else {
+            importer.importPaths(paths, PathSource::CommandLine, session.detail);
         }
-    } else {
-        importer.importPaths(paths, PathSource::CommandLine, detail);
+        unreadableFolders = importer.unreadableFolders();
+    });
+    if (message) {
+        printError(message->text);
+        return 2;
     }
-    if (auto unreadable = unreadableFoldersText(importer.unreadableFolders())) {
+    if (auto unreadable = unreadableFoldersText(unreadableFolders)) {
         printError(*unreadable);
         return 2;
     }
-    printRows(table);
+    printRows(session.items());
     // The rows are left to the end of the process: freeing a hundred thousand rows one by
     // one costs as much as reading them.
     std::fflush(stdout);
