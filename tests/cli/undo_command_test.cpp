@@ -262,8 +262,9 @@ TEST_F(CliUndo, UndoesARunStoppedByCtrlCOrKilled) {
         waitForEntries(20);
         const int status = run.stop(signal);
         // On a busy machine the run may have ended before the signal came.
-        if (status != 0)
+        if (status != 0) {
             EXPECT_EQ(status, signal == SIGINT ? 1 : 128 + SIGKILL);
+        }
         EXPECT_GT(renamedCount(), 0u) << signal;
 
         const CliResult undone = cli({"undo"});
