@@ -8,4 +8,5 @@ cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DSORAMINE_SANITIZE=ON -DSORAM
   -DSORAMINE_BENCH=OFF
 cmake --build build-test -j"$(nproc)"
 (cd build-test && ctest --output-on-failure -j"$(nproc)")
+bash scripts/tsan.sh
 bash scripts/fuzz.sh "${FUZZ_SECONDS:-10}"
