@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test,
-# the format check included; then a short smoke run of each fuzz target.
+# the format check included; then the ThreadSanitizer check of the worker-thread tests and a
+# short smoke run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
