@@ -1,0 +1,50 @@
+#include "gui_test_support.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QTest>
+
+#include "core/methods/method_list.h"
+#include "gui/qt_text.h"
+
+namespace soramine::testing {
+
+std::unique_ptr<RenameSession> makeSession(const QTemporaryDir& dir) {
+    auto session = std::make_unique<RenameSession>(
+        IniFile(gui::toU16(dir.filePath(QStringLiteral("ソラミネ.ini")))), makeMethodTable());
+    session->readIni();
+    return session;
+}
+
+QWidget* findNamed(QWidget* root, const QString& name, const char* typeName) {
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (w->accessibleName() == name && w->inherits(typeName))
+            return w;
+    }
+    qWarning("no %s named %s", typeName, qPrintable(name));
+    return nullptr;
+}
+
+MessageCatcher::MessageCatcher() {
+    timer_.setInterval(10);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (box && box->isVisible()) {
+                messages << box->windowTitle() + QStringLiteral(": ") + box->text();
+                box->done(QMessageBox::Ok);
+            }
+        }
+    });
+    timer_.start();
+}
+
+void saveScreenshot(QWidget* widget, const QString& name) {
+    QDir().mkpath(QStringLiteral(SORAMINE_SCREENSHOT_DIR));
+    const QString path =
+        QStringLiteral(SORAMINE_SCREENSHOT_DIR "/") + name + QStringLiteral(".png");
+    QVERIFY2(widget->grab().save(path), qPrintable(path));
+}
+
+}  // namespace soramine::testing

@@ -1,0 +1,43 @@
+#pragma once
+
+// Shared pieces of the GUI tests: a session with its INI in a temporary folder, widgets found
+// by their accessible names, message boxes answered and recorded, screenshots.
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+#include "core/engine/session.h"
+
+namespace soramine::testing {
+
+// A session of the product's methods whose INI file lies in `dir`.
+std::unique_ptr<RenameSession> makeSession(const QTemporaryDir& dir);
+
+// The child of `root` of type W whose accessible name is `name`; fails the test when there is
+// none.
+QWidget* findNamed(QWidget* root, const QString& name, const char* typeName);
+template <class W>
+W* named(QWidget* root, const QString& name) {
+    return qobject_cast<W*>(findNamed(root, name, W::staticMetaObject.className()));
+}
+
+// Answers every message box that opens while it lives (also inside another modal loop) and
+// keeps "caption: text" of each.
+class MessageCatcher : public QObject {
+  public:
+    MessageCatcher();
+    QStringList messages;
+
+  private:
+    QTimer timer_;
+};
+
+// Saves `widget` as screenshots/<name>.png in the build folder.
+void saveScreenshot(QWidget* widget, const QString& name);
+
+}  // namespace soramine::testing
