@@ -40,6 +40,19 @@ MessageCatcher::MessageCatcher() {
     timer_.start();
 }
 
+void clickButton(QWidget* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+void typeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 void saveScreenshot(QWidget* widget, const QString& name) {
     QDir().mkpath(QStringLiteral(SORAMINE_SCREENSHOT_DIR));
     const QString path =

@@ -37,6 +37,13 @@ class MessageCatcher : public QObject {
     QTimer timer_;
 };
 
+// Clicks a check box or radio button on its indicator (a wide button's centre may lie past its
+// caption, where a click does nothing).
+void clickButton(QWidget* button);
+
+// Types `text` into `widget` key by key, also characters that have no key of their own.
+void typeText(QWidget* widget, const QString& text);
+
 // Saves `widget` as screenshots/<name>.png in the build folder.
 void saveScreenshot(QWidget* widget, const QString& name);
 
