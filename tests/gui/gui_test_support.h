@@ -18,6 +18,24 @@ namespace soramine::testing {
 // A session of the product's methods whose INI file lies in `dir`.
 std::unique_ptr<RenameSession> makeSession(const QTemporaryDir& dir);
 
+// A page widget on its core page (the method at `methodIndex`) of a fresh session, shown at
+// about the width the main window gives its pages.
+template <class CorePage, class PageWidget>
+struct PageUnderTest {
+    explicit PageUnderTest(int methodIndex)
+        : session(makeSession(dir)),
+          core(dynamic_cast<CorePage*>(session->methods.page(methodIndex))),
+          page(*core, *session, nullptr) {
+        page.resize(page.sizeHint().expandedTo(QSize(420, 0)));
+        page.show();
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<RenameSession> session;
+    CorePage* core;
+    PageWidget page;
+};
+
 // The child of `root` of type W whose accessible name is `name`; fails the test when there is
 // none.
 QWidget* findNamed(QWidget* root, const QString& name, const char* typeName);

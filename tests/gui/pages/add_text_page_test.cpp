@@ -28,19 +28,15 @@ class AddTextPageTest : public QObject {
     void twoWidgetsOnOneCorePageAgree();
 
   private:
-    QTemporaryDir dir_;
-    std::unique_ptr<soramine::RenameSession> session_;
+    std::unique_ptr<soramine::testing::PageUnderTest<AddTextPage, AddTextPageWidget>> test_;
     AddTextPage* core_ = nullptr;
-    std::unique_ptr<AddTextPageWidget> page_;
+    AddTextPageWidget* page_ = nullptr;
 };
 
 void AddTextPageTest::init() {
-    session_ = soramine::testing::makeSession(dir_);
-    core_ = dynamic_cast<AddTextPage*>(session_->methods.page(2));
-    QVERIFY(core_);
-    page_ = std::make_unique<AddTextPageWidget>(*core_, *session_, nullptr);
-    page_->resize(page_->sizeHint().expandedTo(QSize(420, 0)));
-    page_->show();
+    test_ = std::make_unique<soramine::testing::PageUnderTest<AddTextPage, AddTextPageWidget>>(2);
+    core_ = test_->core;
+    page_ = &test_->page;
 }
 
 void AddTextPageTest::positionEnablesItsChoices_data() {
@@ -58,25 +54,25 @@ void AddTextPageTest::positionEnablesItsChoices() {
     QFETCH(int, value);
     QFETCH(bool, extensionChoices);
     QFETCH(bool, countingChoices);
-    clickButton(named<QRadioButton>(page_.get(), where));
+    clickButton(named<QRadioButton>(page_, where));
     QCOMPARE(core_->settings.where, value);
     for (const char* name : {"拡張子の前(J)", "最後尾(L)"})
-        QCOMPARE(named<QRadioButton>(page_.get(), name)->isEnabled(), extensionChoices);
+        QCOMPARE(named<QRadioButton>(page_, name)->isEnabled(), extensionChoices);
     for (const char* name : {"先頭から(P)", "末尾から(Q)"})
-        QCOMPARE(named<QRadioButton>(page_.get(), name)->isEnabled(), countingChoices);
-    QCOMPARE(named<QLineEdit>(page_.get(), "文字目の次に追加(T)")->isEnabled(), countingChoices);
+        QCOMPARE(named<QRadioButton>(page_, name)->isEnabled(), countingChoices);
+    QCOMPARE(named<QLineEdit>(page_, "文字目の次に追加(T)")->isEnabled(), countingChoices);
 }
 
 void AddTextPageTest::typingUpdatesTheCorePage() {
-    auto* text = named<HistoryComboBox>(page_.get(), "追加文字(E):");
+    auto* text = named<HistoryComboBox>(page_, "追加文字(E):");
     QCOMPARE(text->currentText(), QStringLiteral("add"));
     text->clearEditText();
     MessageCatcher catcher;
     typeText(text, "\\-済*");
     QCOMPARE(catcher.messages.size(), 1);
-    clickButton(named<QRadioButton>(page_.get(), "指定の位置(M)"));
-    clickButton(named<QRadioButton>(page_.get(), "末尾から(Q)"));
-    auto* offset = named<QLineEdit>(page_.get(), "文字目の次に追加(T)");
+    clickButton(named<QRadioButton>(page_, "指定の位置(M)"));
+    clickButton(named<QRadioButton>(page_, "末尾から(Q)"));
+    auto* offset = named<QLineEdit>(page_, "文字目の次に追加(T)");
     offset->selectAll();
     typeText(offset, "4");
     page_->takeSettings();
@@ -84,15 +80,15 @@ void AddTextPageTest::typingUpdatesTheCorePage() {
     QCOMPARE(core_->settings.where, 2);
     QCOMPARE(core_->settings.fromTail, 1);
     QCOMPARE(toQString(core_->settings.offset), QStringLiteral("4"));
-    soramine::testing::saveScreenshot(page_.get(), QStringLiteral("add_text_page"));
+    soramine::testing::saveScreenshot(page_, QStringLiteral("add_text_page"));
 }
 
 void AddTextPageTest::twoWidgetsOnOneCorePageAgree() {
-    AddTextPageWidget second(*core_, *session_, nullptr);
-    auto* text = named<HistoryComboBox>(page_.get(), "追加文字(E):");
+    AddTextPageWidget second(*core_, *test_->session, nullptr);
+    auto* text = named<HistoryComboBox>(page_, "追加文字(E):");
     text->clearEditText();
     typeText(text, "_v2");
-    clickButton(named<QRadioButton>(page_.get(), "末尾に追加(I)"));
+    clickButton(named<QRadioButton>(page_, "末尾に追加(I)"));
     page_->hide();
     second.show();
     QCOMPARE(named<HistoryComboBox>(&second, "追加文字(E):")->currentText(), QStringLiteral("_v2"));

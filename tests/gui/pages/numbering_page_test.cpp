@@ -32,24 +32,21 @@ class NumberingPageTest : public QObject {
     void addModeIsAnnounced();
 
   private:
-    QLineEdit* start() { return named<QLineEdit>(page_.get(), "開始番号(M):"); }
-    HistoryComboBox* pattern() { return named<HistoryComboBox>(page_.get(), "変更名(L):"); }
-    QComboBox* digits() { return named<QComboBox>(page_.get(), "桁数(P):"); }
+    QLineEdit* start() { return named<QLineEdit>(page_, "開始番号(M):"); }
+    HistoryComboBox* pattern() { return named<HistoryComboBox>(page_, "変更名(L):"); }
+    QComboBox* digits() { return named<QComboBox>(page_, "桁数(P):"); }
     QString sample() { return page_->sampleLine()->text(); }
 
-    QTemporaryDir dir_;
-    std::unique_ptr<soramine::RenameSession> session_;
+    std::unique_ptr<soramine::testing::PageUnderTest<NumberingPage, NumberingPageWidget>> test_;
     NumberingPage* core_ = nullptr;
-    std::unique_ptr<NumberingPageWidget> page_;
+    NumberingPageWidget* page_ = nullptr;
 };
 
 void NumberingPageTest::init() {
-    session_ = soramine::testing::makeSession(dir_);
-    core_ = dynamic_cast<NumberingPage*>(session_->methods.page(0));
-    QVERIFY(core_);
-    page_ = std::make_unique<NumberingPageWidget>(*core_, *session_, nullptr);
-    page_->resize(page_->sizeHint().expandedTo(QSize(420, 0)));
-    page_->show();
+    test_ =
+        std::make_unique<soramine::testing::PageUnderTest<NumberingPage, NumberingPageWidget>>(0);
+    core_ = test_->core;
+    page_ = &test_->page;
 }
 
 void NumberingPageTest::sampleFollowsWhatIsTyped_data() {
@@ -79,7 +76,7 @@ void NumberingPageTest::sampleFollowsWhatIsTyped() {
     QCOMPARE(this->sample(), QStringLiteral("Sample_001"));
     this->pattern()->clearEditText();
     typeText(this->pattern(), pattern);
-    named<QComboBox>(page_.get(), "文字の種類(I):")->setCurrentIndex(kind);
+    named<QComboBox>(page_, "文字の種類(I):")->setCurrentIndex(kind);
     this->start()->selectAll();
     typeText(this->start(), start);
     QCOMPARE(this->sample(), sample);
@@ -88,7 +85,7 @@ void NumberingPageTest::sampleFollowsWhatIsTyped() {
     QCOMPARE(core_->settings.kind, kind);
     QCOMPARE(toQString(core_->settings.start), start);
     if (QTest::currentDataTag() == QByteArrayLiteral("default"))
-        soramine::testing::saveScreenshot(page_.get(), QStringLiteral("numbering_page"));
+        soramine::testing::saveScreenshot(page_, QStringLiteral("numbering_page"));
 }
 
 void NumberingPageTest::digitCountGrowsToFitTheStartNumber() {
@@ -119,11 +116,11 @@ void NumberingPageTest::patternLosesForbiddenCharacters() {
 }
 
 void NumberingPageTest::addModeIsAnnounced() {
-    QSignalSpy announced(page_.get(), &NumberingPageWidget::addModeChanged);
-    clickButton(named<QRadioButton>(page_.get(), "連番を追加(H)"));
+    QSignalSpy announced(page_, &NumberingPageWidget::addModeChanged);
+    clickButton(named<QRadioButton>(page_, "連番を追加(H)"));
     QCOMPARE(announced.count(), 1);
     QVERIFY(core_->usesAddText());
-    clickButton(named<QRadioButton>(page_.get(), "連番からファイル名を作成(E)"));
+    clickButton(named<QRadioButton>(page_, "連番からファイル名を作成(E)"));
     QCOMPARE(announced.count(), 2);
     QVERIFY(!core_->usesAddText());
 }

@@ -40,32 +40,28 @@ class ReplacePageTest : public QObject {
     void positionFallsBackToOne();
 
   private:
-    QTemporaryDir dir_;
-    std::unique_ptr<soramine::RenameSession> session_;
+    std::unique_ptr<soramine::testing::PageUnderTest<ReplacePage, ReplacePageWidget>> test_;
     ReplacePage* core_ = nullptr;
-    std::unique_ptr<ReplacePageWidget> page_;
+    ReplacePageWidget* page_ = nullptr;
 };
 
 void ReplacePageTest::init() {
-    session_ = soramine::testing::makeSession(dir_);
-    core_ = dynamic_cast<ReplacePage*>(session_->methods.page(1));
-    QVERIFY(core_);
-    page_ = std::make_unique<ReplacePageWidget>(*core_, *session_, nullptr);
-    page_->resize(page_->sizeHint().expandedTo(QSize(420, 0)));
-    page_->show();
+    test_ = std::make_unique<soramine::testing::PageUnderTest<ReplacePage, ReplacePageWidget>>(1);
+    core_ = test_->core;
+    page_ = &test_->page;
 }
 
 void ReplacePageTest::typingUpdatesTheCorePage() {
-    auto* search = named<HistoryComboBox>(page_.get(), "変更前の文字(I):");
-    auto* replacement = named<HistoryComboBox>(page_.get(), "変更後の文字(E):");
+    auto* search = named<HistoryComboBox>(page_, "変更前の文字(I):");
+    auto* replacement = named<HistoryComboBox>(page_, "変更後の文字(E):");
     QCOMPARE(search->currentText(), QStringLiteral("new"));
     QCOMPARE(replacement->currentText(), QStringLiteral("after"));
     search->clearEditText();
     typeText(search, "IMG*");
     replacement->clearEditText();
     typeText(replacement, "写真_\\");
-    clickButton(named<QCheckBox>(page_.get(), "大文字、小文字を区別する(J)"));
-    clickButton(named<QCheckBox>(page_.get(), "拡張子を無視する(P)"));
+    clickButton(named<QCheckBox>(page_, "大文字、小文字を区別する(J)"));
+    clickButton(named<QCheckBox>(page_, "拡張子を無視する(P)"));
     page_->takeSettings();
     QCOMPARE(toQString(core_->search.text), QStringLiteral("IMG*"));
     QCOMPARE(toQString(core_->replacement.text), QStringLiteral("写真_\\"));
@@ -75,20 +71,20 @@ void ReplacePageTest::typingUpdatesTheCorePage() {
     core_->settings.caseSensitive = 1;
     core_->search.text = u"loaded";
     page_->showSettings();
-    QVERIFY(named<QCheckBox>(page_.get(), "大文字、小文字を区別する(J)")->isChecked());
+    QVERIFY(named<QCheckBox>(page_, "大文字、小文字を区別する(J)")->isChecked());
     QCOMPARE(search->currentText(), QStringLiteral("loaded"));
-    soramine::testing::saveScreenshot(page_.get(), QStringLiteral("replace_page"));
+    soramine::testing::saveScreenshot(page_, QStringLiteral("replace_page"));
 }
 
 void ReplacePageTest::modeEnablesItsControls() {
-    auto* search = named<HistoryComboBox>(page_.get(), "変更前の文字(I):");
-    auto* caseBox = named<QCheckBox>(page_.get(), "大文字、小文字を区別する(J)");
-    auto* position = named<QLineEdit>(page_.get(), "変更位置(M):");
+    auto* search = named<HistoryComboBox>(page_, "変更前の文字(I):");
+    auto* caseBox = named<QCheckBox>(page_, "大文字、小文字を区別する(J)");
+    auto* position = named<QLineEdit>(page_, "変更位置(M):");
     QVERIFY(search->isEnabled() && caseBox->isEnabled() && !position->isEnabled());
-    clickButton(named<QRadioButton>(page_.get(), "位置で置換する(L)"));
+    clickButton(named<QRadioButton>(page_, "位置で置換する(L)"));
     QCOMPARE(core_->settings.mode, 1);
     QVERIFY(!search->isEnabled() && !caseBox->isEnabled() && position->isEnabled());
-    clickButton(named<QRadioButton>(page_.get(), "文字を置換する(H)"));
+    clickButton(named<QRadioButton>(page_, "文字を置換する(H)"));
     QCOMPARE(core_->settings.mode, 0);
     QVERIFY(search->isEnabled() && !position->isEnabled());
 }
@@ -123,8 +119,8 @@ void ReplacePageTest::forbiddenCharactersAreRepairedWhileTyping() {
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     QFETCH(QStringList, messages);
-    session_->detail.fullWidthForbidden = fullWidth ? 1 : 0;
-    auto* combo = named<HistoryComboBox>(page_.get(), box);
+    test_->session->detail.fullWidthForbidden = fullWidth ? 1 : 0;
+    auto* combo = named<HistoryComboBox>(page_, box);
     combo->clearEditText();
     MessageCatcher catcher;
     typeText(combo, typed);
@@ -133,7 +129,7 @@ void ReplacePageTest::forbiddenCharactersAreRepairedWhileTyping() {
 }
 
 void ReplacePageTest::theCaretGoesBackWhereTheDeletedCharacterWas() {
-    auto* combo = named<HistoryComboBox>(page_.get(), "変更後の文字(E):");
+    auto* combo = named<HistoryComboBox>(page_, "変更後の文字(E):");
     combo->setEditText(QStringLiteral("abcd"));
     combo->lineEdit()->setCursorPosition(2);
     MessageCatcher catcher;
@@ -144,8 +140,8 @@ void ReplacePageTest::theCaretGoesBackWhereTheDeletedCharacterWas() {
 }
 
 void ReplacePageTest::positionFallsBackToOne() {
-    clickButton(named<QRadioButton>(page_.get(), "位置で置換する(L)"));
-    auto* position = named<QLineEdit>(page_.get(), "変更位置(M):");
+    clickButton(named<QRadioButton>(page_, "位置で置換する(L)"));
+    auto* position = named<QLineEdit>(page_, "変更位置(M):");
     position->selectAll();
     typeText(position, "12");
     QCOMPARE(position->text(), QStringLiteral("12"));
