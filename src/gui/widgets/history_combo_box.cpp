@@ -12,6 +12,8 @@ HistoryComboBox::HistoryComboBox(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     // New entries come from the core's commit, never from pressing Enter in the box.
     setInsertPolicy(QComboBox::NoInsert);
+    // Typing is taken as typed: no inline completion from the history.
+    setCompleter(nullptr);
     setMaxVisibleItems(30);
     // Installed after the popup's own filter, so it sees the right click first and can keep
     // the popup from taking it as a choice.
