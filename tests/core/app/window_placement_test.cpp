@@ -20,8 +20,8 @@ TEST(WindowPlacement, RecordLayoutAndRoundTripThroughTheIni) {
     EXPECT_EQ(bytes[0], 44);                     // the length field
     EXPECT_EQ(bytes[8], 3);                      // show command
     EXPECT_EQ(bytes[20], 0xF8);                  // -8, little-endian
-    EXPECT_EQ(bytes[35], 0);                     // high byte of right (730)
-    EXPECT_EQ(bytes[36] | bytes[37] << 8, 600);  // bottom
+    EXPECT_EQ(bytes[36] | bytes[37] << 8, 730);  // right
+    EXPECT_EQ(bytes[40] | bytes[41] << 8, 600);  // bottom
 
     TempDir dir;
     IniFile ini(dir.folder() + u"ソラミネ.ini");
