@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Rename engine benchmark: preview, execution and undo against bare system-call loops
-# (soramine-engine-bench), then the same job as Debian's rename (perl): replacing "file" by
-# "item" in the names of 10,000 files, page cache warm, best of several runs; ours must be
-# faster. Usage: bench/engine.sh [CLI] [BUILD_DIR]   (bench/run.sh passes both; CLI unused)
+# (soramine-engine-bench, in-process: a diagnosis), then what a user runs: soramine-cli run of a
+# job replacing "file" by "item" in the names of 10,000 files, and its undo, against Debian's
+# rename (perl) making the same renames, whole processes taking turns.
+# Usage: bench/engine.sh CLI [BUILD_DIR]   (bench/run.sh passes both)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${2:-build-engine-release}"
 bench="$build/bench/soramine-engine-bench"
 work="${BENCH_DIR:-/tmp/soramine-bench}/engine"
-runs="${BENCH_RUNS:-5}"
 count=10000
 
 if [ ! -x "$bench" ]; then
@@ -21,38 +21,37 @@ failed=0
 mkdir -p "$work"
 "$bench" "$work" || failed=1
 
+source bench/lib.sh
+export XDG_CONFIG_HOME="$work/config"
+rm -rf "$work/config"
+mkdir -p "$work/config"
+cli="$(realpath "$1")"
+"$cli" make-job "$work/job.qrn" --method 置換 --folder "$work/ours" --set 変更前=file \
+  --set 変更後=item >/dev/null
+
 fresh() {  # a folder holding file_000001.txt ... file_010000.txt
   rm -rf "$1"
   mkdir -p "$1"
   (cd "$1" && seq -f "file_%06g.txt" 1 "$count" | xargs touch)
 }
-elapsed() {  # seconds taken by a command
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
-}
-perl_rename() { (cd "$1" && rename 's/file/item/' -- *); }
-renamed_all() { [ "$(find "$1" -name 'item_*' | wc -l)" -eq "$count" ]; }
+renamed_all() { [ "$(find "$1" -name "$2" | wc -l)" -eq "$count" ]; }
 
-ours="" theirs=""
-for _ in $(seq "$runs"); do
-  fresh "$work/ours"
-  fresh "$work/theirs"
-  t=$(elapsed "$bench" --rename "$work/ours")
-  renamed_all "$work/ours" || { echo "soramine-engine-bench --rename left names unchanged"; exit 1; }
-  if [ -z "$ours" ] || [ "$(echo "$t < $ours" | bc -l)" = 1 ]; then ours=$t; fi
-  t=$(elapsed perl_rename "$work/theirs")
-  renamed_all "$work/theirs" || { echo "rename left names unchanged"; exit 1; }
-  if [ -z "$theirs" ] || [ "$(echo "$t < $theirs" | bc -l)" = 1 ]; then theirs=$t; fi
-done
-rm -rf "$work/ours" "$work/theirs"
+# A run as a user starts it (import, journal and all) against Debian's rename (perl), then
+# the undo against rename making the same renames back.
+prepare_ours() { fresh "$work/ours"; }
+prepare_theirs() { fresh "$work/theirs"; }
+run_ours() { "$cli" run "$work/job.qrn"; }
+run_theirs() { (cd "$work/theirs" && rename 's/file/item/' -- *); }
+read -r ours theirs < <(take_turns prepare_ours run_ours prepare_theirs run_theirs)
+renamed_all "$work/ours" 'item_*' || { echo "soramine-cli run left names unchanged"; exit 1; }
+verdict "run $count" "$ours" "$theirs" 0.8 "Debian rename"
 
-ratio=$(echo "$ours / $theirs" | bc -l)
-verdict=FAIL
-[ "$(echo "$ratio < 1" | bc -l)" = 1 ] && verdict=PASS
-[ "$verdict" = PASS ] || failed=1
-printf 'rename %d: %.3f s vs Debian rename %.3f s = %.2fx (budget < 1.00x) %s\n' \
-  "$count" "$ours" "$theirs" "$ratio" "$verdict"
+prepare_undo() { fresh "$work/ours" && "$cli" run "$work/job.qrn" >/dev/null; }
+prepare_back() { fresh "$work/theirs" && (cd "$work/theirs" && rename 's/file/item/' -- *); }
+run_undo() { "$cli" undo; }
+run_back() { (cd "$work/theirs" && rename 's/item/file/' -- *); }
+read -r ours theirs < <(take_turns prepare_undo run_undo prepare_back run_back)
+renamed_all "$work/ours" 'file_*' || { echo "soramine-cli undo left names unchanged"; exit 1; }
+verdict "undo $count" "$ours" "$theirs" 0.8 "Debian rename back"
+rm -rf "$work/ours" "$work/theirs" "$work/config"
 exit "$failed"

@@ -13,6 +13,8 @@ echo "== import"
 bash bench/import.sh "$bin/src/cli/soramine-cli" || failed=1
 echo "== digests"
 bash bench/digests.sh "${BENCH_DIR:-/tmp/soramine-bench}/digest.bin" "$bin" || failed=1
+echo "== collisions"
+bash bench/collisions.sh "$bin/src/cli/soramine-cli" || failed=1
 echo "== engine"
 bash bench/engine.sh "$bin/src/cli/soramine-cli" "$bin" || failed=1
 exit $failed

@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 bash scripts/install-deps.sh
-CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSORAMINE_FUZZ=ON \
+cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DSORAMINE_FUZZ=ON -DSORAMINE_WERROR=ON \
   -DSORAMINE_TESTS=OFF -DSORAMINE_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" >/dev/null
 for target in build-fuzz/tests/fuzz/fuzz_*; do

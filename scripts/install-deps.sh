@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the benchmarks need, when missing.
+# Installs the Debian packages the build, the tests and the benchmarks need, when missing;
+# with everything present it changes nothing and asks no package server.
+# The clang tools are pinned to one version (Debian 12's 14), so that a newer default clang
+# cannot reformat the sources or change the fuzz build under us; the scripts call the
+# versioned binaries.
 set -euo pipefail
 packages=(
-  build-essential cmake pkg-config git
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
-  clang libclang-rt-14-dev clang-format
-  libc-bin locales tzdata
-  openssl rename coreutils findutils time bc
+  build-essential cmake git     # the build; git lists the files for the format check
+  libgtest-dev                  # the tests
+  tzdata                        # the date tests convert in Asia/Tokyo
+  clang-14 libclang-rt-14-dev   # the fuzz targets (libFuzzer)
+  clang-format-14               # the format check
+  coreutils findutils           # the benchmarks' file trees (seq, xargs, find)
+  rename openssl time bc        # the benchmarks' references, peak memory and arithmetic
 )
 missing=()
 for p in "${packages[@]}"; do

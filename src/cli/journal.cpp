@@ -1,15 +1,20 @@
 #include "cli/journal.h"
 
+#include <algorithm>
 #include <charconv>
+#include <random>
 
+#include "core/platform/clock.h"
 #include "core/platform/fs.h"
 #include "core/platform/process.h"
+#include "core/text/strings.h"
 #include "core/text/utf.h"
 
 namespace soramine::cli {
 namespace {
 
-constexpr std::string_view kHeader = "soramine-cli undo journal 1\n";
+constexpr std::string_view kHeader = "soramine-cli undo journal 2\n";
+constexpr std::u16string_view kSuffix = u".journal";
 
 // The folder part of a path, with its separator; empty for a path without one.
 std::u16string_view folderOf(std::u16string_view path) {
@@ -17,9 +22,10 @@ std::u16string_view folderOf(std::u16string_view path) {
     return slash == std::u16string_view::npos ? std::u16string_view() : path.substr(0, slash + 1);
 }
 
-// A decimal length followed by `end`, read from the front of `in`.
-std::optional<std::size_t> takeLength(std::string_view& in, char end) {
-    std::size_t value = 0;
+// A decimal number followed by `end`, read from the front of `in`.
+template <class Number>
+std::optional<Number> takeNumber(std::string_view& in, char end) {
+    Number value = 0;
     const auto [p, ec] = std::from_chars(in.data(), in.data() + in.size(), value);
     if (ec != std::errc() || p == in.data() || p == in.data() + in.size() || *p != end)
         return std::nullopt;
@@ -27,18 +33,25 @@ std::optional<std::size_t> takeLength(std::string_view& in, char end) {
     return value;
 }
 
-std::optional<JournalEntry> takeEntry(std::string_view& in) {
-    if (in.substr(0, 2) != "R ")
+// `size` bytes followed by a line feed, read from the front of `in`.
+std::optional<std::string_view> takeBytes(std::string_view& in, std::size_t size) {
+    if (in.size() <= size || in[size] != '\n')
         return std::nullopt;
-    in.remove_prefix(2);
-    const auto fromSize = takeLength(in, ' ');
-    const auto toSize = fromSize ? takeLength(in, '\n') : std::nullopt;
-    if (!toSize || in.size() <= *fromSize || in.size() - *fromSize - 1 < *toSize ||
-        in[*fromSize + *toSize] != '\n')
+    const std::string_view bytes = in.substr(0, size);
+    in.remove_prefix(size + 1);
+    return bytes;
+}
+
+std::optional<JournalEntry> takeIntent(std::string_view& in) {
+    const auto fromSize = takeNumber<std::size_t>(in, ' ');
+    const auto toSize = fromSize ? takeNumber<std::size_t>(in, '\n') : std::nullopt;
+    if (!toSize || *fromSize > in.size() || *toSize > in.size() - *fromSize)
         return std::nullopt;
-    JournalEntry entry{text::fromUtf8(in.substr(0, *fromSize)),
-                       text::fromUtf8(in.substr(*fromSize, *toSize))};
-    in.remove_prefix(*fromSize + *toSize + 1);
+    const auto both = takeBytes(in, *fromSize + *toSize);
+    if (!both)
+        return std::nullopt;
+    JournalEntry entry{text::fromUtf8(both->substr(0, *fromSize)),
+                       text::fromUtf8(both->substr(*fromSize)), false};
     // A run renames an item inside its folder: anything else is not an entry of ours.
     const auto folder = folderOf(entry.from);
     if (folder.empty() || folder.front() != platform::kSeparator || folder != folderOf(entry.to) ||
@@ -47,51 +60,168 @@ std::optional<JournalEntry> takeEntry(std::string_view& in) {
     return entry;
 }
 
+std::string lengthPrefixed(char kind, std::string_view bytes) {
+    return std::string(1, kind) + ' ' + std::to_string(bytes.size()) + '\n' + std::string(bytes) +
+           '\n';
+}
+
+// "run-YYYYMMDD-hhmmss-XXXXXX.journal": sortable by time, unique by its random part.
+std::u16string journalName(std::int64_t started, unsigned random) {
+    const auto local = platform::toLocalTime(platform::FileTime{started, 0});
+    std::u16string name = u"run-";
+    if (local) {
+        name += text::decimal(local->year * 10000LL + local->month * 100 + local->day) + u"-";
+        name += text::decimal(1000000LL + local->hour * 10000 + local->minute * 100 + local->second)
+                    .substr(1);
+    } else {
+        name += text::decimal(started);
+    }
+    name += u"-" + text::decimal(1000000LL + random % 1000000).substr(1);
+    return name + std::u16string(kSuffix);
+}
+
 }  // namespace
 
-std::u16string undoJournalPath() {
-    return platform::settingsFolder() + u"cli-undo.journal";
+std::u16string journalFolder() {
+    return platform::settingsFolder() + u"undo" + platform::kSeparator;
 }
 
-std::string journalHeader() {
-    return std::string(kHeader);
+std::string journalHeader(platform::FileTime started, std::u16string_view folder) {
+    return std::string(kHeader) + "T " + std::to_string(started.seconds) + ' ' +
+           std::to_string(started.nanoseconds) + '\n' + lengthPrefixed('F', text::toUtf8(folder));
 }
 
-std::string journalEntry(std::u16string_view from, std::u16string_view to) {
+std::string journalIntent(std::u16string_view from, std::u16string_view to) {
     const std::string fromBytes = text::toUtf8(from);
     const std::string toBytes = text::toUtf8(to);
     return "R " + std::to_string(fromBytes.size()) + ' ' + std::to_string(toBytes.size()) + '\n' +
            fromBytes + toBytes + '\n';
 }
 
-std::optional<std::vector<JournalEntry>> parseJournal(std::string_view bytes) {
+std::optional<Journal> parseJournal(std::string_view bytes) {
     if (bytes.substr(0, kHeader.size()) != kHeader)
         return std::nullopt;
     bytes.remove_prefix(kHeader.size());
-    std::vector<JournalEntry> entries;
-    while (auto entry = takeEntry(bytes))
-        entries.push_back(std::move(*entry));
-    return entries;
+    Journal journal;
+    if (bytes.substr(0, 2) != "T ")
+        return std::nullopt;
+    bytes.remove_prefix(2);
+    const auto seconds = takeNumber<std::int64_t>(bytes, ' ');
+    const auto nanoseconds = seconds ? takeNumber<std::uint32_t>(bytes, '\n') : std::nullopt;
+    if (!nanoseconds || bytes.substr(0, 2) != "F ")
+        return std::nullopt;
+    bytes.remove_prefix(2);
+    const auto folderSize = takeNumber<std::size_t>(bytes, '\n');
+    const auto folder = folderSize ? takeBytes(bytes, *folderSize) : std::nullopt;
+    if (!folder)
+        return std::nullopt;
+    journal.started = platform::FileTime{*seconds, *nanoseconds};
+    journal.folder = text::fromUtf8(*folder);
+
+    auto& entries = journal.entries;
+    while (!bytes.empty()) {
+        if (bytes.substr(0, 2) == kJournalDone) {
+            if (entries.empty())
+                break;
+            entries.back().done = true;
+            bytes.remove_prefix(2);
+            continue;
+        }
+        if (bytes.substr(0, 2) != "R ")
+            break;
+        bytes.remove_prefix(2);
+        auto entry = takeIntent(bytes);
+        if (!entry)
+            break;
+        // A later "[n]" form of the same item replaces the form tried before.
+        if (!entries.empty() && entries.back().from == entry->from && !entries.back().done)
+            entries.back() = std::move(*entry);
+        else
+            entries.push_back(std::move(*entry));
+    }
+    return journal;
 }
 
-bool JournalWriter::start() {
-    return platform::writeFileAtomic(path_, kHeader).ok();
+std::optional<std::u16string> JournalWriter::start(std::u16string_view folder) {
+    const std::u16string dir = journalFolder();
+    if (auto made = platform::makeFolder(dir); !made && !platform::isAlreadyExists(made.error()))
+        return platform::systemErrorText(made.error()) + u" - " + dir;
+    const platform::FileTime started = platform::now();
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path_ = dir + journalName(started.seconds, random());
+        auto file = platform::LockedFile::create(path_);
+        if (!file && platform::isAlreadyExists(file.error()))
+            continue;
+        if (!file)
+            return platform::systemErrorText(file.error()) + u" - " + path_;
+        file_.emplace(std::move(*file));
+        if (!write(journalHeader(started, folder)))
+            return u"元に戻す記録を書き込めません: " + path_;
+        return std::nullopt;
+    }
+    return u"元に戻す記録を作れません: " + dir;
 }
 
-bool JournalWriter::add(std::u16string_view from, std::u16string_view to) {
+bool JournalWriter::write(std::string bytes) {
+    if (!file_)
+        return false;
+    if (pendingDone_) {
+        bytes.insert(0, kJournalDone);
+        pendingDone_ = false;
+    }
+    if (!file_->append(bytes))
+        return false;
     const auto now = std::chrono::steady_clock::now();
-    const bool sync = now - lastSync_ >= kSyncInterval;
-    if (sync)
-        lastSync_ = now;
-    return platform::appendFile(path_, journalEntry(from, to), sync).ok();
+    if (now - lastSync_ < kSyncInterval)
+        return true;
+    lastSync_ = now;
+    return file_->sync().ok();
+}
+
+bool JournalWriter::intend(std::u16string_view from, std::u16string_view to) {
+    return write(journalIntent(from, to));
 }
 
 bool JournalWriter::finish() {
-    return platform::appendFile(path_, {}, true).ok();
+    if (!file_)
+        return false;
+    const bool written = (!pendingDone_ || write({})) && file_->sync().ok();
+    file_.reset();
+    return written;
 }
 
 void JournalWriter::discard() {
+    file_.reset();
+    // Ignored: a journal left behind holds only renames that were never made, and the next
+    // undo finds each of its entries settled on the disk.
     (void)platform::removeFile(path_);
+}
+
+std::vector<JournalInfo> listJournals() {
+    std::vector<JournalInfo> out;
+    const std::u16string dir = journalFolder();
+    std::vector<std::u16string> names;
+    platform::listFolder(dir, [&](platform::EntryInfo& e) {
+        if (!e.isFolder && e.name.ends_with(kSuffix))
+            names.push_back(std::move(e.name));
+    });
+    for (const auto& name : names) {
+        const std::u16string path = dir + name;
+        if (platform::isLockedByAnother(path))
+            continue;
+        auto bytes = platform::readFile(path);
+        auto journal = bytes ? parseJournal(*bytes) : std::nullopt;
+        if (journal && !journal->entries.empty())
+            out.push_back({path, std::move(*journal)});
+        else if (bytes)  // a run killed before its first rename: nothing to undo
+            (void)platform::removeFile(path);
+    }
+    std::sort(out.begin(), out.end(), [](const JournalInfo& a, const JournalInfo& b) {
+        return a.journal.started != b.journal.started ? a.journal.started > b.journal.started
+                                                      : a.path > b.path;
+    });
+    return out;
 }
 
 }  // namespace soramine::cli

@@ -1,54 +1,73 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/platform/locked_file.h"
+
 namespace soramine::cli {
 
-// The undo record of the CLI's last run, kept in a file so that a later `undo` can reverse
-// it, also when the run was interrupted or the process killed. The file starts with a header
-// line; each renamed item then appends one entry. An entry is "R", the byte lengths of the
-// two paths, a line feed, the two paths in UTF-8 and a line feed, so that a path may hold
-// any character (tabs and line feeds included).
+// The undo journals of the CLI's runs: one file per run in the settings folder's "undo"
+// folder, written while the run goes, so that a later `undo` can reverse the run exactly,
+// also when the run (or an earlier undo) was interrupted or the process killed.
 //
-// An entry is written right after its rename: a process killed between the two leaves that
-// one item out of the journal. Every entry reaches the system at once; it is made to wait
-// for the disk at most every kSyncInterval (and at the end), because waiting for the disk
-// after every item would make a large run many times slower, while what a crash of the
-// whole system loses is bounded by that interval.
+// A journal is UTF-8 text, one record after another:
+//   soramine-cli undo journal 2\n          the header
+//   T <seconds since 1970> <nanoseconds>\n when the run started
+//   F <bytes>\n<folder>\n                  the folder the run imported
+//   R <bytes of from> <bytes of to>\n<from><to>\n
+//                                          the run is about to rename `from` to `to` (full
+//                                          paths); written before the rename is tried
+//   D\n                                    the rename of the entry before succeeded
+// Lengths make any character possible in a path (tabs and line feeds included). An item may
+// have several R entries (one per "[n]" form tried); its last one is the one that counts.
+// The run holds the file's lock while it writes, so that `undo` leaves a running run alone.
 
-// settingsFolder() + "cli-undo.journal".
-std::u16string undoJournalPath();
+// The folder of the journals: settingsFolder() + "undo/".
+std::u16string journalFolder();
 
+// One rename of a run: the item's paths before and after, and whether the journal saw the
+// rename succeed.
 struct JournalEntry {
-    std::u16string from;  // the full path before the run
-    std::u16string to;    // the full path the item got
+    std::u16string from;
+    std::u16string to;
+    bool done = false;
     friend bool operator==(const JournalEntry&, const JournalEntry&) = default;
 };
 
-std::string journalHeader();
-std::string journalEntry(std::u16string_view from, std::u16string_view to);
+struct Journal {
+    platform::FileTime started;
+    std::u16string folder;
+    // One entry per item, in the order of their last R entries.
+    std::vector<JournalEntry> entries;
+};
 
-// The entries of a journal's bytes, in the order of the run; nothing when the bytes are not a
-// journal. Reading stops at the first entry that is cut short or damaged (what a crash in
-// the middle of an append leaves) and at an entry that would move an item out of its folder.
-std::optional<std::vector<JournalEntry>> parseJournal(std::string_view bytes);
+std::string journalHeader(platform::FileTime started, std::u16string_view folder);
+std::string journalIntent(std::u16string_view from, std::u16string_view to);
+inline constexpr std::string_view kJournalDone = "D\n";
+
+// The journal in `bytes`; nothing when they are not a journal. Reading stops at the first
+// record that is cut short or damaged (what a crash in the middle of an append leaves) and at
+// an entry that would move an item out of its folder.
+std::optional<Journal> parseJournal(std::string_view bytes);
 
 // Writes the journal of one run.
 class JournalWriter {
   public:
     static constexpr std::chrono::milliseconds kSyncInterval{100};
 
-    explicit JournalWriter(std::u16string path) : path_(std::move(path)) {}
-
-    // Replaces the previous journal with an empty one; false when it cannot be written.
-    bool start();
-    // Appends one renamed item; false when it could not be written.
-    bool add(std::u16string_view from, std::u16string_view to);
-    // Waits until every entry is on the disk; false when that failed.
+    // Creates a new journal for a run of `folder`; the message when it cannot be written.
+    std::optional<std::u16string> start(std::u16string_view folder);
+    // Records a rename about to be tried (after the success mark of the one before, if any);
+    // false when the journal could not be written.
+    bool intend(std::u16string_view from, std::u16string_view to);
+    // The rename last intended succeeded (written with the next record).
+    void done() { pendingDone_ = true; }
+    // Writes what is pending and waits until everything is on the disk.
     bool finish();
     // Removes the journal (a run that renamed nothing leaves nothing to undo).
     void discard();
@@ -56,8 +75,22 @@ class JournalWriter {
     const std::u16string& path() const { return path_; }
 
   private:
+    bool write(std::string bytes);
+
     std::u16string path_;
+    std::optional<platform::LockedFile> file_;
+    bool pendingDone_ = false;
     std::chrono::steady_clock::time_point lastSync_{};
 };
+
+// A journal that can be undone, as `undo --list` shows it.
+struct JournalInfo {
+    std::u16string path;
+    Journal journal;
+};
+
+// The journals of runs that are over (not locked by a running process), newest first;
+// unreadable or foreign files are left out.
+std::vector<JournalInfo> listJournals();
 
 }  // namespace soramine::cli

@@ -11,6 +11,7 @@
 #include "core/app/ini_file.h"
 #include "core/engine/execute.h"
 #include "core/engine/session.h"
+#include "core/items/import.h"
 #include "core/methods/method_list.h"
 #include "core/platform/fs.h"
 #include "core/text/strings.h"
@@ -41,9 +42,9 @@ constexpr const char* kUsage =
     "項目にし、--ext は使えません。「フォルダ作成」のジョブはまだ実行できません。\n"
     "Ctrl-C で「中止」と同じく、処理中の項目の後で止まります。\n"
     "\n"
-    "取り込みが済んだ時点で前回の「元に戻す」記録は捨てられ、名前を変更するたびに新しい記録が\n"
-    "設定フォルダの cli-undo.journal に書き込まれます。soramine-cli undo で元に戻せます\n"
-    "(中断した実行も元に戻せます)。\n"
+    "名前を変更する前に、その変更が実行ごとの記録 (設定フォルダの undo/ にあるファイル) に\n"
+    "書き込まれます。soramine-cli undo で元に戻せます (中断した実行や、同時に行った別の実行も\n"
+    "それぞれ元に戻せます)。\n"
     "\n"
     "終了コード:\n"
     "  0  対象の項目をすべて処理した (名前が変わらない項目は失敗ではありません)\n"
@@ -51,21 +52,25 @@ constexpr const char* kUsage =
     "     Ctrl-C で中断した\n"
     "  2  始められなかった (使い方の誤り、ジョブを読めない、設定の検証エラー、取り込みエラー)\n";
 
-// The progress of a run that also keeps its undo journal: every renamed item is in the journal
-// before the next one starts. When the journal cannot be written, the run stops after the
-// current item, so that nothing is renamed that could not be undone.
+// The progress of a run that also keeps its undo journal: every rename is in the journal
+// before it is tried. When the journal cannot be written, that rename is not tried and the run
+// stops, so that nothing is renamed that could not be undone.
 class JournalledProgress final : public TerminalProgress {
   public:
     explicit JournalledProgress(JournalWriter& journal) : journal_(journal) {}
 
-    void renamed(std::size_t, std::u16string_view from, std::u16string_view to) override {
-        if (!journalFailed_ && !journal_.add(from, to))
+    bool renaming(std::size_t, std::u16string_view from, std::u16string_view to) override {
+        if (!journalFailed_ && !journal_.intend(from, to))
             journalFailed_ = true;
+        return !journalFailed_;
+    }
+    void renamed(std::size_t, std::u16string_view, std::u16string_view) override {
+        journal_.done();
     }
     bool cancelled() override { return journalFailed_ || TerminalProgress::cancelled(); }
     void end() override {
         TerminalProgress::end();
-        if (!journalFailed_ && !journal_.finish())
+        if (!journal_.finish())
             journalFailed_ = true;
     }
     bool journalFailed() const { return journalFailed_; }
@@ -132,9 +137,9 @@ int runRun(const Args& args) {
     session.detail.showLog = 1;
 
     // The items are imported: as the import button does, that ends the previous undo record.
-    JournalWriter journal(undoJournalPath());
-    if (!journal.start()) {
-        printError(u"元に戻す記録を書き込めません: " + journal.path());
+    JournalWriter journal;
+    if (auto problem = journal.start(withTrailingSeparator(session.folderBox.text))) {
+        printError(u"元に戻す記録を書き込めません: " + *problem);
         return 2;
     }
     TerminalHost host(dest, line->has("--overwrite"));

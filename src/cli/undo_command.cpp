@@ -1,5 +1,6 @@
 // soramine-cli undo: gives the items of the CLI's last run their former names again.
 
+#include <charconv>
 #include <cstdio>
 #include <string>
 
@@ -12,7 +13,9 @@
 #include "core/engine/session.h"
 #include "core/engine/undo.h"
 #include "core/methods/method_list.h"
+#include "core/platform/clock.h"
 #include "core/platform/fs.h"
+#include "core/platform/locked_file.h"
 #include "core/text/strings.h"
 #include "core/text/utf.h"
 
@@ -20,67 +23,119 @@ namespace soramine::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "使い方: soramine-cli undo\n"
+    "使い方: soramine-cli undo [N]\n"
+    "       soramine-cli undo --list\n"
     "\n"
-    "soramine-cli run の直前の実行を「元に戻す」と同じ規則で元に戻します (一回だけ)。\n"
+    "soramine-cli run の実行を「元に戻す」と同じ規則で元に戻します。N を省くと最も新しい実行を、\n"
+    "N を指定すると --list の N 番目の実行を戻します。\n"
     "最後の項目から順に元の名前へ戻し、既存のファイルを置き換えることはありません。\n"
-    "元の名前がすでに使われているときは「同名ファイルが存在します - 元のパス」をログに\n"
-    "書いてその項目を残します。ログは「元に戻しました。」で終わります。\n"
-    "Ctrl-C またはプロセスの強制終了で中断した実行も、名前を変更し終えた項目まで戻せます。\n"
-    "記録 (設定フォルダの cli-undo.journal) は元に戻した後に消えます。\n"
+    "項目ごとにディスク上の状態を見て決めます: 新しい名前のファイルがあり元の名前がなければ\n"
+    "戻し、すでに元の名前なら何もしません。戻せない項目は理由とパスをログに書きます。\n"
+    "ログは「元に戻しました。」で終わります。\n"
+    "Ctrl-C やプロセスの強制終了で中断した実行も戻せます。中断した、または一部を戻せなかった\n"
+    "「元に戻す」は記録を残すので、もう一度 undo を実行すると残りを続けます。\n"
+    "記録 (設定フォルダの undo/) はすべての項目を戻した後に消えます。\n"
     "タイムスタンプ・属性・バックアップ・移動・コピーは元に戻しません。\n"
     "\n"
+    "  --list   元に戻せる実行を新しい順に一覧します (番号、日時、フォルダ、項目数)\n"
+    "\n"
     "終了コード:\n"
-    "  0  すべての項目を元に戻した\n"
+    "  0  すべての項目を元に戻した (--list は一覧を表示した)\n"
     "  1  元に戻せなかった項目があるか、Ctrl-C で中断した\n"
-    "  2  元に戻す操作がない、または記録が読めない\n";
+    "  2  元に戻す操作がない、番号が正しくない、または記録が読めない\n";
+
+std::u16string timeText(std::int64_t seconds) {
+    const auto t = platform::toLocalTime(platform::FileTime{seconds, 0});
+    if (!t)
+        return text::decimal(seconds);
+    auto two = [](int v) { return text::decimal(100LL + v).substr(1); };
+    return text::decimal(t->year) + u"-" + two(t->month) + u"-" + two(t->day) + u" " +
+           two(t->hour) + u":" + two(t->minute) + u":" + two(t->second);
+}
+
+int listRuns(const std::vector<JournalInfo>& runs) {
+    std::u16string out;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const Journal& j = runs[i].journal;
+        out += text::decimal(static_cast<long long>(i + 1)) + u"\t" + timeText(j.started.seconds) +
+               u"\t" + j.folder + u"\t" + text::decimal(static_cast<long long>(j.entries.size())) +
+               u"件\n";
+    }
+    const std::string bytes = text::toUtf8(out);
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    return 0;
+}
+
+// The entries that still need their rename undone, decided from what is on disk: an entry the
+// journal saw succeed is undone unless its old name is back and the new one gone (undone
+// before); an entry it did not see succeed was renamed only if its old name is gone.
+UndoRecord pendingRenames(const Journal& journal) {
+    UndoRecord record;
+    for (const JournalEntry& e : journal.entries) {
+        const bool fromThere = platform::lookUp(e.from).has_value();
+        const bool pending =
+            e.done ? !(fromThere && !platform::lookUp(e.to).has_value()) : !fromThere;
+        if (!pending)
+            continue;
+        record.oldPaths.push_back(e.from);
+        record.newPaths.push_back(e.to);
+        record.renamed.push_back(true);
+    }
+    record.enabled = true;
+    return record;
+}
 
 }  // namespace
 
 int runUndo(const Args& args) {
-    const auto line = parseCommandLine(args, {});
+    const auto line = parseCommandLine(args, {}, {"--list"});
     if (!line)
         return usageError(line.error(), kUsage);
     if (line->help)
         return showUsage(kUsage);
-    if (!line->positional.empty())
-        return usageError(u"引数は要りません", kUsage);
+    if (line->positional.size() > 1 || (line->has("--list") && !line->positional.empty()))
+        return usageError(u"引数が多すぎます", kUsage);
 
-    const std::u16string path = undoJournalPath();
-    auto bytes = platform::readFile(path);
-    if (!bytes) {
+    const std::vector<JournalInfo> runs = listJournals();
+    if (line->has("--list"))
+        return listRuns(runs);
+    std::size_t index = 0;
+    if (!line->positional.empty()) {
+        const std::string& n = line->positional[0];
+        const auto [p, ec] = std::from_chars(n.data(), n.data() + n.size(), index);
+        if (ec != std::errc() || p != n.data() + n.size() || index == 0 || index > runs.size()) {
+            printError(u"番号が正しくありません: " + text::fromUtf8(n) +
+                       u" (soramine-cli undo --list で一覧できます)");
+            return 2;
+        }
+        --index;
+    }
+    if (runs.empty()) {
         printError(u"元に戻す操作はありません");
         return 2;
     }
-    auto entries = parseJournal(*bytes);
-    if (!entries) {
-        printError(u"元に戻す記録が壊れています: " + path);
-        return 2;
-    }
-    if (entries->empty()) {
-        JournalWriter(path).discard();
-        printError(u"元に戻す操作はありません");
+    const JournalInfo& run = runs[index];
+    // Held while the undo works, so that a second undo leaves this run alone.
+    auto held = platform::LockedFile::lock(run.path);
+    if (!held) {
+        printError(u"この記録は別の処理が使用中です: " + run.path);
         return 2;
     }
 
     RenameSession session(defaultIniFile(), makeMethodTable());
-    UndoRecord record;
-    for (auto& entry : *entries) {
-        record.oldPaths.push_back(std::move(entry.from));
-        record.newPaths.push_back(std::move(entry.to));
-        record.renamed.push_back(true);
-    }
-    record.enabled = true;
     TerminalProgress progress;
-    UndoJob job = startUndo(session, std::move(record));
+    UndoJob job = startUndo(session, pendingRenames(run.journal));
     undoItems(job, progress);
     const UndoResult result = finishUndo(session, std::move(job));
-    JournalWriter(path).discard();
-
     // Every item that kept its new name is in the log with the reason.
     std::u16string log = session.log().text();
+    if (log.empty())
+        log = u"元に戻しました。";
     text::replaceAll(log, u"\r\n", u"\n");
     const bool complete = result.failures == 0 && !result.cancelled;
+    // What is not finished stays recorded: the next undo continues with it.
+    if (complete)
+        (void)platform::removeFile(run.path);
     const std::string out = text::toUtf8(log) + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
     if (progress.wasCancelled())

@@ -43,8 +43,16 @@ class CliJobTest : public ::testing::Test {
             files.write(name, name);
     }
 
-    std::filesystem::path journal() const {
-        return config.path() / "soramine" / "cli-undo.journal";
+    // The undo journals of the runs, sorted by name (which sorts them by time).
+    std::vector<std::filesystem::path> journals() const {
+        std::vector<std::filesystem::path> out;
+        const auto dir = config.path() / "soramine" / "undo";
+        if (std::filesystem::exists(dir)) {
+            for (const auto& e : std::filesystem::directory_iterator(dir))
+                out.push_back(e.path());
+        }
+        std::sort(out.begin(), out.end());
+        return out;
     }
 
     // The files' folder as the commands print it.

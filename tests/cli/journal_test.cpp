@@ -5,55 +5,63 @@
 #include <string>
 #include <vector>
 
-#include "support/temp_dir.h"
-
 namespace soramine::cli {
 namespace {
 
 using Entries = std::vector<JournalEntry>;
 
-std::string journalOf(const Entries& entries) {
-    std::string bytes = journalHeader();
-    for (const auto& e : entries)
-        bytes += journalEntry(e.from, e.to);
-    return bytes;
-}
+const std::string kHead = journalHeader({1700000000, 5}, u"/d/");
 
 TEST(CliJournal, PathsWithAnyCharacterComeBack) {
     const Entries entries = {
-        {u"/d/a.txt", u"/d/b.txt"},
-        {u"/d/tab\there", u"/d/line\nfeed\r\n"},
-        {u"/d/R 1 2\nx", u"/d/ R 3 4 \n"},
-        {u"/写真/旅行.jpg", u"/写真/2024_旅行.jpg"},
-        {u"/d/\xDC80\xDCFF raw bytes", u"/d/fixed"},
+        {u"/d/a.txt", u"/d/b.txt", true},
+        {u"/d/tab\there", u"/d/line\nfeed\r\n", true},
+        {u"/d/R 1 2\nx", u"/d/ R 3 4 \n", false},
+        {u"/写真/旅行.jpg", u"/写真/2024_旅行.jpg", true},
+        {u"/d/\xDC80\xDCFF raw bytes", u"/d/fixed", false},
     };
-    EXPECT_EQ(parseJournal(journalOf(entries)), entries);
-    EXPECT_EQ(parseJournal(journalHeader()), Entries{});
+    std::string bytes = journalHeader({1700000000, 5}, u"/写\n真/");
+    for (const auto& e : entries)
+        bytes += journalIntent(e.from, e.to) + (e.done ? std::string(kJournalDone) : "");
+    const auto parsed = parseJournal(bytes);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->started, (platform::FileTime{1700000000, 5}));
+    EXPECT_EQ(parsed->folder, u"/写\n真/");
+    EXPECT_EQ(parsed->entries, entries);
+    EXPECT_EQ(parseJournal(kHead)->entries, Entries{});
 }
 
-TEST(CliJournal, ACutJournalKeepsItsCompleteEntries) {
-    const Entries entries = {{u"/d/a", u"/d/b"}, {u"/d/c\nd", u"/d/e"}, {u"/d/f", u"/d/g.txt"}};
-    const std::string bytes = journalOf(entries);
-    std::vector<std::size_t> ends;
-    std::size_t end = journalHeader().size();
-    for (const auto& e : entries)
-        ends.push_back(end += journalEntry(e.from, e.to).size());
+TEST(CliJournal, TheLastFormTriedForAnItemCounts) {
+    const std::string bytes = kHead + journalIntent(u"/d/a", u"/d/x") +
+                              journalIntent(u"/d/a", u"/d/x[1]") +
+                              journalIntent(u"/d/a", u"/d/x[2]") + std::string(kJournalDone) +
+                              journalIntent(u"/d/b", u"/d/x") + journalIntent(u"/d/b", u"/d/x[3]");
+    EXPECT_EQ(parseJournal(bytes)->entries,
+              (Entries{{u"/d/a", u"/d/x[2]", true}, {u"/d/b", u"/d/x[3]", false}}));
+}
+
+TEST(CliJournal, ACutJournalKeepsItsCompleteRecords) {
+    const std::string intent1 = journalIntent(u"/d/a", u"/d/b");
+    const std::string intent2 = journalIntent(u"/d/c\nd", u"/d/e");
+    const std::string bytes = kHead + intent1 + std::string(kJournalDone) + intent2;
     for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
         const auto parsed = parseJournal(std::string_view(bytes).substr(0, cut));
-        if (cut < journalHeader().size()) {
+        if (cut < kHead.size()) {
             EXPECT_FALSE(parsed) << cut;
             continue;
         }
         ASSERT_TRUE(parsed) << cut;
-        std::size_t complete = 0;
-        while (complete < ends.size() && ends[complete] <= cut)
-            ++complete;
-        EXPECT_EQ(*parsed, Entries(entries.begin(), entries.begin() + complete)) << cut;
+        Entries expected;
+        if (cut >= kHead.size() + intent1.size())
+            expected.push_back({u"/d/a", u"/d/b", cut >= kHead.size() + intent1.size() + 2});
+        if (cut == bytes.size())
+            expected.push_back({u"/d/c\nd", u"/d/e", false});
+        EXPECT_EQ(parsed->entries, expected) << cut;
     }
 }
 
-TEST(CliJournal, ReadingStopsAtADamagedEntry) {
-    const std::string good = journalEntry(u"/d/a", u"/d/b");
+TEST(CliJournal, ReadingStopsAtADamagedRecord) {
+    const std::string good = journalIntent(u"/d/a", u"/d/b");
     struct Case {
         std::string tail;  // after one good entry
         const char* what;
@@ -65,31 +73,21 @@ TEST(CliJournal, ReadingStopsAtADamagedEntry) {
         {"R 4 4\n/d/x/d/yX", "no line feed after the paths"},
         {"R -4 4\n/d/x/d/y\n", "negative length"},
         {"X 4 4\n/d/x/d/y\n", "unknown kind"},
-        {journalEntry(u"/d/x", u"/e/x"), "into another folder"},
-        {journalEntry(u"d/x", u"d/y"), "relative paths"},
-        {journalEntry(u"/d/", u"/d/y"), "no name"},
+        {"D", "a cut success mark"},
+        {journalIntent(u"/d/x", u"/e/x"), "into another folder"},
+        {journalIntent(u"d/x", u"d/y"), "relative paths"},
+        {journalIntent(u"/d/", u"/d/y"), "no name"},
         {std::string(40, '\0'), "zeros a crash left"},
     };
     for (const Case& c : cases) {
-        const auto parsed = parseJournal(journalHeader() + good + c.tail + good);
+        const auto parsed = parseJournal(kHead + good + c.tail + good);
         ASSERT_TRUE(parsed) << c.what;
-        EXPECT_EQ(*parsed, (Entries{{u"/d/a", u"/d/b"}})) << c.what;
+        EXPECT_EQ(parsed->entries, (Entries{{u"/d/a", u"/d/b", false}})) << c.what;
     }
-    EXPECT_FALSE(parseJournal("soramine-cli undo journal 2\n" + good));
-}
-
-TEST(CliJournal, WriterAppendsToAFreshJournal) {
-    testing::TempDir dir;
-    const std::u16string path = dir.folder() + u"cli-undo.journal";
-    dir.write("cli-undo.journal", journalOf({{u"/old/a", u"/old/b"}}));
-    JournalWriter writer(path);
-    ASSERT_TRUE(writer.start());
-    ASSERT_TRUE(writer.add(u"/d/a", u"/d/b"));
-    ASSERT_TRUE(writer.add(u"/d/c", u"/d/d"));
-    EXPECT_EQ(parseJournal(dir.read("cli-undo.journal")),
-              (Entries{{u"/d/a", u"/d/b"}, {u"/d/c", u"/d/d"}}));
-    writer.discard();
-    EXPECT_FALSE(dir.exists("cli-undo.journal"));
+    EXPECT_FALSE(parseJournal("soramine-cli undo journal 1\nR 4 4\n/d/a/d/b\n"));
+    EXPECT_FALSE(parseJournal("soramine-cli undo journal 2\nT x\n"));
+    EXPECT_EQ(parseJournal(kHead + "D\n" + good)->entries, Entries{})
+        << "a success mark before any entry";
 }
 
 }  // namespace

@@ -1,17 +1,64 @@
 #include "cli/run_cli.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "support/temp_dir.h"
 
 namespace soramine::testing {
+namespace {
+
+// waitpid that retries when a signal interrupts it; false on any other failure.
+bool reap(pid_t child, int* status, int options, pid_t* reaped) {
+    for (;;) {
+        *reaped = ::waitpid(child, status, options);
+        if (*reaped >= 0)
+            return true;
+        if (errno != EINTR)
+            return false;
+    }
+}
+
+}  // namespace
+
+int waitForExit(pid_t child, std::chrono::seconds limit) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + limit;
+    // Short naps at first, so that the many quick runs are not slowed down.
+    auto nap = std::chrono::microseconds(50);
+    int status = 0;
+    pid_t reaped = 0;
+    while (true) {
+        if (!reap(child, &status, WNOHANG, &reaped)) {
+            ADD_FAILURE() << "waitpid failed: " << std::strerror(errno);
+            return -1;
+        }
+        if (reaped == child)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        if (Clock::now() >= deadline)
+            break;
+        std::this_thread::sleep_for(nap);
+        nap = std::min(nap * 2, std::chrono::microseconds(10000));
+    }
+    ::kill(child, SIGKILL);
+    if (!reap(child, &status, 0, &reaped))
+        ADD_FAILURE() << "waitpid failed: " << std::strerror(errno);
+    ADD_FAILURE() << "soramine-cli was still running after " << limit.count() << " s; killed it";
+    return -1;
+}
 
 CliResult runCli(const std::vector<std::string>& args, const std::vector<std::string>& env,
                  const std::filesystem::path& workingFolder) {
@@ -42,12 +89,11 @@ CliResult runCli(const std::vector<std::string>& args, const std::vector<std::st
         ::execv(argp[0], argp.data());
         ::_exit(127);
     }
-    if (child < 0)
+    if (child < 0) {
+        ADD_FAILURE() << "fork failed: " << std::strerror(errno);
         return result;
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
     }
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.status = waitForExit(child);
     auto slurp = [](const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});

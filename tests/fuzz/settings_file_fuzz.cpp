@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to the saved-settings file parser and loads the page block into each
-// page built so far, then runs the pages on a name with whatever settings were loaded.
+// page built so far, then runs the pages on a name with whatever settings were loaded. A page
+// that loaded must save a file that loads back to the same bytes.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include "core/engine/error_log.h"
@@ -22,8 +24,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (MethodPage* page : {static_cast<MethodPage*>(&numbering),
                              static_cast<MethodPage*>(&replace), static_cast<MethodPage*>(&add)}) {
         // Every page reads the block, whatever method the file names.
-        if (loadSavedPage(*saved, [&](int) { return page; }))
+        auto thisPage = [&](int) { return page; };
+        if (loadSavedPage(*saved, thisPage))
             continue;
+        const std::string again =
+            buildSettingsFile(saved->options, saved->folderText, saved->extensionText, *page);
+        auto reread = parseSettingsFile(again, 15);
+        if (!reread || loadSavedPage(*reread, thisPage) ||
+            buildSettingsFile(saved->options, saved->folderText, saved->extensionText, *page) !=
+                again)
+            std::abort();
         if (!page->validate(run))
             page->transform({.name = u"name.ext", .folder = u"/a/b/", .k = 3}, run);
     }

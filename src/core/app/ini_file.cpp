@@ -264,6 +264,8 @@ void IniFile::change(std::u16string_view section, std::u16string_view key,
     if (!bytes && platform::exists(path_))
         return;
     IniDocument doc = bytes ? IniDocument::parse(*bytes) : IniDocument();
+    // A failed write keeps the old file whole and is not reported, as the profile functions
+    // do: settings are a convenience, and the caller has nothing better to do about it.
     if (doc.write(section, key, value))
         (void)platform::writeFileAtomic(path_, doc.serialize());
 }

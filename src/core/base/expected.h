@@ -15,7 +15,7 @@ Unexpected(E) -> Unexpected<E>;
 
 // A value or an error. The core returns these instead of throwing across module borders.
 template <class T, class E>
-class Expected {
+class [[nodiscard]] Expected {
   public:
     Expected(T value) : state_(std::in_place_index<0>, std::move(value)) {}
     Expected(Unexpected<E> u) : state_(std::in_place_index<1>, std::move(u.error)) {}
@@ -36,7 +36,7 @@ class Expected {
 };
 
 template <class E>
-class Expected<void, E> {
+class [[nodiscard]] Expected<void, E> {
   public:
     Expected() = default;
     Expected(Unexpected<E> u) : error_(std::move(u.error)), failed_(true) {}

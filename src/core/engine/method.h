@@ -12,6 +12,7 @@
 #include "core/engine/error_log.h"
 #include "core/items/item_table.h"
 #include "core/settings/records.h"
+#include "core/text/forbidden_chars.h"
 
 namespace soramine {
 
@@ -61,6 +62,14 @@ struct NamedSetting {
     std::u16string* text = nullptr;
 };
 
+// A text box of a page that is repaired while the user types, and the set of characters it
+// cannot hold (each set leaves out the characters that mean something in that box).
+struct TextSetting {
+    std::u16string_view name;  // as in NamedSetting
+    std::u16string* text = nullptr;
+    text::ForbiddenSet forbidden = text::ForbiddenSet::All;
+};
+
 // A method page as the engine sees it: settings with their INI section, validation, the
 // per-item transform and the saved-settings block. The GUI page only moves values between
 // its widgets and this object.
@@ -98,6 +107,9 @@ class MethodPage : public RecordBlock {
     // settings by name (for saved-settings jobs made without a window).
     virtual std::vector<HistoryBox*> histories() { return {}; }
     virtual std::vector<NamedSetting> namedSettings() { return {}; }
+    // The page's text boxes with their forbidden characters, for a front end's repair while
+    // typing; boxes with a check of their own (digits, positions) are not listed.
+    virtual std::vector<TextSetting> textSettings() { return {}; }
 };
 
 }  // namespace soramine

@@ -85,7 +85,7 @@ std::u16string visibleName(std::u16string_view name);
 // ("ファイル名変更エラー").
 std::u16string numberedName(std::u16string_view name, int n);
 inline constexpr std::size_t kLongestNumberedName = 254;
-inline constexpr int kHighestNumber = 9999999;
+inline constexpr int kHighestNumber = 999999;
 
 // The memory of one run's collision avoidance: for each folder and computed name, the first
 // form (0 the name itself, n its "[n]" form) that may still be free. Many items that map to

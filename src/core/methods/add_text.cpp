@@ -19,20 +19,23 @@ constexpr std::array kFields = {
     textField(u"文字目", &AddTextSettings::offset, u"1"),
 };
 
-enum RecordId : std::uint32_t {
-    kTextId = 1037,
-    kWhereId = 1038,
-    kAfterExtensionId = 1039,
-    kFromTailId = 1029,
-    kOffsetId = 1040,
-};
-
-constexpr std::size_t kRecordCount = 5;
+// The text record, then the four position records.
+constexpr auto kRecords = std::to_array<RecordField<AddTextPage>>({
+    {1037, &AddTextPage::addText},
+    {1038, &AddTextSettings::where},
+    {1039, &AddTextSettings::afterExtension},
+    {1029, &AddTextSettings::fromTail},
+    {1040, &AddTextSettings::offset, Record::kNumber},
+});
 
 }  // namespace
 
 std::span<const IniField<AddTextSettings>> addTextSettingsFields() {
     return kFields;
+}
+
+std::span<const RecordField<AddTextPage>> addTextPositionRecords() {
+    return std::span(kRecords).subspan(1);
 }
 
 AddTextPage::AddTextPage() : addText{std::u16string(kAddTextSection), u"文字", u"add", {}, u"add"} {
@@ -72,30 +75,6 @@ std::u16string AddTextPage::insert(std::u16string_view name, std::u16string_view
     return out;
 }
 
-void AddTextPage::savePositionRecords(BlockWriter& out) const {
-    out.number(kWhereId, settings.where);
-    out.number(kAfterExtensionId, settings.afterExtension);
-    out.number(kFromTailId, settings.fromTail);
-    out.number(kOffsetId, text::leadingInt(settings.offset));
-}
-
-void AddTextPage::assignPositionRecord(const Record& record, AddTextSettings& into) {
-    switch (record.id) {
-        case kWhereId:
-            into.where = record.number();
-            break;
-        case kAfterExtensionId:
-            into.afterExtension = record.number();
-            break;
-        case kFromTailId:
-            into.fromTail = record.number();
-            break;
-        case kOffsetId:
-            into.offset = text::decimal(record.number());
-            break;
-    }
-}
-
 void AddTextPage::readIni(const IniFile& ini) {
     readFields(ini, kAddTextSection, addTextSettingsFields(), settings);
 }
@@ -116,29 +95,11 @@ std::u16string AddTextPage::transform(const ItemArgs& item, RunContext& run) {
 }
 
 void AddTextPage::saveBlock(BlockWriter& out) const {
-    out.text(kTextId, addText.text);
-    savePositionRecords(out);
+    saveRecords(kRecords, *this, out);
 }
 
 bool AddTextPage::loadBlock(BlockReader& in) {
-    const auto records = in.records(kRecordCount);
-    if (!records)
-        return false;
-    AddTextSettings loaded = settings;
-    std::u16string loadedText = addText.text;
-    for (const Record& r : *records) {
-        if (r.id == kTextId) {
-            auto t = in.text(r);
-            if (!t)
-                return false;
-            loadedText = std::move(*t);
-        } else {
-            assignPositionRecord(r, loaded);
-        }
-    }
-    settings = std::move(loaded);
-    addText.text = std::move(loadedText);
-    return true;
+    return loadRecords(kRecords, *this, in);
 }
 
 std::vector<HistoryBox*> AddTextPage::histories() {
@@ -147,6 +108,11 @@ std::vector<HistoryBox*> AddTextPage::histories() {
 
 std::vector<NamedSetting> AddTextPage::namedSettings() {
     return namedSettingsOf(addTextSettingsFields(), settings, {&addText});
+}
+
+std::vector<TextSetting> AddTextPage::textSettings() {
+    // "\" stands for the folder's name.
+    return {textSettingOf(addText, text::ForbiddenSet::NoBackslash)};
 }
 
 }  // namespace soramine

@@ -10,8 +10,6 @@
 
 namespace soramine {
 
-struct Record;
-
 // The add-text page's INI keys, section "追加". The position settings also place the text
 // of every method in its "add" mode.
 struct AddTextSettings {
@@ -38,11 +36,6 @@ class AddTextPage final : public MethodPage {
     std::u16string insert(std::u16string_view name, std::u16string_view insertText,
                           std::u16string_view folder, RunContext& run) const;
 
-    // The four position records (1038, 1039, 1029, 1040) that a method in its "add" mode
-    // appends to its own block, and their reading into `into`; other records are ignored.
-    void savePositionRecords(BlockWriter& out) const;
-    static void assignPositionRecord(const Record& record, AddTextSettings& into);
-
     std::u16string_view comboText() const override { return u"追加"; }
     void readIni(const IniFile& ini) override;
     void writeIni(IniFile& ini) const override;
@@ -52,6 +45,11 @@ class AddTextPage final : public MethodPage {
     bool loadBlock(BlockReader& in) override;
     std::vector<HistoryBox*> histories() override;
     std::vector<NamedSetting> namedSettings() override;
+    std::vector<TextSetting> textSettings() override;
 };
+
+// The four position records of the page's block, which a method in its "add" mode appends to
+// its own block.
+std::span<const RecordField<AddTextPage>> addTextPositionRecords();
 
 }  // namespace soramine

@@ -25,4 +25,9 @@ std::vector<NamedSetting> namedSettingsOf(std::span<const IniField<Settings>> fi
     return out;
 }
 
+// A history box as a text setting, named like namedSettingsOf names it.
+inline TextSetting textSettingOf(HistoryBox& box, text::ForbiddenSet forbidden) {
+    return {box.prefix, &box.text, forbidden};
+}
+
 }  // namespace soramine

@@ -20,17 +20,15 @@ constexpr std::array kFields = {
     textField(u"増減値", &NumberingSettings::step, u"1"),
 };
 
-enum RecordId : std::uint32_t {
-    kModeId = 1128,
-    kKindId = 1211,
-    kPatternId = 1032,
-    kStartId = 1033,
-    kDigitsId = 1016,
-    kStepId = 1134,
-};
-
-constexpr std::size_t kRecordCount = 6;
-constexpr std::size_t kAddPositionRecordCount = 4;
+// In add mode the add-text page's position records follow these.
+constexpr auto kRecords = std::to_array<RecordField<NumberingPage>>({
+    {1128, &NumberingSettings::mode},
+    {1211, &NumberingSettings::kind},
+    {1032, &NumberingPage::pattern},
+    {1033, &NumberingSettings::start, Record::kNumber},
+    {1016, &NumberingSettings::digits},
+    {1134, &NumberingSettings::step, Record::kNumber},
+});
 constexpr std::int32_t kMaxDigits = 8;  // the digit list offers 1 to 9 digits
 
 constexpr std::u16string_view kAlphabetDigits = u"0ABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -163,59 +161,24 @@ std::u16string NumberingPage::transform(const ItemArgs& item, RunContext& run) {
 }
 
 void NumberingPage::saveBlock(BlockWriter& out) const {
-    out.number(kModeId, settings.mode);
-    out.number(kKindId, settings.kind);
-    out.text(kPatternId, pattern.text);
-    out.number(kStartId, text::leadingInt(settings.start));
-    out.number(kDigitsId, settings.digits);
-    out.number(kStepId, text::leadingInt(settings.step));
+    saveRecords(kRecords, *this, out);
     if (settings.mode == 1)
-        add_.savePositionRecords(out);
+        saveRecords(addTextPositionRecords(), add_, out);
 }
 
 bool NumberingPage::loadBlock(BlockReader& in) {
-    const auto records = in.records(kRecordCount);
-    if (!records)
+    auto own = readRecords(kRecords, *this, in);
+    if (!own)
         return false;
-    NumberingSettings loaded = settings;
-    std::u16string loadedPattern = pattern.text;
-    for (const Record& r : *records) {
-        switch (r.id) {
-            case kModeId:
-                loaded.mode = r.number();
-                break;
-            case kKindId:
-                loaded.kind = r.number();
-                break;
-            case kPatternId: {
-                auto t = in.text(r);
-                if (!t)
-                    return false;
-                loadedPattern = std::move(*t);
-                break;
-            }
-            case kStartId:
-                loaded.start = text::decimal(r.number());
-                break;
-            case kDigitsId:
-                loaded.digits = r.number();
-                break;
-            case kStepId:
-                loaded.step = text::decimal(r.number());
-                break;
-        }
-    }
-    AddTextSettings positions = add_.settings;
-    if (loaded.mode == 1) {
-        const auto more = in.records(kAddPositionRecordCount);
-        if (!more)
+    std::optional<LoadedRecords<AddTextPage>> positions;
+    if (own->settings.mode == 1) {
+        positions = readRecords(addTextPositionRecords(), add_, in);
+        if (!positions)
             return false;
-        for (const Record& r : *more)
-            AddTextPage::assignPositionRecord(r, positions);
     }
-    settings = std::move(loaded);
-    pattern.text = std::move(loadedPattern);
-    add_.settings = std::move(positions);
+    std::move(*own).applyTo(*this);
+    if (positions)
+        std::move(*positions).applyTo(add_);
     return true;
 }
 
@@ -230,6 +193,11 @@ std::vector<NamedSetting> NumberingPage::namedSettings() {
     auto positions = namedSettingsOf(addTextSettingsFields(), add_.settings, {});
     out.insert(out.end(), positions.begin(), positions.end());
     return out;
+}
+
+std::vector<TextSetting> NumberingPage::textSettings() {
+    // "*" stands for the number, "\" for the folder's name.
+    return {textSettingOf(pattern, text::ForbiddenSet::NoAsteriskNoBackslash)};
 }
 
 }  // namespace soramine

@@ -61,6 +61,7 @@ class NumberingPage final : public MethodPage {
     std::vector<HistoryBox*> histories() override;
     std::vector<NamedSetting> namedSettings() override;
     bool usesAddText() const override { return settings.mode == 1; }
+    std::vector<TextSetting> textSettings() override;
 
   private:
     AddTextPage& add_;

@@ -19,16 +19,14 @@ constexpr std::array kFields = {
     textField(u"位置", &ReplaceSettings::position, u"1"),
 };
 
-enum RecordId : std::uint32_t {
-    kIgnoreExtensionId = 1234,
-    kModeId = 1049,
-    kSearchId = 1035,
-    kCaseSensitiveId = 1070,
-    kPositionId = 1051,
-    kReplacementId = 1036,
-};
-
-constexpr std::size_t kRecordCount = 6;
+constexpr auto kRecords = std::to_array<RecordField<ReplacePage>>({
+    {1234, &ReplaceSettings::ignoreExtension},
+    {1049, &ReplaceSettings::mode},
+    {1035, &ReplacePage::search},
+    {1070, &ReplaceSettings::caseSensitive},
+    {1051, &ReplaceSettings::position},
+    {1036, &ReplacePage::replacement},
+});
 
 // Replaces the first match of A*B in `work`: from the first A to the first B after it, or with
 // B empty to the extension's dot (or the end, for a folder or a name without a dot).
@@ -148,54 +146,11 @@ std::u16string ReplacePage::transform(const ItemArgs& item, RunContext& run) {
 }
 
 void ReplacePage::saveBlock(BlockWriter& out) const {
-    out.number(kIgnoreExtensionId, settings.ignoreExtension);
-    out.number(kModeId, settings.mode);
-    out.text(kSearchId, search.text);
-    out.number(kCaseSensitiveId, settings.caseSensitive);
-    out.text(kPositionId, settings.position);
-    out.text(kReplacementId, replacement.text);
+    saveRecords(kRecords, *this, out);
 }
 
 bool ReplacePage::loadBlock(BlockReader& in) {
-    const auto records = in.records(kRecordCount);
-    if (!records)
-        return false;
-    ReplaceSettings loaded = settings;
-    std::u16string searchText = search.text;
-    std::u16string replacementText = replacement.text;
-    for (const Record& r : *records) {
-        std::u16string* textTarget = nullptr;
-        switch (r.id) {
-            case kIgnoreExtensionId:
-                loaded.ignoreExtension = r.number();
-                break;
-            case kModeId:
-                loaded.mode = r.number();
-                break;
-            case kCaseSensitiveId:
-                loaded.caseSensitive = r.number();
-                break;
-            case kSearchId:
-                textTarget = &searchText;
-                break;
-            case kPositionId:
-                textTarget = &loaded.position;
-                break;
-            case kReplacementId:
-                textTarget = &replacementText;
-                break;
-        }
-        if (textTarget) {
-            auto t = in.text(r);
-            if (!t)
-                return false;
-            *textTarget = std::move(*t);
-        }
-    }
-    settings = std::move(loaded);
-    search.text = std::move(searchText);
-    replacement.text = std::move(replacementText);
-    return true;
+    return loadRecords(kRecords, *this, in);
 }
 
 std::vector<HistoryBox*> ReplacePage::histories() {
@@ -204,6 +159,12 @@ std::vector<HistoryBox*> ReplacePage::histories() {
 
 std::vector<NamedSetting> ReplacePage::namedSettings() {
     return namedSettingsOf(replaceSettingsFields(), settings, {&search, &replacement});
+}
+
+std::vector<TextSetting> ReplacePage::textSettings() {
+    // "*" is the wildcard of the search text, "\" the folder's name in the replacement.
+    return {textSettingOf(search, text::ForbiddenSet::NoAsterisk),
+            textSettingOf(replacement, text::ForbiddenSet::NoBackslash)};
 }
 
 }  // namespace soramine

@@ -44,6 +44,7 @@ class ReplacePage final : public MethodPage {
     bool loadBlock(BlockReader& in) override;
     std::vector<HistoryBox*> histories() override;
     std::vector<NamedSetting> namedSettings() override;
+    std::vector<TextSetting> textSettings() override;
 };
 
 }  // namespace soramine

@@ -74,6 +74,7 @@ HistoryMap loadHistoryStore(std::u16string_view path) {
 }
 
 void saveHistoryStore(std::u16string_view path, const HistoryMap& map) {
+    // As with the INI file, a failed write leaves the old store whole and only loses history.
     (void)platform::writeFileAtomic(path, serializeHistoryStore(map));
 }
 

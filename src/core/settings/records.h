@@ -4,9 +4,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
+
+#include "core/settings/history_box.h"
+#include "core/text/strings.h"
 
 namespace soramine {
 
@@ -75,6 +81,104 @@ class BlockReader {
     std::size_t position_;
     std::size_t recordsEnd_;
 };
+
+// One record of a page's block and the page setting it holds: a number or text of the page's
+// `settings` struct, or the text of one of the page's history boxes. A page's records are one
+// table of these in the block's order, which saving and loading both walk, so no record id is
+// spelled twice and the block holds exactly one record per row.
+template <class Page>
+struct RecordField {
+    using Settings = decltype(Page::settings);
+
+    constexpr RecordField(std::uint32_t id, std::int32_t Settings::*number)
+        : id(id), kind(Record::kNumber), number(number) {}
+    // `kind` kNumber keeps a text box of decimal digits as its integer value; loading writes
+    // the number back as decimal text.
+    constexpr RecordField(std::uint32_t id, std::u16string Settings::*text,
+                          Record::Kind kind = Record::kText)
+        : id(id), kind(kind), text(text) {}
+    constexpr RecordField(std::uint32_t id, HistoryBox Page::*box)
+        : id(id), kind(Record::kText), box(box) {}
+
+    std::uint32_t id;
+    Record::Kind kind;
+    std::int32_t Settings::*number = nullptr;
+    std::u16string Settings::*text = nullptr;
+    HistoryBox Page::*box = nullptr;
+};
+
+template <class Page>
+using RecordTable = std::type_identity_t<std::span<const RecordField<Page>>>;
+
+// Adds one record per row, in the table's order.
+template <class Page>
+void saveRecords(RecordTable<Page> fields, const Page& page, BlockWriter& out) {
+    for (const RecordField<Page>& f : fields) {
+        if (f.number)
+            out.number(f.id, page.settings.*f.number);
+        else if (f.box)
+            out.text(f.id, (page.*f.box).text);
+        else if (f.kind == Record::kNumber)
+            out.number(f.id, text::leadingInt(page.settings.*f.text));
+        else
+            out.text(f.id, page.settings.*f.text);
+    }
+}
+
+// A page's values as its block holds them, read in full before any of them is applied.
+template <class Page>
+struct LoadedRecords {
+    typename RecordField<Page>::Settings settings;  // the page's settings with the block's values
+    std::vector<std::pair<HistoryBox Page::*, std::u16string>> boxTexts;
+
+    void applyTo(Page& page) && {
+        page.settings = std::move(settings);
+        for (auto& [box, text] : boxTexts)
+            (page.*box).text = std::move(text);
+    }
+};
+
+// Reads as many records as the table has rows and assigns each to the row of its id, whatever
+// the records' order and kinds; records of other ids are ignored. Nothing when the records run
+// past the file's records or a text of the page lies outside the file.
+template <class Page>
+std::optional<LoadedRecords<Page>> readRecords(RecordTable<Page> fields, const Page& page,
+                                               BlockReader& in) {
+    const auto records = in.records(fields.size());
+    if (!records)
+        return std::nullopt;
+    LoadedRecords<Page> out{page.settings, {}};
+    for (const Record& r : *records) {
+        const auto f = std::find_if(fields.begin(), fields.end(),
+                                    [&](const RecordField<Page>& f) { return f.id == r.id; });
+        if (f == fields.end())
+            continue;
+        if (f->number) {
+            out.settings.*f->number = r.number();
+        } else if (f->kind == Record::kNumber) {
+            out.settings.*f->text = text::decimal(r.number());
+        } else if (auto t = in.text(r)) {
+            if (f->box)
+                out.boxTexts.emplace_back(f->box, std::move(*t));
+            else
+                out.settings.*f->text = std::move(*t);
+        } else {
+            return std::nullopt;
+        }
+    }
+    return out;
+}
+
+// readRecords, then applies the values to the page; false (and the page unchanged) when the
+// block is damaged.
+template <class Page>
+bool loadRecords(RecordTable<Page> fields, Page& page, BlockReader& in) {
+    auto loaded = readRecords(fields, page, in);
+    if (!loaded)
+        return false;
+    std::move(*loaded).applyTo(page);
+    return true;
+}
 
 // What the saved-settings file keeps of a method page: its block of records. The method
 // pages implement it; the file's reader and writer need nothing else of them.

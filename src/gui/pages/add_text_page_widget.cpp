@@ -16,8 +16,8 @@ namespace soramine::gui {
 
 AddTextPageWidget::AddTextPageWidget(soramine::AddTextPage& page, soramine::RenameSession& session,
                                      QWidget* parent)
-    : MethodPageWidget(parent), page_(page), form_(new PageForm(this, session)) {
-    HistoryComboBox* addText = form_->historyBox(page_.addText, text::ForbiddenSet::NoBackslash);
+    : MethodPageWidget(parent), page_(page), form_(new PageForm(this, page, session)) {
+    HistoryComboBox* addText = form_->historyBox(page_.addText);
     form_->useListFont(addText);
     QButtonGroup* where = form_->radioGroup(
         page_.settings.where, {QStringLiteral("先頭に追加(&H)"), QStringLiteral("末尾に追加(&I)"),

@@ -20,12 +20,11 @@ namespace soramine::gui {
 
 NumberingPageWidget::NumberingPageWidget(soramine::NumberingPage& page,
                                          soramine::RenameSession& session, QWidget* parent)
-    : MethodPageWidget(parent), page_(page), form_(new PageForm(this, session)) {
+    : MethodPageWidget(parent), page_(page), form_(new PageForm(this, page, session)) {
     QButtonGroup* mode = form_->radioGroup(
         page_.settings.mode,
         {QStringLiteral("連番からファイル名を作成(&E)"), QStringLiteral("連番を追加(&H)")});
-    HistoryComboBox* pattern =
-        form_->historyBox(page_.pattern, text::ForbiddenSet::NoAsteriskNoBackslash);
+    HistoryComboBox* pattern = form_->historyBox(page_.pattern);
     QComboBox* kind = form_->dropDown(
         page_.settings.kind,
         {QStringLiteral("数字"), QStringLiteral("アルファベット"), QStringLiteral("漢数字")});

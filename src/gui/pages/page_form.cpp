@@ -18,8 +18,8 @@ QString accessibleCaption(QString text) {
     return text.remove(QLatin1Char('&'));
 }
 
-PageForm::PageForm(QWidget* page, RenameSession& session)
-    : QObject(page), page_(page), session_(session) {}
+PageForm::PageForm(QWidget* page, MethodPage& core, RenameSession& session)
+    : QObject(page), page_(page), core_(core), session_(session) {}
 
 void PageForm::show() {
     for (const auto& f : shows_)
@@ -102,11 +102,17 @@ QLineEdit* PageForm::lineEdit(std::u16string& field) {
     return edit;
 }
 
-HistoryComboBox* PageForm::historyBox(HistoryBox& box, text::ForbiddenSet set) {
+HistoryComboBox* PageForm::historyBox(HistoryBox& box) {
     auto* combo = new HistoryComboBox(page_);
     combo->bind(&box);
-    QLineEdit* edit = combo->lineEdit();
-    connect(edit, &QLineEdit::textEdited, this, [this, edit, set] { repairForbidden(edit, set); });
+    for (const TextSetting& setting : core_.textSettings()) {
+        if (setting.text != &box.text)
+            continue;
+        QLineEdit* edit = combo->lineEdit();
+        const text::ForbiddenSet set = setting.forbidden;
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, edit, set] { repairForbidden(edit, set); });
+    }
     shows_.push_back([combo] { combo->showBox(); });
     takes_.push_back([combo] { combo->takeText(); });
     return combo;

@@ -29,7 +29,7 @@ class HistoryComboBox;
 class PageForm : public QObject {
     Q_OBJECT
   public:
-    PageForm(QWidget* page, RenameSession& session);
+    PageForm(QWidget* page, MethodPage& core, RenameSession& session);
 
     void show();
     void take();
@@ -45,8 +45,9 @@ class PageForm : public QObject {
     // A drop-down list whose index is `field`.
     QComboBox* dropDown(std::int32_t& field, const QStringList& items);
     QLineEdit* lineEdit(std::u16string& field);
-    // A history box whose typed text loses (or widens) the characters of `set`.
-    HistoryComboBox* historyBox(HistoryBox& box, text::ForbiddenSet set);
+    // A history box of the core page. When the page lists its text among its text settings,
+    // typed characters of that setting's forbidden set are deleted (or widened).
+    HistoryComboBox* historyBox(HistoryBox& box);
     // Repairs the text just typed into `edit` (see text::repairWhileTyping) and shows the
     // message when characters were deleted.
     void repairForbidden(QLineEdit* edit, text::ForbiddenSet set);
@@ -60,6 +61,7 @@ class PageForm : public QObject {
 
   private:
     QWidget* page_;
+    MethodPage& core_;
     RenameSession& session_;
     std::vector<std::function<void()>> shows_;
     std::vector<std::function<void()>> takes_;

@@ -14,19 +14,17 @@
 
 namespace soramine::gui {
 
-using text::ForbiddenSet;
-
 ReplacePageWidget::ReplacePageWidget(soramine::ReplacePage& page, soramine::RenameSession& session,
                                      QWidget* parent)
-    : MethodPageWidget(parent), page_(page), form_(new PageForm(this, session)) {
+    : MethodPageWidget(parent), page_(page), form_(new PageForm(this, page, session)) {
     QButtonGroup* mode = form_->radioGroup(
         page_.settings.mode,
         {QStringLiteral("文字を置換する(&H)"), QStringLiteral("位置で置換する(&L)")});
-    search_ = form_->historyBox(page_.search, ForbiddenSet::NoAsterisk);
+    search_ = form_->historyBox(page_.search);
     caseSensitive_ = form_->checkBox(QStringLiteral("大文字、小文字を区別する(&J)"),
                                      page_.settings.caseSensitive);
     position_ = form_->lineEdit(page_.settings.position);
-    HistoryComboBox* replacement = form_->historyBox(page_.replacement, ForbiddenSet::NoBackslash);
+    HistoryComboBox* replacement = form_->historyBox(page_.replacement);
     QCheckBox* ignoreExtension =
         form_->checkBox(QStringLiteral("拡張子を無視する(&P)"), page_.settings.ignoreExtension);
 

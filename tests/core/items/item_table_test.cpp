@@ -1,9 +1,14 @@
 #include "core/items/item_table.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <algorithm>
+#include <numeric>
 #include <random>
+#include <string>
+
+#include "core/text/utf.h"
 
 namespace soramine {
 namespace {
@@ -110,15 +115,79 @@ TEST(ItemTable, KeySortFollowsTheQuicksortSchemeForEqualKeys) {
     }
 }
 
-TEST(ItemTable, SortsALargeDescendingRunWithoutDeepRecursion) {
-    ItemTable t;
-    std::vector<std::int64_t> keys;
-    for (int i = 200000; i > 0; --i) {
-        keys.push_back(i);
-        t.append(Row{u"x"});
+// Keys that make the quicksort's pivot, the row at (lo + hi) / 2, the smallest (or largest)
+// of its range at every step, so that each partition splits off a single row: a sort that
+// recursed into both sides would nest once per row.
+std::vector<std::int64_t> middlePivotKiller(std::int64_t n, bool largestFirst) {
+    std::vector<std::size_t> at(static_cast<std::size_t>(n));  // the input row at each place
+    std::iota(at.begin(), at.end(), std::size_t{0});
+    std::vector<std::int64_t> keys(at.size());
+    for (std::int64_t lo = 0, hi = n - 1; lo <= hi;) {
+        const auto mid = static_cast<std::size_t>((lo + hi) / 2);
+        // The pivot goes to the end of the range that it splits off; the other rows stay.
+        if (largestFirst) {
+            keys[at[mid]] = hi;
+            std::swap(at[mid], at[static_cast<std::size_t>(hi--)]);
+        } else {
+            keys[at[mid]] = lo;
+            std::swap(at[mid], at[static_cast<std::size_t>(lo++)]);
+        }
     }
-    t.sortByKeys(keys, -1);
-    EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
+    return keys;
+}
+
+// Runs `work` on a thread with a small stack, where recursion as deep as the row count
+// overflows at once instead of passing on a large main stack.
+template <class Work>
+void onSmallStack(Work& work) {
+    pthread_attr_t attr;
+    ASSERT_EQ(pthread_attr_init(&attr), 0);
+    ASSERT_EQ(pthread_attr_setstacksize(&attr, 64 * 1024), 0);
+    pthread_t thread;
+    auto run = [](void* w) -> void* {
+        (*static_cast<Work*>(w))();
+        return nullptr;
+    };
+    ASSERT_EQ(pthread_create(&thread, &attr, run, &work), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attr);
+}
+
+TEST(ItemTable, SortsWorstCaseInputsWithoutDeepRecursion) {
+    constexpr std::int64_t kRows = 3000;
+    std::vector<std::int64_t> descendingRun(kRows);
+    for (std::int64_t i = 0; i < kRows; ++i)
+        descendingRun[static_cast<std::size_t>(i)] = kRows - i;
+    std::vector<std::int64_t> negatedKiller = middlePivotKiller(kRows, false);
+    for (auto& k : negatedKiller)
+        k = -k;
+    struct Case {
+        const char* label;
+        std::vector<std::int64_t> keys;
+        int direction;  // > 0 descending
+    };
+    const Case cases[] = {
+        {"descending run", descendingRun, -1},
+        {"smallest pivot first", middlePivotKiller(kRows, false), -1},
+        {"largest pivot first", middlePivotKiller(kRows, true), -1},
+        {"smallest pivot first, descending", negatedKiller, 1},
+    };
+    for (const Case& c : cases) {
+        ItemTable t;
+        for (std::int64_t k : c.keys)
+            t.append(Row{text::fromUtf8(std::to_string(k))});
+        std::vector<std::int64_t> keys = c.keys;
+        auto sort = [&] { t.sortByKeys(keys, c.direction); };
+        onSmallStack(sort);
+        if (c.direction > 0)
+            EXPECT_TRUE(std::is_sorted(keys.rbegin(), keys.rend())) << c.label;
+        else
+            EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end())) << c.label;
+        // The rows move with their keys.
+        for (std::size_t i = 0; i < t.count(); ++i)
+            ASSERT_EQ(t.name(i), text::fromUtf8(std::to_string(keys[i])))
+                << c.label << " row " << i;
+    }
 }
 
 }  // namespace

@@ -106,18 +106,26 @@ TEST(AddText, BlockHoldsTheTextThenThePositions) {
     EXPECT_EQ(back.settings.offset, u"3");
 }
 
+// Written and read against the settings file's own text, so that a wrong key name fails.
 TEST(AddText, IniKeysRoundTrip) {
     TempDir dir;
     IniFile ini(dir.folder() + u"ソラミネ.ini");
     AddTextPage page;
-    page.settings = {2, 1, 1, u"5"};
+    page.settings = {2, 0, 1, u"5"};
     page.writeIni(ini);
+    EXPECT_EQ(dir.read("ソラミネ.ini"),
+              "[追加]\r\n追加位置=2\r\n拡張子の=0\r\n先頭から=1\r\n文字目=5\r\n");
+
+    // The same keys in another section must not be read.
+    dir.write("ソラミネ.ini",
+              "[置換]\r\n追加位置=0\r\n文字目=9\r\n"
+              "[追加]\r\n文字目=3\r\n先頭から=1\r\n拡張子の=1\r\n追加位置=1\r\n");
     AddTextPage back;
     back.readIni(ini);
-    EXPECT_EQ(back.settings.where, 2);
+    EXPECT_EQ(back.settings.where, 1);
     EXPECT_EQ(back.settings.afterExtension, 1);
     EXPECT_EQ(back.settings.fromTail, 1);
-    EXPECT_EQ(back.settings.offset, u"5");
+    EXPECT_EQ(back.settings.offset, u"3");
 }
 
 }  // namespace

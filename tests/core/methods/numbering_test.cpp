@@ -202,6 +202,29 @@ TEST(Numbering, BlockOfSixRecordsWithoutAddMode) {
     EXPECT_EQ(otherAdd.settings.where, 0);
 }
 
+TEST(Numbering, AnAddModeBlockLoadsWholeOrNotAtAll) {
+    AddTextPage add;
+    NumberingPage page(add);
+    page.settings = {1, 2, 4, u"7", u"3"};
+    page.pattern.text = u"第*";
+    add.settings = {2, 1, 1, u"3"};
+    BlockWriter out(50);
+    page.saveBlock(out);
+    const std::string file = std::string(50, '\0') + out.bytes();
+
+    for (const std::size_t records : {6u, 9u, 10u}) {
+        BlockReader in(file, 50, 50 + 16 * records);
+        AddTextPage backAdd;
+        NumberingPage back(backAdd);
+        const bool whole = records == 10;
+        EXPECT_EQ(back.loadBlock(in), whole) << records;
+        EXPECT_EQ(back.settings.mode, whole ? 1 : 0) << records;
+        EXPECT_EQ(back.pattern.text, whole ? u"第*" : u"Sample_*") << records;
+        EXPECT_EQ(backAdd.settings.offset, whole ? u"3" : u"1") << records;
+    }
+}
+
+// Written and read against the settings file's own text, so that a wrong key name fails.
 TEST(Numbering, IniKeysRoundTrip) {
     TempDir dir;
     IniFile ini(dir.folder() + u"ソラミネ.ini");
@@ -209,13 +232,20 @@ TEST(Numbering, IniKeysRoundTrip) {
     NumberingPage page(add);
     page.settings = {1, 2, 5, u"-3", u"10"};
     page.writeIni(ini);
+    EXPECT_EQ(dir.read("ソラミネ.ini"),
+              "[連番]\r\nラジオ=1\r\n文字=2\r\n桁数=5\r\n開始番号=-3\r\n増減値=10\r\n");
+
+    // The same keys in another section must not be read.
+    dir.write("ソラミネ.ini",
+              "[追加]\r\n文字=1\r\n桁数=8\r\n"
+              "[連番]\r\n増減値=-2\r\n開始番号=100\r\n桁数=3\r\n文字=2\r\nラジオ=1\r\n");
     NumberingPage back(add);
     back.readIni(ini);
     EXPECT_EQ(back.settings.mode, 1);
     EXPECT_EQ(back.settings.kind, 2);
-    EXPECT_EQ(back.settings.digits, 5);
-    EXPECT_EQ(back.settings.start, u"-3");
-    EXPECT_EQ(back.settings.step, u"10");
+    EXPECT_EQ(back.settings.digits, 3);
+    EXPECT_EQ(back.settings.start, u"100");
+    EXPECT_EQ(back.settings.step, u"-2");
 }
 
 }  // namespace

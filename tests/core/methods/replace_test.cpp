@@ -115,18 +115,25 @@ TEST(Replace, PositionBoxFallsBackToOneWhileTyping) {
         EXPECT_EQ(utf8(repairedPosition(typed)), utf8(expected)) << utf8(typed);
 }
 
+// Written and read against the settings file's own text, so that a wrong key name fails.
 TEST(Replace, IniKeysRoundTrip) {
     TempDir dir;
     IniFile ini(dir.folder() + u"ソラミネ.ini");
     ReplacePage page;
-    page.settings = {1, 0, 0, u"7"};
+    page.settings = {1, 0, 1, u"7"};
     page.writeIni(ini);
+    EXPECT_EQ(dir.read("ソラミネ.ini"), "[置換]\r\n置換方法=1\r\n区別=0\r\n拡張子=1\r\n位置=7\r\n");
+
+    // The same keys in another section must not be read.
+    dir.write("ソラミネ.ini",
+              "[追加]\r\n置換方法=3\r\n位置=9\r\n"
+              "[置換]\r\n位置=12\r\n拡張子=0\r\n区別=0\r\n置換方法=2\r\n");
     ReplacePage back;
     back.readIni(ini);
-    EXPECT_EQ(back.settings.mode, 1);
+    EXPECT_EQ(back.settings.mode, 2);
     EXPECT_EQ(back.settings.caseSensitive, 0);
     EXPECT_EQ(back.settings.ignoreExtension, 0);
-    EXPECT_EQ(back.settings.position, u"7");
+    EXPECT_EQ(back.settings.position, u"12");
 }
 
 TEST(Replace, NamedSettingsReachThePageValues) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace soramine {
 namespace {
 
@@ -71,6 +73,106 @@ TEST(Records, ReadsNothingOutsideTheFile) {
     EXPECT_FALSE(BlockReader(file, 16, 31).records(1)) << "records end before the record";
     EXPECT_TRUE(BlockReader(file, 16, 9999).records(1)) << "records end clamped to the file";
     EXPECT_FALSE(BlockReader(file, 16, file.size()).records(SIZE_MAX / 8)) << "count overflows";
+}
+
+// A page with every kind of row: a number, a history box's text, a decimal text kept as its
+// integer value and a plain text.
+struct SampleSettings {
+    std::int32_t mode = 1;
+    std::u16string start = u"1";
+    std::u16string position = u"1";
+};
+struct SamplePage {
+    SampleSettings settings;
+    HistoryBox box{u"s", u"p", u"", {}, u"old"};
+};
+constexpr auto kSampleRecords = std::to_array<RecordField<SamplePage>>({
+    {1049, &SampleSettings::mode},
+    {1035, &SamplePage::box},
+    {1033, &SampleSettings::start, Record::kNumber},
+    {1051, &SampleSettings::position},
+});
+
+TEST(Records, ATableSavesOneRecordPerRowAndLoadsItBack) {
+    SamplePage page;
+    page.settings = {-2, u"12abc", u"7"};
+    page.box.text = u"検";
+    BlockWriter out(50);
+    saveRecords(kSampleRecords, page, out);
+    const std::string expected = record(1049, 0, 1, 0xFFFFFFFE) + record(1035, 1, 1, 114) +
+                                 record(1033, 0, 1, 12) + record(1051, 1, 1, 116) +
+                                 std::string(
+                                     "\x1C\x69"
+                                     "7\0",
+                                     4);
+    ASSERT_EQ(out.bytes(), expected);
+
+    const std::string file = std::string(50, '\0') + expected + record(1049, 0, 1, 99);
+    BlockReader in(file, 50, file.size());
+    SamplePage back;
+    ASSERT_TRUE(loadRecords(kSampleRecords, back, in));
+    EXPECT_EQ(back.settings.mode, -2);
+    EXPECT_EQ(back.box.text, u"検");
+    EXPECT_EQ(back.settings.start, u"12");
+    EXPECT_EQ(back.settings.position, u"7");
+    EXPECT_EQ(in.position(), 50u + 64) << "one record per row, the next block left alone";
+}
+
+TEST(Records, ATableLoadsRecordsByIdOrNotAtAll) {
+    // Records at 16, the texts "x" and "y" at 80 and 82 (after four records).
+    struct Case {
+        const char* what;
+        std::vector<std::string> records;
+        bool ok;
+        SampleSettings settings;  // expected when ok
+        std::u16string_view box;
+    };
+    const Case cases[] = {
+        {"another order",
+         {record(1051, 1, 1, 82), record(1033, 0, 1, 0xFFFFFFFB), record(1035, 1, 0, 80),
+          record(1049, 0, 1, 3)},
+         true,
+         {3, u"-5", u"y"},
+         u""},
+        {"unknown ids are skipped, even a text outside the file",
+         {record(9999, 1, 100, 4096), record(1035, 1, 1, 80), record(7, 0, 1, 5),
+          record(1049, 0, 1, 0)},
+         true,
+         {0, u"1", u"1"},
+         u"x"},
+        {"a row takes its record whatever kind the record claims",
+         {record(1049, 1, 1, 80), record(1051, 0, 1, 82), record(1035, 1, 1, 82),
+          record(1033, 1, 1, 4)},
+         true,
+         {80, u"4", u"y"},
+         u"y"},
+        {"a box text outside the file",
+         {record(1049, 0, 1, 3), record(1035, 1, 2, 82), record(1033, 0, 1, 5),
+          record(1051, 1, 1, 80)},
+         false},
+        {"a settings text past 2^32",
+         {record(1049, 0, 1, 3), record(1035, 1, 1, 80), record(1051, 1, 0x80000000, 0x80000000),
+          record(1033, 0, 1, 5)},
+         false},
+        {"fewer records than rows", {record(1049, 0, 1, 3), record(1035, 1, 1, 80)}, false},
+    };
+    for (const Case& c : cases) {
+        std::string file(16, 'h');
+        for (const std::string& r : c.records)
+            file += r;
+        const std::size_t recordsEnd = file.size();
+        file.resize(80, 'h');
+        file += std::string("x\0y\0", 4);
+
+        BlockReader in(file, 16, recordsEnd);
+        SamplePage page;
+        ASSERT_EQ(loadRecords(kSampleRecords, page, in), c.ok) << c.what;
+        const SampleSettings expected = c.ok ? c.settings : SampleSettings{};
+        EXPECT_EQ(page.settings.mode, expected.mode) << c.what;
+        EXPECT_EQ(page.settings.start, expected.start) << c.what;
+        EXPECT_EQ(page.settings.position, expected.position) << c.what;
+        EXPECT_EQ(page.box.text, c.ok ? c.box : u"old") << c.what;
+    }
 }
 
 }  // namespace

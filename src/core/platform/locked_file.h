@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "core/base/expected.h"
+#include "core/platform/fs.h"
+
+namespace soramine::platform {
+
+// A file one process writes while it holds the file's lock, so that other processes can tell
+// that it is still being written (a run's undo journal), or an existing file held while it is
+// worked through (an undo of that journal). The lock goes with the object.
+class LockedFile {
+  public:
+    // Creates a new file (never opens an existing one), readable and writable by its owner
+    // only, and locks it for appending.
+    static Expected<LockedFile, OsError> create(std::u16string_view path);
+    // Locks an existing file for reading; fails with the lock-held class (isLockHeld) when
+    // another process holds the lock.
+    static Expected<LockedFile, OsError> lock(std::u16string_view path);
+
+    LockedFile(LockedFile&& other) noexcept;
+    LockedFile& operator=(LockedFile&& other) noexcept;
+    LockedFile(const LockedFile&) = delete;
+    LockedFile& operator=(const LockedFile&) = delete;
+    ~LockedFile();
+
+    // Appends all of `bytes` with one call to the system: once it returns they survive the
+    // process being killed.
+    Status append(std::string_view bytes);
+    // Waits until what was appended is on the disk.
+    Status sync();
+
+  private:
+    explicit LockedFile(int fd) : fd_(fd) {}
+    int fd_ = -1;
+};
+
+// Whether another process holds the lock of the file at `path`.
+bool isLockedByAnother(std::u16string_view path);
+// Whether an error says that another process holds a lock.
+bool isLockHeld(OsError e);
+
+}  // namespace soramine::platform
