@@ -99,6 +99,9 @@ class MethodPage : public RecordBlock {
     // writing): changes item's file. An execution calls it before the item's rename; a
     // preview never does.
     virtual void apply(const ItemArgs& /*item*/, RunContext& /*run*/) {}
+    // Whether the method, as set now, inserts its text where the add-text page's position
+    // settings say (its "add" mode); the main window then offers that page in its second tab.
+    virtual bool usesAddText() const { return false; }
 
     // The page's history boxes (their texts are committed when a run starts) and its
     // settings by name (for saved-settings jobs made without a window).

@@ -60,6 +60,7 @@ class NumberingPage final : public MethodPage {
     bool loadBlock(BlockReader& in) override;
     std::vector<HistoryBox*> histories() override;
     std::vector<NamedSetting> namedSettings() override;
+    bool usesAddText() const override { return settings.mode == 1; }
     std::vector<TextSetting> textSettings() override;
 
   private:

@@ -94,6 +94,10 @@ void ReplacePage::writeIni(IniFile& ini) const {
     writeFields(ini, kReplaceSection, replaceSettingsFields(), settings);
 }
 
+std::u16string repairedPosition(std::u16string_view typed) {
+    return text::leadingInt(typed) < 1 ? std::u16string(u"1") : std::u16string(typed);
+}
+
 std::optional<Message> ReplacePage::validate(RunContext&) {
     if (settings.mode == 1) {
         if (settings.position.empty() || !text::consistsOf(settings.position, u"0123456789") ||

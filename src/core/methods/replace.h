@@ -21,6 +21,10 @@ struct ReplaceSettings {
 inline constexpr std::u16string_view kReplaceSection = u"置換";
 std::span<const IniField<ReplaceSettings>> replaceSettingsFields();
 
+// The position box's text after an edit: a text whose leading number is not at least 1 (also
+// an empty text, or one that starts with no digit) becomes "1".
+std::u16string repairedPosition(std::u16string_view typed);
+
 // Replaces a text (with at most one "*" wildcard) or overwrites from a position. A "\" in
 // the replacement stands for the name of the item's folder.
 class ReplacePage final : public MethodPage {

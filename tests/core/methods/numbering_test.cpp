@@ -101,6 +101,16 @@ TEST(Numbering, AddModeInsertsThePatternWithTheAddTextPositions) {
               u"photo-trip002.jpg");
 }
 
+TEST(Numbering, OnlyTheAddModeUsesTheAddTextPage) {
+    AddTextPage add;
+    NumberingPage page(add);
+    page.settings.mode = 0;
+    EXPECT_FALSE(page.usesAddText());
+    page.settings.mode = 1;
+    EXPECT_TRUE(page.usesAddText());
+    EXPECT_FALSE(add.usesAddText());
+}
+
 TEST(Numbering, SampleLine) {
     struct Case {
         std::u16string_view pattern;

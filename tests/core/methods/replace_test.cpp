@@ -106,6 +106,15 @@ TEST(Replace, ValidatesPositionAndWildcards) {
     }
 }
 
+TEST(Replace, PositionBoxFallsBackToOneWhileTyping) {
+    const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+        {u"12", u"12"}, {u"3a", u"3a"}, {u"0", u"1"},  {u"", u"1"},
+        {u"a3", u"1"},  {u"-4", u"1"},  {u"00", u"1"},
+    };
+    for (const auto& [typed, expected] : cases)
+        EXPECT_EQ(utf8(repairedPosition(typed)), utf8(expected)) << utf8(typed);
+}
+
 // Written and read against the settings file's own text, so that a wrong key name fails.
 TEST(Replace, IniKeysRoundTrip) {
     TempDir dir;

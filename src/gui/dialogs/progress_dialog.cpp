@@ -1,0 +1,130 @@
+#include "gui/dialogs/progress_dialog.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <thread>
+
+namespace soramine::gui {
+namespace {
+
+// How often the dialog shows the loop's progress: well under the 100 ms in which a click on
+// "中止(&A)" must be seen to work.
+constexpr int kRefreshMs = 30;
+
+// The observer the item loop reports to, on the worker thread. It shares only atomics with the
+// GUI thread, which reads them on a timer; the loop learns of a cancel through one of them.
+class ProgressRelay final : public RunObserver {
+  public:
+    void begin(std::size_t steps) override {
+        position_.store(0);
+        range_.store(steps);
+    }
+    // The GUI thread handles its own events; the loop need not yield to it.
+    void step() override {}
+    bool cancelled() override { return cancel_.load(); }
+    void advance(std::size_t steps) override { position_.fetch_add(steps); }
+    void end() override { position_.store(0); }
+
+    void requestCancel() { cancel_.store(true); }
+    std::size_t range() const { return range_.load(); }
+    std::size_t position() const { return position_.load(); }
+
+  private:
+    std::atomic<std::size_t> range_{0};
+    std::atomic<std::size_t> position_{0};
+    std::atomic<bool> cancel_{false};
+};
+
+int clampToInt(std::size_t n) {
+    return static_cast<int>(std::min<std::size_t>(n, INT_MAX));
+}
+
+}  // namespace
+
+ProgressDialog::ProgressDialog(QWidget* parent)
+    : QDialog(parent),
+      bar_(new QProgressBar(this)),
+      cancel_(new QPushButton(QStringLiteral("中止(&A)"), this)) {
+    setWindowTitle(QStringLiteral("変更中です"));
+    setModal(true);
+    auto* text = new QLabel(QStringLiteral("処理を実行中です"), this);
+    bar_->setRange(0, 0);
+    bar_->setValue(0);
+    bar_->setTextVisible(false);
+    bar_->setAccessibleName(QStringLiteral("進行状況"));
+    cancel_->setDefault(true);
+    cancel_->setAccessibleName(QStringLiteral("中止(A)"));
+    connect(cancel_, &QPushButton::clicked, this, &ProgressDialog::cancelRequested);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addWidget(bar_);
+    layout->addWidget(cancel_, 0, Qt::AlignHCenter);
+    setMinimumWidth(300);
+}
+
+void ProgressDialog::showProgress(int maximum, int value) {
+    if (bar_->maximum() != maximum)
+        bar_->setRange(0, maximum);
+    bar_->setValue(std::min(value, maximum));
+}
+
+void ProgressDialog::finish() {
+    QDialog::done(Accepted);
+}
+
+void ProgressDialog::reject() {
+    emit cancelRequested();
+}
+
+void ProgressDialog::keyPressEvent(QKeyEvent* event) {
+    // Enter neither presses "中止(&A)" nor closes the dialog.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void runItemLoop(QWidget* parent, const std::function<void(soramine::RunObserver&)>& loop) {
+    ProgressRelay relay;
+    ProgressDialog dialog(parent);
+    QObject::connect(&dialog, &ProgressDialog::cancelRequested, &dialog,
+                     [&relay] { relay.requestCancel(); });
+    QTimer refresh;
+    refresh.setInterval(kRefreshMs);
+    QObject::connect(&refresh, &QTimer::timeout, &dialog, [&] {
+        dialog.showProgress(clampToInt(relay.range()), clampToInt(relay.position()));
+    });
+
+    const bool parentWasEnabled = parent && parent->isEnabled();
+    if (parent)
+        parent->setEnabled(false);
+    // Disabling the parent disables its child windows too; the dialog must stay usable.
+    dialog.setEnabled(true);
+
+    // The worker posts the end of the loop to the dialog's thread; exec() below handles it,
+    // also when the loop is over before the dialog is shown.
+    std::thread worker([&] {
+        loop(relay);
+        QMetaObject::invokeMethod(&dialog, &ProgressDialog::finish, Qt::QueuedConnection);
+    });
+    refresh.start();
+    dialog.exec();
+    refresh.stop();
+    // exec() also ends when the application quits: the loop then stops after its item.
+    relay.requestCancel();
+    worker.join();
+
+    if (parent)
+        parent->setEnabled(parentWasEnabled);
+}
+
+}  // namespace soramine::gui

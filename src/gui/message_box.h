@@ -1,0 +1,12 @@
+#pragma once
+
+#include "core/base/message.h"
+
+class QWidget;
+
+namespace soramine::gui {
+
+// Shows a message of the core as a modal message box with its caption and icon.
+void showMessage(QWidget* parent, const Message& message);
+
+}  // namespace soramine::gui

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+namespace soramine::gui {
+
+// The page of one method: moves values between its widgets and its core MethodPage object,
+// nothing else.
+class MethodPageWidget : public QWidget {
+    Q_OBJECT
+  public:
+    using QWidget::QWidget;
+    virtual void showSettings() = 0;  // core page object -> widgets
+    virtual void takeSettings() = 0;  // widgets -> core page object (before every command)
+
+  signals:
+    // The user switched the method's "add" mode (MethodPage::usesAddText) on or off: the
+    // main window enables or disables its second tab.
+    void addModeChanged();
+};
+
+}  // namespace soramine::gui

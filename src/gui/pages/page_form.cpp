@@ -1,0 +1,152 @@
+#include "gui/pages/page_form.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include "gui/message_box.h"
+#include "gui/qt_text.h"
+#include "gui/widgets/history_combo_box.h"
+
+namespace soramine::gui {
+
+QString accessibleCaption(QString text) {
+    return text.remove(QLatin1Char('&'));
+}
+
+PageForm::PageForm(QWidget* page, MethodPage& core, RenameSession& session)
+    : QObject(page), page_(page), core_(core), session_(session) {}
+
+void PageForm::show() {
+    for (const auto& f : shows_)
+        f();
+}
+
+void PageForm::take() {
+    for (const auto& f : takes_)
+        f();
+}
+
+QLabel* PageForm::caption(const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text, page_);
+    label->setBuddy(buddy);
+    buddy->setAccessibleName(accessibleCaption(text));
+    return label;
+}
+
+QLabel* PageForm::label(const QString& text) {
+    return new QLabel(text, page_);
+}
+
+QLabel* PageForm::hint(const QString& text) {
+    auto* label = new QLabel(text, page_);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    label->setPalette(palette);
+    return label;
+}
+
+QCheckBox* PageForm::checkBox(const QString& text, std::int32_t& field) {
+    auto* box = new QCheckBox(text, page_);
+    box->setAccessibleName(accessibleCaption(text));
+    shows_.push_back([box, &field] { box->setChecked(field != 0); });
+    takes_.push_back([box, &field] { field = box->isChecked() ? 1 : 0; });
+    return box;
+}
+
+QButtonGroup* PageForm::radioGroup(std::int32_t& field, std::initializer_list<QString> texts) {
+    auto* group = new QButtonGroup(page_);
+    int id = 0;
+    for (const QString& text : texts) {
+        auto* button = new QRadioButton(text, page_);
+        button->setAccessibleName(accessibleCaption(text));
+        group->addButton(button, id++);
+    }
+    shows_.push_back([group, &field] {
+        if (QAbstractButton* button = group->button(field))
+            button->setChecked(true);
+    });
+    // A value no button stands for (from a damaged INI) stays until the user picks one.
+    takes_.push_back([group, &field] {
+        if (group->checkedId() >= 0)
+            field = group->checkedId();
+    });
+    return group;
+}
+
+QComboBox* PageForm::dropDown(std::int32_t& field, const QStringList& items) {
+    auto* box = new QComboBox(page_);
+    box->addItems(items);
+    shows_.push_back([box, &field] {
+        const QSignalBlocker quiet(box);
+        box->setCurrentIndex(field >= 0 && field < box->count() ? field : -1);
+    });
+    takes_.push_back([box, &field] {
+        if (box->currentIndex() >= 0)
+            field = box->currentIndex();
+    });
+    return box;
+}
+
+QLineEdit* PageForm::lineEdit(std::u16string& field) {
+    auto* edit = new QLineEdit(page_);
+    shows_.push_back([edit, &field] {
+        const QSignalBlocker quiet(edit);
+        edit->setText(toQString(field));
+    });
+    takes_.push_back([edit, &field] { field = toU16(edit->text()); });
+    return edit;
+}
+
+HistoryComboBox* PageForm::historyBox(HistoryBox& box) {
+    auto* combo = new HistoryComboBox(page_);
+    combo->bind(&box);
+    for (const TextSetting& setting : core_.textSettings()) {
+        if (setting.text != &box.text)
+            continue;
+        QLineEdit* edit = combo->lineEdit();
+        const text::ForbiddenSet set = setting.forbidden;
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, edit, set] { repairForbidden(edit, set); });
+    }
+    shows_.push_back([combo] { combo->showBox(); });
+    takes_.push_back([combo] { combo->takeText(); });
+    return combo;
+}
+
+void PageForm::repairForbidden(QLineEdit* edit, text::ForbiddenSet set) {
+    const int selectionEnd =
+        edit->hasSelectedText() ? edit->selectionEnd() : edit->cursorPosition();
+    const std::u16string typed = toU16(edit->text());
+    text::TypingRepair repair =
+        text::repairWhileTyping(typed, set, session_.detail.fullWidthForbidden != 0, selectionEnd);
+    if (repair.text != typed) {
+        edit->setText(toQString(repair.text));
+        edit->setCursorPosition(repair.caret);
+    }
+    if (repair.message)
+        showMessage(page_, *repair.message);
+}
+
+void PageForm::tip(QWidget* widget, const QString& text) {
+    widget->setToolTip(text);
+    widget->installEventFilter(this);
+}
+
+void PageForm::useListFont(QWidget* widget) const {
+    QFont font = widget->font();
+    font.setFamilies({toQString(session_.detail.fontName), font.family()});
+    widget->setFont(font);
+}
+
+bool PageForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && session_.detail.toolTips != 1)
+        return true;
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace soramine::gui

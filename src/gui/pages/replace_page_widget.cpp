@@ -1,0 +1,92 @@
+#include "gui/pages/replace_page_widget.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "gui/pages/page_form.h"
+#include "gui/qt_text.h"
+#include "gui/widgets/history_combo_box.h"
+
+namespace soramine::gui {
+
+ReplacePageWidget::ReplacePageWidget(soramine::ReplacePage& page, soramine::RenameSession& session,
+                                     QWidget* parent)
+    : MethodPageWidget(parent), page_(page), form_(new PageForm(this, page, session)) {
+    QButtonGroup* mode = form_->radioGroup(
+        page_.settings.mode,
+        {QStringLiteral("文字を置換する(&H)"), QStringLiteral("位置で置換する(&L)")});
+    search_ = form_->historyBox(page_.search);
+    caseSensitive_ = form_->checkBox(QStringLiteral("大文字、小文字を区別する(&J)"),
+                                     page_.settings.caseSensitive);
+    position_ = form_->lineEdit(page_.settings.position);
+    HistoryComboBox* replacement = form_->historyBox(page_.replacement);
+    QCheckBox* ignoreExtension =
+        form_->checkBox(QStringLiteral("拡張子を無視する(&P)"), page_.settings.ignoreExtension);
+
+    form_->tip(search_, QStringLiteral("変更前の文字です"));
+    form_->tip(replacement, QStringLiteral("変更後の文字です"));
+    form_->tip(position_, QStringLiteral("置換を開始する位置を入力"));
+    form_->tip(mode->button(0), QStringLiteral("文字を置換する場合はここを選択"));
+    form_->tip(mode->button(1), QStringLiteral("位置で置換する場合はここを選択"));
+    form_->tip(caseSensitive_,
+               QStringLiteral("アルファベットの大文字と小文字を区別する場合にチェックして下さい"));
+    form_->tip(ignoreExtension, QStringLiteral("拡張子を無視する場合にチェックしてください"));
+
+    connect(mode, &QButtonGroup::idClicked, this, [this] {
+        takeSettings();
+        applyEnabling();
+    });
+    connect(position_, &QLineEdit::textChanged, this, [this](const QString& typed) {
+        const QString repaired = toQString(repairedPosition(toU16(typed)));
+        if (repaired != typed)
+            position_->setText(repaired);
+    });
+
+    auto* positionRow = new QHBoxLayout;
+    position_->setMaximumWidth(60);
+    positionRow->addWidget(position_);
+    positionRow->addWidget(form_->label(QStringLiteral("文字目以降")));
+    positionRow->addStretch();
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(mode->button(0), 0, 0, 1, 2);
+    grid->addWidget(mode->button(1), 0, 2);
+    grid->addWidget(form_->caption(QStringLiteral("変更前の文字(&I):"), search_), 1, 0);
+    grid->addWidget(search_, 1, 1, 1, 2);
+    grid->addWidget(form_->hint(QStringLiteral("※ワイルドカード\"*\"が使えます")), 2, 1);
+    grid->addWidget(caseSensitive_, 2, 2);
+    grid->addWidget(form_->caption(QStringLiteral("変更位置(&M):"), position_), 3, 0);
+    grid->addLayout(positionRow, 3, 1, 1, 2);
+    grid->addWidget(form_->caption(QStringLiteral("変更後の文字(&E):"), replacement), 4, 0);
+    grid->addWidget(replacement, 4, 1, 1, 2);
+    grid->addWidget(form_->hint(QStringLiteral("※ \\ → フォルダ名")), 5, 1);
+    grid->addWidget(ignoreExtension, 6, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 1);
+    grid->setRowStretch(7, 1);
+
+    showSettings();
+}
+
+void ReplacePageWidget::showSettings() {
+    form_->show();
+    applyEnabling();
+}
+
+void ReplacePageWidget::takeSettings() {
+    form_->take();
+}
+
+void ReplacePageWidget::applyEnabling() {
+    const bool byText = page_.settings.mode == 0;
+    search_->setEnabled(byText);
+    caseSensitive_->setEnabled(byText);
+    position_->setEnabled(!byText);
+}
+
+}  // namespace soramine::gui

@@ -1,0 +1,63 @@
+#include "gui_test_support.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QTest>
+
+#include "core/methods/method_list.h"
+#include "gui/qt_text.h"
+
+namespace soramine::testing {
+
+std::unique_ptr<RenameSession> makeSession(const QTemporaryDir& dir) {
+    auto session = std::make_unique<RenameSession>(
+        IniFile(gui::toU16(dir.filePath(QStringLiteral("ソラミネ.ini")))), makeMethodTable());
+    session->readIni();
+    return session;
+}
+
+QWidget* findNamed(QWidget* root, const QString& name, const char* typeName) {
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (w->accessibleName() == name && w->inherits(typeName))
+            return w;
+    }
+    qWarning("no %s named %s", typeName, qPrintable(name));
+    return nullptr;
+}
+
+MessageCatcher::MessageCatcher() {
+    timer_.setInterval(10);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (box && box->isVisible()) {
+                messages << box->windowTitle() + QStringLiteral(": ") + box->text();
+                box->done(QMessageBox::Ok);
+            }
+        }
+    });
+    timer_.start();
+}
+
+void clickButton(QWidget* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+void typeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void saveScreenshot(QWidget* widget, const QString& name) {
+    QDir().mkpath(QStringLiteral(SORAMINE_SCREENSHOT_DIR));
+    const QString path =
+        QStringLiteral(SORAMINE_SCREENSHOT_DIR "/") + name + QStringLiteral(".png");
+    QVERIFY2(widget->grab().save(path), qPrintable(path));
+}
+
+}  // namespace soramine::testing

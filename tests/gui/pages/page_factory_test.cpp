@@ -1,0 +1,39 @@
+#include "gui/pages/page_factory.h"
+
+#include <QLabel>
+#include <QTest>
+
+#include "gui/pages/add_text_page_widget.h"
+#include "gui/pages/numbering_page_widget.h"
+#include "gui/pages/replace_page_widget.h"
+#include "gui/pages/unavailable_page_widget.h"
+#include "gui_test_support.h"
+
+using namespace soramine::gui;
+
+class PageFactoryTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void eachMethodGetsItsPage();
+};
+
+void PageFactoryTest::eachMethodGetsItsPage() {
+    QTemporaryDir dir;
+    auto session = soramine::testing::makeSession(dir);
+    QWidget host;
+    QVERIFY(qobject_cast<NumberingPageWidget*>(makeMethodPageWidget(0, *session, &host)));
+    QVERIFY(qobject_cast<ReplacePageWidget*>(makeMethodPageWidget(1, *session, &host)));
+    QVERIFY(qobject_cast<AddTextPageWidget*>(makeMethodPageWidget(2, *session, &host)));
+    QVERIFY(qobject_cast<AddTextPageWidget*>(makeMethodPageWidget(2, *session, &host)));
+    for (int index = 3; index < 15; ++index) {
+        MethodPageWidget* page = makeMethodPageWidget(index, *session, &host);
+        QVERIFY(qobject_cast<UnavailablePageWidget*>(page));
+        QCOMPARE(page->findChild<QLabel*>()->text(),
+                 QStringLiteral("この方式はまだ使用できません"));
+    }
+    // An index from a damaged INI names no method: the page says it cannot be used.
+    QVERIFY(qobject_cast<UnavailablePageWidget*>(makeMethodPageWidget(99, *session, &host)));
+}
+
+QTEST_MAIN(PageFactoryTest)
+#include "page_factory_test.moc"
