@@ -91,6 +91,10 @@ class MethodPage : public RecordBlock {
     // preview never does.
     virtual void apply(const ItemArgs& /*item*/, RunContext& /*run*/) {}
 
+    // Whether the page inserts its text with the add-text page's position settings in its
+    // current mode, so that the window offers the add-text page as a second step.
+    virtual bool addsText() const { return false; }
+
     // The page's history boxes (their texts are committed when a run starts) and its
     // settings by name (for saved-settings jobs made without a window).
     virtual std::vector<HistoryBox*> histories() { return {}; }
