@@ -7,6 +7,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   libc-bin locales tzdata
   openssl rename coreutils findutils time bc
+  qt6-base-dev libgl-dev xvfb xauth fonts-ipafont-gothic
 )
 missing=()
 for p in "${packages[@]}"; do
