@@ -11,7 +11,7 @@ namespace soramine::gui {
 // The list's rows as a thin view on the session's item table: a cell is read from the table
 // when the view paints it, nothing is copied. A change of the table is announced by one
 // reset (or one dataChanged over the rows), never row by row.
-class ItemListModel final : public QAbstractTableModel {
+class ItemListModel : public QAbstractTableModel {
     Q_OBJECT
   public:
     ItemListModel(const RenameSession& session, std::vector<ListColumn> columns,
