@@ -390,17 +390,24 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+std::vector<std::pair<QCheckBox*, std::int32_t MainSettings::*>> MainWindow::flagBoxes() const {
+    return {
+        {folderModeCheck_, &MainSettings::folderMode},
+        {subfoldersCheck_, &MainSettings::subfolders},
+        {selectedOnlyCheck_, &MainSettings::selectedOnly},
+        {backupCheck_, &MainSettings::backup},
+        {autoAvoidCheck_, &MainSettings::autoAvoid},
+        {folderCreationCheck_, &MainSettings::folderCreation},
+        {moveCheck_, &MainSettings::moveAfter},
+        {copyCheck_, &MainSettings::copyAfter},
+    };
+}
+
 void MainWindow::readControls() {
     MainSettings& s = session_.settings;
-    s.folderMode = flag(folderModeCheck_);
+    for (const auto& [box, field] : flagBoxes())
+        s.*field = flag(box);
     s.importMode = addRadio_->isChecked() ? 1 : 0;
-    s.subfolders = flag(subfoldersCheck_);
-    s.selectedOnly = flag(selectedOnlyCheck_);
-    s.backup = flag(backupCheck_);
-    s.autoAvoid = flag(autoAvoidCheck_);
-    s.folderCreation = flag(folderCreationCheck_);
-    s.moveAfter = flag(moveCheck_);
-    s.copyAfter = flag(copyCheck_);
     folderBox_->takeText();
     extensionBox_->takeText();
     const int index = methodBox_->currentIndex();
@@ -412,16 +419,10 @@ void MainWindow::readControls() {
 
 void MainWindow::showControls() {
     const MainSettings& s = session_.settings;
-    setFlag(folderModeCheck_, s.folderMode);
+    for (const auto& [box, field] : flagBoxes())
+        setFlag(box, s.*field);
     setFlag(newRadio_, s.importMode == 0);
     setFlag(addRadio_, s.importMode != 0);
-    setFlag(subfoldersCheck_, s.subfolders);
-    setFlag(selectedOnlyCheck_, s.selectedOnly);
-    setFlag(backupCheck_, s.backup);
-    setFlag(autoAvoidCheck_, s.autoAvoid);
-    setFlag(folderCreationCheck_, s.folderCreation);
-    setFlag(moveCheck_, s.moveAfter);
-    setFlag(copyCheck_, s.copyAfter);
     extensionBox_->setEnabled(s.folderMode == 0);
     showBoxes();
 }

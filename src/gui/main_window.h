@@ -85,6 +85,8 @@ class MainWindow final : public QMainWindow {
     void restorePlacement();
     void savePlacement();
 
+    // The check boxes of the main options and the settings they show.
+    std::vector<std::pair<QCheckBox*, std::int32_t MainSettings::*>> flagBoxes() const;
     // Controls -> session (every command starts with it), and session -> controls.
     void readControls();
     void showControls();
