@@ -17,4 +17,8 @@ echo "== collisions"
 bash bench/collisions.sh "$bin/src/cli/soramine-cli" || failed=1
 echo "== engine"
 bash bench/engine.sh "$bin/src/cli/soramine-cli" "$bin" || failed=1
+if [ -x "$bin/bench/soramine-gui-bench" ]; then
+  echo "== window"
+  bash bench/gui.sh "$bin/src/cli/soramine-cli" "$bin/bench/soramine-gui-bench" || failed=1
+fi
 exit $failed

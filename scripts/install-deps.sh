@@ -13,6 +13,8 @@ packages=(
   clang-format-14               # the format check
   coreutils findutils           # the benchmarks' file trees (seq, xargs, find)
   rename openssl time bc        # the benchmarks' references, peak memory and arithmetic
+  qt6-base-dev libgl-dev        # the window (Qt 6 Widgets)
+  xvfb xauth fonts-ipafont-gothic  # the window tests on an X server, Japanese glyphs
 )
 missing=()
 for p in "${packages[@]}"; do

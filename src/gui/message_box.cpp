@@ -24,8 +24,8 @@ QMessageBox::Icon iconOf(Icon icon) {
 }  // namespace
 
 void showMessage(QWidget* parent, const Message& message) {
-    QMessageBox box(iconOf(message.icon), toQString(message.caption), toQString(message.text),
-                    QMessageBox::Ok, parent);
+    QMessageBox box(iconOf(message.icon), qs(message.caption), qs(message.text), QMessageBox::Ok,
+                    parent);
     box.exec();
 }
 

@@ -12,7 +12,7 @@ namespace soramine::testing {
 
 std::unique_ptr<RenameSession> makeSession(const QTemporaryDir& dir) {
     auto session = std::make_unique<RenameSession>(
-        IniFile(gui::toU16(dir.filePath(QStringLiteral("ソラミネ.ini")))), makeMethodTable());
+        IniFile(gui::u16(dir.filePath(QStringLiteral("ソラミネ.ini")))), makeMethodTable());
     session->readIni();
     return session;
 }
@@ -54,9 +54,8 @@ void typeText(QWidget* widget, const QString& text) {
 }
 
 void saveScreenshot(QWidget* widget, const QString& name) {
-    QDir().mkpath(QStringLiteral(SORAMINE_SCREENSHOT_DIR));
-    const QString path =
-        QStringLiteral(SORAMINE_SCREENSHOT_DIR "/") + name + QStringLiteral(".png");
+    QDir().mkpath(QStringLiteral(SORAMINE_SCREENSHOTS));
+    const QString path = QStringLiteral(SORAMINE_SCREENSHOTS "/") + name + QStringLiteral(".png");
     QVERIFY2(widget->grab().save(path), qPrintable(path));
 }
 

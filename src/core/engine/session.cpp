@@ -21,6 +21,25 @@ void RenameSession::writeIni() {
     methods.writeIni(ini);
 }
 
+std::vector<HistoryBox*> RenameSession::historyBoxes() {
+    std::vector<HistoryBox*> boxes{&folderBox, &extensionBox};
+    for (std::size_t i = 0; i < methods.size(); ++i) {
+        for (HistoryBox* box : methods.page(static_cast<int>(i))->histories())
+            boxes.push_back(box);
+    }
+    return boxes;
+}
+
+void RenameSession::loadHistories(const HistoryMap& map) {
+    for (HistoryBox* box : historyBoxes())
+        loadBoxHistory(*box, ini, map);
+}
+
+void RenameSession::saveHistories(HistoryMap& map) {
+    for (HistoryBox* box : historyBoxes())
+        saveBoxHistory(*box, detail.historyLimit, ini, map);
+}
+
 Message RenameSession::runningMessage() {
     return errorMessage(
         u"処理中は一覧を変更できません。処理が終わってからもう一度行ってください。");

@@ -62,6 +62,13 @@ class RenameSession {
     HistoryBox folderBox;     // "フォルダ名(&F):", history "メイン"/"フォルダ名"
     HistoryBox extensionBox;  // "拡張子(&E):", history "メイン"/"拡張子"
 
+    // Every history box: the folder and extension boxes, then each page's boxes.
+    std::vector<HistoryBox*> historyBoxes();
+    // Fills every history box from the history store (start-up) and writes them back, their
+    // counts into the INI file (when the window closes).
+    void loadHistories(const HistoryMap& map);
+    void saveHistories(HistoryMap& map);
+
     // The page of settings.methodIndex, or nullptr when the index names no method.
     MethodPage* currentPage() const { return methods.page(settings.methodIndex); }
 

@@ -53,6 +53,21 @@ void permute(std::vector<T>& column, const std::vector<std::uint32_t>& order, si
     std::move(sorted.begin(), sorted.end(), column.begin() + static_cast<std::ptrdiff_t>(lo));
 }
 
+// Drops the entries at `rows` (ascending) and closes the gaps.
+template <class T>
+void removeAt(std::vector<T>& column, const std::vector<size_t>& rows) {
+    size_t out = rows.empty() ? column.size() : rows.front();
+    size_t next = 0;
+    for (size_t i = out; i < column.size(); ++i) {
+        if (next < rows.size() && rows[next] == i) {
+            ++next;
+            continue;
+        }
+        column[out++] = std::move(column[i]);
+    }
+    column.resize(out);
+}
+
 std::int64_t numberOf(const std::u16string& s) {
     std::int64_t value = 0;
     bool negative = false;
@@ -94,6 +109,37 @@ void ItemTable::insert(size_t at, Row r) {
     modified_.insert(modified_.begin() + pos, std::move(r.modified));
     size_.insert(size_.begin() + pos, std::move(r.size));
     imageText_.insert(imageText_.begin() + pos, std::move(r.imageText));
+}
+
+void ItemTable::removeRows(const std::vector<size_t>& rows) {
+    for (Column c : {kName, kFolder, kCreated, kModified, kSize})
+        removeAt(column(c), rows);
+    removeAt(imageText_, rows);
+}
+
+std::vector<size_t> ItemTable::moveRows(const std::vector<size_t>& rows, size_t at) {
+    at = std::min(at, count());
+    std::vector<bool> moving(count());
+    for (size_t r : rows)
+        moving[r] = true;
+    std::vector<std::uint32_t> order;
+    order.reserve(count());
+    for (size_t i = 0; i < at; ++i) {
+        if (!moving[i])
+            order.push_back(static_cast<std::uint32_t>(i));
+    }
+    const size_t first = order.size();
+    for (size_t r : rows)
+        order.push_back(static_cast<std::uint32_t>(r));
+    for (size_t i = at; i < count(); ++i) {
+        if (!moving[i])
+            order.push_back(static_cast<std::uint32_t>(i));
+    }
+    applyOrder(order, 0);
+    std::vector<size_t> moved(rows.size());
+    for (size_t k = 0; k < moved.size(); ++k)
+        moved[k] = first + k;
+    return moved;
 }
 
 void ItemTable::remove(size_t i) {

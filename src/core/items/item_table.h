@@ -47,6 +47,12 @@ class ItemTable {
     void append(Row r);
     void insert(size_t at, Row r);
     void remove(size_t i);
+    // Removes the given rows (ascending, no repeats) in one pass; the others keep their order.
+    void removeRows(const std::vector<size_t>& rows);
+    // Moves the given rows (ascending, no repeats) so that they stand together, in their
+    // order, where row `at` stood before the move (count() for the end); the other rows keep
+    // their order. Returns the moved rows' new numbers.
+    std::vector<size_t> moveRows(const std::vector<size_t>& rows, size_t at);
     void clear();
     void reserve(size_t n);
     // Moves every row of `other` to the end of this table, leaving `other` empty.

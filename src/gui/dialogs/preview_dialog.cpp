@@ -31,7 +31,7 @@ QVariant PreviewModel::data(const QModelIndex& index, int role) const {
     const auto row = static_cast<std::size_t>(index.row());
     if (row >= column.size())
         return {};
-    const QString text = toQString(column[row]);
+    const QString text = qs(column[row]);
     // A tip only for a cell with something to show, as the list's info tips do.
     if (role == Qt::ToolTipRole && text.isEmpty())
         return {};
@@ -91,7 +91,7 @@ PreviewDialog::PreviewDialog(const soramine::PreviewResult& result, QWidget* mai
 }
 
 void PreviewDialog::copyToClipboard() {
-    const QString text = toQString(soramine::previewClipboardText(result_));
+    const QString text = qs(soramine::previewClipboardText(result_));
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(text);
     if (clipboard->text() != text) {

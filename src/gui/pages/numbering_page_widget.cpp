@@ -125,9 +125,9 @@ void NumberingPageWidget::updateSample() {
         const QSignalBlocker quietDigits(digits_);
         digits_->setCurrentIndex(sample.digits);
     }
-    if (start_->text() != toQString(sample.start))
-        start_->setText(toQString(sample.start));
-    sample_->setText(toQString(sample.sample));
+    if (start_->text() != qs(sample.start))
+        start_->setText(qs(sample.start));
+    sample_->setText(qs(sample.sample));
     if (sample.message)
         showMessage(this, *sample.message);
 }

@@ -96,9 +96,9 @@ QLineEdit* PageForm::lineEdit(std::u16string& field) {
     auto* edit = new QLineEdit(page_);
     shows_.push_back([edit, &field] {
         const QSignalBlocker quiet(edit);
-        edit->setText(toQString(field));
+        edit->setText(qs(field));
     });
-    takes_.push_back([edit, &field] { field = toU16(edit->text()); });
+    takes_.push_back([edit, &field] { field = u16(edit->text()); });
     return edit;
 }
 
@@ -121,11 +121,11 @@ HistoryComboBox* PageForm::historyBox(HistoryBox& box) {
 void PageForm::repairForbidden(QLineEdit* edit, text::ForbiddenSet set) {
     const int selectionEnd =
         edit->hasSelectedText() ? edit->selectionEnd() : edit->cursorPosition();
-    const std::u16string typed = toU16(edit->text());
+    const std::u16string typed = u16(edit->text());
     text::TypingRepair repair =
         text::repairWhileTyping(typed, set, session_.detail.fullWidthForbidden != 0, selectionEnd);
     if (repair.text != typed) {
-        edit->setText(toQString(repair.text));
+        edit->setText(qs(repair.text));
         edit->setCursorPosition(repair.caret);
     }
     if (repair.message)
@@ -139,7 +139,7 @@ void PageForm::tip(QWidget* widget, const QString& text) {
 
 void PageForm::useListFont(QWidget* widget) const {
     QFont font = widget->font();
-    font.setFamilies({toQString(session_.detail.fontName), font.family()});
+    font.setFamilies({qs(session_.detail.fontName), font.family()});
     widget->setFont(font);
 }
 

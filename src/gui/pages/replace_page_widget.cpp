@@ -42,7 +42,7 @@ ReplacePageWidget::ReplacePageWidget(soramine::ReplacePage& page, soramine::Rena
         applyEnabling();
     });
     connect(position_, &QLineEdit::textChanged, this, [this](const QString& typed) {
-        const QString repaired = toQString(repairedPosition(toU16(typed)));
+        const QString repaired = qs(repairedPosition(u16(typed)));
         if (repaired != typed)
             position_->setText(repaired);
     });

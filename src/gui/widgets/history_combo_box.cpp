@@ -36,15 +36,15 @@ void HistoryComboBox::showBox() {
         const QSignalBlocker quiet(this);
         clear();
         for (const std::u16string& entry : box_->entries)
-            addItem(toQString(entry));
+            addItem(qs(entry));
     }
     // The text change is announced, so that what depends on the text (a sample line) follows.
-    setEditText(toQString(box_->text));
+    setEditText(qs(box_->text));
 }
 
 void HistoryComboBox::takeText() {
     if (box_)
-        box_->text = toU16(currentText());
+        box_->text = u16(currentText());
 }
 
 void HistoryComboBox::showPopup() {

@@ -190,5 +190,49 @@ TEST(ItemTable, SortsWorstCaseInputsWithoutDeepRecursion) {
     }
 }
 
+TEST(ItemTable, RemoveRowsKeepsTheRestInOrder) {
+    struct Case {
+        std::vector<size_t> rows;
+        std::vector<std::u16string> left;
+    } cases[] = {
+        {{}, {u"a", u"b", u"c", u"d"}},
+        {{0}, {u"b", u"c", u"d"}},
+        {{1, 3}, {u"a", u"c"}},
+        {{0, 1, 2, 3}, {}},
+    };
+    for (const auto& c : cases) {
+        ItemTable t = tableOf({u"a", u"b", u"c", u"d"});
+        t.removeRows(c.rows);
+        EXPECT_EQ(names(t), c.left);
+        if (!t.empty()) {
+            EXPECT_EQ(t.folder(t.count() - 1), u"/f/");
+        }
+    }
+}
+
+TEST(ItemTable, MoveRowsPutsThemTogetherBeforeTheMark) {
+    struct Case {
+        std::vector<size_t> rows;
+        size_t at;
+        std::vector<std::u16string> order;
+        std::vector<size_t> moved;
+    } cases[] = {
+        {{3}, 0, {u"d", u"a", u"b", u"c", u"e"}, {0}},        // up to the top
+        {{0}, 5, {u"b", u"c", u"d", u"e", u"a"}, {4}},        // below the last row
+        {{0, 2}, 4, {u"b", u"d", u"a", u"c", u"e"}, {2, 3}},  // down, gaps closed
+        {{1, 4}, 1, {u"a", u"b", u"e", u"c", u"d"}, {1, 2}},  // onto the first moved row
+        {{3, 4}, 1, {u"a", u"d", u"e", u"b", u"c"}, {1, 2}},  // block up
+        {{0, 1, 2, 3, 4}, 2, {u"a", u"b", u"c", u"d", u"e"}, {0, 1, 2, 3, 4}},
+    };
+    for (const auto& c : cases) {
+        ItemTable t = tableOf({u"a", u"b", u"c", u"d", u"e"});
+        EXPECT_EQ(t.moveRows(c.rows, c.at), c.moved);
+        EXPECT_EQ(names(t), c.order);
+        // Sizes were numbered by the original position: they travel with their rows.
+        for (size_t i = 0; i < t.count(); ++i)
+            EXPECT_EQ(t.size(i)[0] - u'0', t.name(i)[0] - u'a');
+    }
+}
+
 }  // namespace
 }  // namespace soramine

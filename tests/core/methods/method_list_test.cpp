@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/engine/error_log.h"
+#include "core/methods/numbering.h"
 
 namespace soramine {
 namespace {
@@ -28,6 +29,16 @@ TEST(MethodList, HoldsTheFifteenMethodsInBoxOrder) {
             EXPECT_EQ(page->validate(run), errorMessage(u"この方式はまだ使用できません"));
         }
     }
+    // Only numbering in its add mode offers the add-text page as a second step here.
+    auto* numbering = dynamic_cast<NumberingPage*>(table.page(0));
+    ASSERT_NE(numbering, nullptr);
+    numbering->settings.mode = 0;
+    EXPECT_FALSE(numbering->addsText());
+    numbering->settings.mode = 1;
+    EXPECT_TRUE(numbering->addsText());
+    for (int i = 1; i < 15; ++i)
+        EXPECT_FALSE(table.page(i)->addsText()) << i;
+
     EXPECT_EQ(table.page(-1), nullptr);
     EXPECT_EQ(table.page(15), nullptr);
     EXPECT_FALSE(table.undoable(15));

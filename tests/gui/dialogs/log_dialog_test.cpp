@@ -22,7 +22,7 @@ class LogDialogTest : public QObject {
 
   private:
     QTemporaryDir dir_;
-    IniFile ini() const { return IniFile(soramine::gui::toU16(dir_.filePath("ソラミネ.ini"))); }
+    IniFile ini() const { return IniFile(soramine::gui::u16(dir_.filePath("ソラミネ.ini"))); }
 };
 
 void LogDialogTest::showsTheResultLineAndTheLog() {

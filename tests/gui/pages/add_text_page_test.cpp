@@ -12,7 +12,7 @@
 using soramine::AddTextPage;
 using soramine::gui::AddTextPageWidget;
 using soramine::gui::HistoryComboBox;
-using soramine::gui::toQString;
+using soramine::gui::qs;
 using soramine::testing::clickButton;
 using soramine::testing::MessageCatcher;
 using soramine::testing::named;
@@ -76,10 +76,10 @@ void AddTextPageTest::typingUpdatesTheCorePage() {
     offset->selectAll();
     typeText(offset, "4");
     page_->takeSettings();
-    QCOMPARE(toQString(core_->addText.text), QStringLiteral("\\-済"));
+    QCOMPARE(qs(core_->addText.text), QStringLiteral("\\-済"));
     QCOMPARE(core_->settings.where, 2);
     QCOMPARE(core_->settings.fromTail, 1);
-    QCOMPARE(toQString(core_->settings.offset), QStringLiteral("4"));
+    QCOMPARE(qs(core_->settings.offset), QStringLiteral("4"));
     soramine::testing::saveScreenshot(page_, QStringLiteral("add_text_page"));
 }
 

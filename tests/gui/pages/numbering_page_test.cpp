@@ -15,7 +15,7 @@
 using soramine::NumberingPage;
 using soramine::gui::HistoryComboBox;
 using soramine::gui::NumberingPageWidget;
-using soramine::gui::toQString;
+using soramine::gui::qs;
 using soramine::testing::clickButton;
 using soramine::testing::MessageCatcher;
 using soramine::testing::named;
@@ -81,9 +81,9 @@ void NumberingPageTest::sampleFollowsWhatIsTyped() {
     typeText(this->start(), start);
     QCOMPARE(this->sample(), sample);
     page_->takeSettings();
-    QCOMPARE(toQString(core_->pattern.text), pattern);
+    QCOMPARE(qs(core_->pattern.text), pattern);
     QCOMPARE(core_->settings.kind, kind);
-    QCOMPARE(toQString(core_->settings.start), start);
+    QCOMPARE(qs(core_->settings.start), start);
     if (QTest::currentDataTag() == QByteArrayLiteral("default"))
         soramine::testing::saveScreenshot(page_, QStringLiteral("numbering_page"));
 }
@@ -101,7 +101,7 @@ void NumberingPageTest::digitCountGrowsToFitTheStartNumber() {
     QCOMPARE(start()->text(), QStringLiteral("123456789"));
     QCOMPARE(digits()->currentIndex(), 8);
     QCOMPARE(sample(), QStringLiteral("Sample_123456789"));
-    QCOMPARE(toQString(core_->settings.start), QStringLiteral("123456789"));
+    QCOMPARE(qs(core_->settings.start), QStringLiteral("123456789"));
     QCOMPARE(core_->settings.digits, 8);
 }
 

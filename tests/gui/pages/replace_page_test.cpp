@@ -12,8 +12,8 @@
 
 using soramine::ReplacePage;
 using soramine::gui::HistoryComboBox;
+using soramine::gui::qs;
 using soramine::gui::ReplacePageWidget;
-using soramine::gui::toQString;
 using soramine::testing::clickButton;
 using soramine::testing::MessageCatcher;
 using soramine::testing::named;
@@ -63,8 +63,8 @@ void ReplacePageTest::typingUpdatesTheCorePage() {
     clickButton(named<QCheckBox>(page_, "大文字、小文字を区別する(J)"));
     clickButton(named<QCheckBox>(page_, "拡張子を無視する(P)"));
     page_->takeSettings();
-    QCOMPARE(toQString(core_->search.text), QStringLiteral("IMG*"));
-    QCOMPARE(toQString(core_->replacement.text), QStringLiteral("写真_\\"));
+    QCOMPARE(qs(core_->search.text), QStringLiteral("IMG*"));
+    QCOMPARE(qs(core_->replacement.text), QStringLiteral("写真_\\"));
     QCOMPARE(core_->settings.caseSensitive, 0);
     QCOMPARE(core_->settings.ignoreExtension, 0);
 
@@ -152,7 +152,7 @@ void ReplacePageTest::positionFallsBackToOne() {
     typeText(position, "0");
     QCOMPARE(position->text(), QStringLiteral("1"));
     page_->takeSettings();
-    QCOMPARE(toQString(core_->settings.position), QStringLiteral("1"));
+    QCOMPARE(qs(core_->settings.position), QStringLiteral("1"));
 }
 
 QTEST_MAIN(ReplacePageTest)

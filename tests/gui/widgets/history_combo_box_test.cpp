@@ -9,7 +9,7 @@
 
 using soramine::HistoryBox;
 using soramine::gui::HistoryComboBox;
-using soramine::gui::toQString;
+using soramine::gui::qs;
 
 namespace {
 
@@ -23,7 +23,7 @@ QStringList itemsOf(const HistoryComboBox& combo) {
 QStringList entriesOf(const HistoryBox& box) {
     QStringList entries;
     for (const auto& e : box.entries)
-        entries << toQString(e);
+        entries << qs(e);
     return entries;
 }
 
@@ -59,7 +59,7 @@ void HistoryComboBoxTest::showsAndTakesTheCoreBox() {
     QCOMPARE(combo.currentText(), QStringLiteral("a"));
     combo.setEditText(QStringLiteral("他の文字"));
     combo.takeText();
-    QCOMPARE(toQString(box.text), QStringLiteral("他の文字"));
+    QCOMPARE(qs(box.text), QStringLiteral("他の文字"));
     // The list is the core's: pressing Enter adds nothing.
     QTest::keyClick(combo.lineEdit(), Qt::Key_Return);
     QCOMPARE(combo.count(), 2);
@@ -116,7 +116,7 @@ void HistoryComboBoxTest::deletingTheLastEntryClosesTheListAndKeepsTheText() {
     QVERIFY(box.entries.empty());
     QCOMPARE(combo.count(), 0);
     QVERIFY(!combo.view()->isVisible());
-    QCOMPARE(toQString(box.text), QStringLiteral("typed"));
+    QCOMPARE(qs(box.text), QStringLiteral("typed"));
     QCOMPARE(combo.currentText(), QStringLiteral("typed"));
 }
 

@@ -1,0 +1,109 @@
+// Benchmarks of the window, offscreen. Each mode prints one number (seconds, or a ratio);
+// bench/gui.sh compares them with their references.
+//   import DIR     seconds from the import click to the rows painted
+//   sort N         a header-click sort of N rows divided by a std::sort of the name column
+//   window         shows the empty main window once painted and ends (start-up, peak memory)
+//   dialog         the same for a minimal program with an empty dialog
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "core/engine/session.h"
+#include "core/methods/method_list.h"
+#include "gui/main_window.h"
+#include "gui/prompts.h"
+
+using namespace soramine;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double since(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void paint(QWidget& w) {
+    QCoreApplication::processEvents();
+    w.repaint();
+}
+
+int window(const char* importFolder) {
+    RenameSession session(defaultIniFile(), makeMethodTable());
+    session.readIni();
+    HistoryMap histories;
+    gui::DialogPrompts prompts;
+    gui::MainWindow window(session, histories, prompts);
+    window.show();
+    paint(window);
+    if (!importFolder)
+        return 0;
+    window.findChild<QComboBox*>(QStringLiteral("folderBox"))
+        ->setEditText(QString::fromUtf8(importFolder));
+    const auto start = Clock::now();
+    window.importFolder();
+    paint(window);
+    std::printf("%.6f\n", since(start));
+    return session.items().count() > 0 ? 0 : 1;
+}
+
+int sortRows(size_t count) {
+    RenameSession session(IniFile(u"/nonexistent/ソラミネ.ini"), makeMethodTable());
+    std::mt19937 random(7);
+    (void)session.changeItems([&](ItemTable& t) {
+        for (size_t i = 0; i < count; ++i) {
+            std::u16string name = u"IMG_";
+            for (char c : std::to_string(random() % 1000000))
+                name += static_cast<char16_t>(c);
+            t.append(Row{name + u".jpg", u"/photos/2006/"});
+        }
+    });
+    std::vector<std::u16string> names;
+    for (size_t i = 0; i < count; ++i)
+        names.push_back(session.items().name(i));
+    auto start = Clock::now();
+    std::sort(names.begin(), names.end());
+    const double reference = since(start);
+
+    HistoryMap histories;
+    gui::DialogPrompts prompts;
+    gui::MainWindow window(session, histories, prompts);
+    window.show();
+    paint(window);
+    start = Clock::now();
+    window.sortByHeader(0);
+    paint(window);
+    std::printf("%.3f\n", since(start) / reference);
+    return 0;
+}
+
+int dialog() {
+    QDialog dialog;
+    dialog.show();
+    paint(dialog);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "import" && argc > 2)
+        return window(argv[2]);
+    if (mode == "sort" && argc > 2)
+        return sortRows(std::stoul(argv[2]));
+    if (mode == "window")
+        return window(nullptr);
+    if (mode == "dialog")
+        return dialog();
+    std::fputs("usage: soramine-gui-bench import DIR | sort N | window | dialog\n", stderr);
+    return 2;
+}

@@ -1,0 +1,38 @@
+#include "gui/list_columns.h"
+
+namespace soramine::gui {
+namespace {
+
+constexpr ListColumn kName{u"ファイル名", u"ファイル名", 195, ItemTable::kName};
+constexpr ListColumn kFolder{u"フォルダ名", u"フォルダ名", 104, ItemTable::kFolder};
+constexpr ListColumn kCreated{u"作成日時", u"作成日時", 180, ItemTable::kCreated};
+constexpr ListColumn kModified{u"更新日時", u"更新日時", 180, ItemTable::kModified};
+constexpr ListColumn kSize{u"ファイルサイズ", u"ファイルサイズ", 120, ItemTable::kSize, true};
+constexpr ListColumn kSortMenu{u"▼", u"", 31, std::nullopt};
+
+}  // namespace
+
+std::vector<ListColumn> shownColumns(const DetailSettings& detail) {
+    std::vector<ListColumn> columns{kName, kFolder};
+    if (detail.showCreatedColumn)
+        columns.push_back(kCreated);
+    if (detail.showModifiedColumn)
+        columns.push_back(kModified);
+    if (detail.showSizeColumn)
+        columns.push_back(kSize);
+    columns.push_back(kSortMenu);
+    return columns;
+}
+
+int readColumnWidth(const IniFile& ini, const ListColumn& column) {
+    if (column.widthKey.empty())
+        return column.defaultWidth;
+    return ini.readInt(kListSection, column.widthKey, column.defaultWidth);
+}
+
+void writeColumnWidth(IniFile& ini, const ListColumn& column, int width) {
+    if (!column.widthKey.empty())
+        ini.writeInt(kListSection, column.widthKey, width);
+}
+
+}  // namespace soramine::gui

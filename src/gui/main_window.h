@@ -1,0 +1,176 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/engine/session.h"
+#include "core/items/import.h"
+#include "gui/window_host.h"
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+class QTabWidget;
+class QToolButton;
+
+namespace soramine::gui {
+
+class HistoryComboBox;
+class MethodPageWidget;
+
+class ItemListModel;
+class ItemListView;
+class Prompts;
+
+// The main window "ソラミネ": the import controls, the method box with the tab control that
+// shows the method's page, the execution options and buttons, the item list, the log panel
+// and the status bar. It binds its widgets to the session's settings and boxes, turns clicks
+// into the core's operations and shows the core's messages; it decides no name itself.
+//
+// Construction reads what the session read from the INI file (options, widths, placement)
+// and fills the history boxes from `histories`; destruction writes them all back.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+  public:
+    MainWindow(RenameSession& session, HistoryMap& histories, Prompts& prompts,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The program's own command line (the arguments after the program path): one ".qrn"
+    // path is loaded as settings, anything else is imported.
+    void handleCommandLine(const std::vector<std::u16string>& args);
+
+    // The commands, as the buttons and menus call them.
+    void importFolder();
+    void importPaths(const std::vector<std::u16string>& paths, PathSource source);
+    void preview();
+    void execute();
+    void undo();
+    bool loadSettingsFile(const std::u16string& path);
+    void saveSettingsFileAs(const std::u16string& path);
+
+    void clearAll();
+    void clearSelected();
+    void selectAll();
+    void invertSelection();
+    void editSelected();
+    void swapSelected();
+    void trashSelected();
+    void openSelectedFolder();
+    // Sorts by the list's display column as a header click does.
+    void sortByHeader(int section);
+    void sortByText(ItemTable::Column column, bool descending);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildControls();
+    QWidget* buildImportGroup();
+    QWidget* buildRenameGroup();
+    QWidget* buildExecutionGroup();
+    void buildStatusBar();
+    void buildMenus();
+    void setToolTips();
+    void connectControls();
+    void restorePlacement();
+    void savePlacement();
+
+    // The check boxes of the main options and the settings they show.
+    std::vector<std::pair<QCheckBox*, std::int32_t MainSettings::*>> flagBoxes() const;
+    // Controls -> session (every command starts with it), and session -> controls.
+    void readControls();
+    void showControls();
+    void showBoxes();
+
+    void selectMethod(int index);
+    void showPages(int tab);
+    void updateAddTab();
+    bool switchFolderMode(bool on);
+    void showFolderMode();
+    void folderCreationClicked();
+    void transferClicked(QCheckBox* clicked, QCheckBox* other);
+    void browseFolder();
+    void dropOnFolderBox(const std::vector<std::u16string>& paths);
+
+    // Every change of the items: one model reset, the selection put back, the counts and the
+    // undo button updated. False (and the message) while a run is under way.
+    bool changeList(const std::function<void(ItemTable&)>& change);
+    void selectionChanged();
+    void clearSelectionQuietly();
+    void updateCounts();
+    void updateUndoButton();
+    void showLog();
+    void afterRun();
+    void renameEdited(int row, const QString& text);
+    void moveDraggedRows(int at);
+    void showMessage(const Message& message);
+
+    void showContextMenu(const QPoint& pos);
+    void showSortMenu(const QPoint& globalPos);
+    void showHelpMenu();
+    void openSettingsFileFromMenu();
+    void saveSettingsFileFromMenu();
+
+    RenameSession& session_;
+    HistoryMap& histories_;
+    Prompts& prompts_;
+    WindowHost host_;
+
+    HistoryComboBox* folderBox_ = nullptr;
+    HistoryComboBox* extensionBox_ = nullptr;
+    QPushButton* browseButton_ = nullptr;
+    QCheckBox* folderModeCheck_ = nullptr;
+    QRadioButton* newRadio_ = nullptr;
+    QRadioButton* addRadio_ = nullptr;
+    QCheckBox* subfoldersCheck_ = nullptr;
+    QPushButton* importButton_ = nullptr;
+    QComboBox* methodBox_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QStackedWidget* mainPages_ = nullptr;
+    std::vector<MethodPageWidget*> pages_;
+    MethodPageWidget* addPage_ = nullptr;  // the add-text page in "　追加設定　"
+    QCheckBox* selectedOnlyCheck_ = nullptr;
+    QCheckBox* backupCheck_ = nullptr;
+    QCheckBox* autoAvoidCheck_ = nullptr;
+    QCheckBox* folderCreationCheck_ = nullptr;
+    QCheckBox* moveCheck_ = nullptr;
+    QCheckBox* copyCheck_ = nullptr;
+    QPushButton* executeButton_ = nullptr;
+    QPushButton* undoButton_ = nullptr;
+    QPushButton* previewButton_ = nullptr;
+    ItemListView* list_ = nullptr;
+    ItemListModel* model_ = nullptr;
+    QPlainTextEdit* logPanel_ = nullptr;
+    QLabel* readyPane_ = nullptr;
+    QLabel* countPane_ = nullptr;
+    QLabel* selectedPane_ = nullptr;
+    QToolButton* menuButton_ = nullptr;
+    QMenu* contextMenu_ = nullptr;
+    QMenu* sortMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QAction* clearSelectedAction_ = nullptr;
+    QAction* swapAction_ = nullptr;
+    QAction* editAction_ = nullptr;
+    QAction* trashAction_ = nullptr;
+    QAction* openFolderAction_ = nullptr;
+    QAction* infoAction_ = nullptr;
+
+    int previousMethod_ = 0;
+    // One direction flag per item field for header clicks; set = the next click descends.
+    std::array<bool, 5> descending_{};
+    bool applyingSelection_ = false;  // the window itself is changing the view's selection
+    std::vector<std::pair<std::vector<std::u16string>, PathSource>> queuedPaths_;
+};
+
+}  // namespace soramine::gui

@@ -1,0 +1,353 @@
+// The main window's list: imports, the list commands, sorting, drags and the menus.
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QUrl>
+
+#include "core/app/one_shot.h"
+#include "core/engine/execute.h"
+#include "core/platform/fs.h"
+#include "gui/item_list_model.h"
+#include "gui/item_list_view.h"
+#include "gui/main_window.h"
+#include "gui/prompts.h"
+#include "gui/qt_text.h"
+#include "gui/widgets/history_combo_box.h"
+
+namespace soramine::gui {
+
+bool MainWindow::changeList(const std::function<void(ItemTable&)>& change) {
+    model_->beginChange();
+    const bool changed = session_.changeItems(change);
+    model_->endChange();
+    if (!changed) {
+        showMessage(RenameSession::runningMessage());
+        return false;
+    }
+    applyingSelection_ = true;
+    list_->selectRows(session_.selection());
+    applyingSelection_ = false;
+    updateCounts();
+    updateUndoButton();
+    return true;
+}
+
+void MainWindow::selectionChanged() {
+    if (applyingSelection_)
+        return;
+    if (!session_.setSelection(list_->selectedRowNumbers()))
+        return;
+    updateCounts();
+    updateUndoButton();
+}
+
+void MainWindow::updateCounts() {
+    countPane_->setText(QString::asprintf("総アイテム数: %4d", model_->rowCount()));
+    selectedPane_->setText(
+        QString::asprintf("選択アイテム数: %4d", static_cast<int>(session_.selection().size())));
+}
+
+void MainWindow::updateUndoButton() {
+    undoButton_->setEnabled(session_.canUndo());
+}
+
+void MainWindow::importFolder() {
+    readControls();
+    std::optional<Message> message;
+    const bool folderModeBefore = session_.settings.folderMode != 0;
+    setEnabled(false);
+    const bool changed = changeList([&](ItemTable& table) {
+        Importer importer(table, session_.settings, session_.folderBox, session_.extensionBox,
+                          session_.detail.historyLimit);
+        message = importer.importFolder(session_.detail);
+    });
+    setEnabled(true);
+    if (changed && session_.settings.importMode == 0)
+        clearSelectionQuietly();
+    folderBox_->showBox();
+    if (changed && (session_.settings.folderMode != 0) != folderModeBefore)
+        showFolderMode();
+    else
+        extensionBox_->showBox();
+    if (message)
+        showMessage(*message);
+}
+
+void MainWindow::importPaths(const std::vector<std::u16string>& paths, PathSource source) {
+    if (session_.running()) {
+        queuedPaths_.emplace_back(paths, source);
+        return;
+    }
+    readControls();
+    const bool folderModeBefore = session_.settings.folderMode != 0;
+    setEnabled(false);
+    const bool changed = changeList([&](ItemTable& table) {
+        Importer importer(table, session_.settings, session_.folderBox, session_.extensionBox,
+                          session_.detail.historyLimit);
+        importer.importPaths(paths, source, session_.detail);
+    });
+    setEnabled(true);
+    if (changed && (session_.settings.importMode == 0 || session_.settings.folderMode != 0))
+        clearSelectionQuietly();
+    if (changed && (session_.settings.folderMode != 0) != folderModeBefore)
+        showFolderMode();
+}
+
+void MainWindow::browseFolder() {
+    readControls();
+    const auto folder =
+        prompts_.chooseFolder(this, QStringLiteral("取り込むフォルダを選択して下さい。"),
+                              localPath(session_.folderBox.text));
+    if (!folder)
+        return;
+    session_.folderBox.text = corePath(*folder);
+    folderBox_->setEditText(qs(session_.folderBox.text));
+    if (session_.detail.importAtOnce)
+        importFolder();
+}
+
+void MainWindow::dropOnFolderBox(const std::vector<std::u16string>& paths) {
+    if (paths.size() != 1)
+        return;
+    const auto entry = platform::lookUp(paths.front());
+    if (entry && !entry->isFolder)
+        return;
+    session_.folderBox.text = paths.front();
+    folderBox_->setEditText(qs(paths.front()));
+    updateCounts();
+}
+
+void MainWindow::handleCommandLine(const std::vector<std::u16string>& args) {
+    if (args.empty())
+        return;
+    if (isSettingsFileArgument(args))
+        loadSettingsFile(args.front());
+    else
+        importPaths(args, PathSource::CommandLine);
+}
+
+void MainWindow::clearAll() {
+    readControls();
+    changeList([](ItemTable& t) { t.clear(); });
+}
+
+void MainWindow::clearSelected() {
+    readControls();
+    const std::vector<size_t> rows = session_.selection();
+    if (rows.empty())
+        return;
+    if (changeList([&](ItemTable& t) { t.removeRows(rows); }))
+        clearSelectionQuietly();  // the rows that took the removed rows' places
+}
+
+void MainWindow::clearSelectionQuietly() {
+    applyingSelection_ = true;
+    list_->clearSelection();
+    applyingSelection_ = false;
+    (void)session_.setSelection({});
+    updateCounts();
+}
+
+void MainWindow::selectAll() {
+    readControls();
+    list_->selectAll();
+}
+
+void MainWindow::invertSelection() {
+    readControls();
+    std::vector<size_t> inverted;
+    const std::vector<size_t>& selected = session_.selection();
+    size_t next = 0;
+    for (size_t row = 0; row < session_.items().count(); ++row) {
+        if (next < selected.size() && selected[next] == row)
+            ++next;
+        else
+            inverted.push_back(row);
+    }
+    // One change of the view's selection, and the counts once.
+    applyingSelection_ = true;
+    list_->selectRows(inverted);
+    applyingSelection_ = false;
+    if (session_.setSelection(std::move(inverted))) {
+        updateCounts();
+        updateUndoButton();
+    }
+}
+
+void MainWindow::editSelected() {
+    if (session_.selection().size() == 1)
+        list_->editName(static_cast<int>(session_.selection().front()));
+}
+
+void MainWindow::renameEdited(int row, const QString& text) {
+    const LabelEditResult result = renameByLabelEdit(session_, static_cast<size_t>(row), u16(text));
+    for (const Message& message : result.messages)
+        showMessage(message);
+    if (result.renamed)
+        model_->refreshRows();
+    updateUndoButton();
+}
+
+void MainWindow::swapSelected() {
+    readControls();
+    const std::vector<size_t>& rows = session_.selection();
+    if (rows.size() != 2) {
+        showMessage(errorMessage(u"ファイルを2つ選択してください"));
+        return;
+    }
+    if (!prompts_.askYesNo(
+            this, Message{u"この2つのファイル名を入れ替えますか？", u"確認", Icon::Question}))
+        return;
+    const ItemTable& items = session_.items();
+    const auto swapped = app::swapNames(items.path(rows[0]), items.path(rows[1]));
+    if (!swapped) {
+        showMessage(errorMessage(platform::systemErrorText(swapped.error().error) + u"\r\n" +
+                                 swapped.error().path));
+    }
+}
+
+void MainWindow::trashSelected() {
+    readControls();
+    const std::vector<size_t> rows = session_.selection();
+    if (rows.empty())
+        return;
+    if (!prompts_.askYesNo(
+            this, Message{u"選択ファイルをゴミ箱へ移動しますか？", u"確認", Icon::Question}))
+        return;
+    // The desktop's trash (files/ and info/*.trashinfo), so that its own view can restore.
+    for (size_t row : rows)
+        QFile::moveToTrash(localPath(session_.items().path(row)));
+    clearSelected();
+}
+
+void MainWindow::openSelectedFolder() {
+    if (session_.selection().size() != 1)
+        return;
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(localPath(session_.items().folder(session_.selection().front()))));
+}
+
+void MainWindow::sortByHeader(int section) {
+    if (session_.items().empty())
+        return;
+    const auto& columns = model_->columns();
+    const ListColumn& column = columns[static_cast<size_t>(section)];
+    if (!column.field) {
+        // "▼": the Sort menu at the header item's bottom-left corner.
+        QHeaderView* header = list_->horizontalHeader();
+        showSortMenu(header->mapToGlobal(
+            QPoint(header->sectionViewportPosition(section), header->height())));
+        return;
+    }
+    const auto field = static_cast<size_t>(*column.field);
+    readControls();
+    const ItemTable::Compare compare =
+        column.rightAligned ? ItemTable::compareNumber : ItemTable::compareText;
+    const bool descending = descending_[field];
+    if (changeList([&](ItemTable& t) { t.sort(*column.field, compare, descending); }))
+        descending_[field] = !descending;
+}
+
+void MainWindow::sortByText(ItemTable::Column column, bool descending) {
+    if (session_.items().empty())
+        return;
+    readControls();
+    changeList([&](ItemTable& t) { t.sort(column, ItemTable::compareText, descending); });
+}
+
+void MainWindow::moveDraggedRows(int at) {
+    readControls();
+    const std::vector<size_t> rows = session_.selection();
+    if (rows.empty())
+        return;
+    std::vector<size_t> moved;
+    if (!changeList([&](ItemTable& t) { moved = t.moveRows(rows, static_cast<size_t>(at)); }))
+        return;
+    applyingSelection_ = true;
+    list_->selectRows(moved);
+    applyingSelection_ = false;
+    (void)session_.setSelection(moved);
+    updateCounts();
+}
+
+void MainWindow::buildMenus() {
+    const auto add = [this](QMenu* menu, const char* text, void (MainWindow::*slot)()) {
+        return menu->addAction(QString::fromUtf8(text), this, slot);
+    };
+    contextMenu_ = new QMenu(this);
+    add(contextMenu_, "すべてクリア(&C)", &MainWindow::clearAll);
+    clearSelectedAction_ =
+        add(contextMenu_, "選択ファイルをクリア(&D)...", &MainWindow::clearSelected);
+    swapAction_ = add(contextMenu_, "入れ替え(&H)...", &MainWindow::swapSelected);
+    add(contextMenu_, "すべて選択(&A)", &MainWindow::selectAll);
+    add(contextMenu_, "選択の切り替え(&I)", &MainWindow::invertSelection);
+    editAction_ = add(contextMenu_, "編集(&E)", &MainWindow::editSelected);
+    trashAction_ = add(contextMenu_, "選択ファイルをゴミ箱へ移動(&R)", &MainWindow::trashSelected);
+    openFolderAction_ =
+        add(contextMenu_, "選択ファイルのあるフォルダを開く(&O)", &MainWindow::openSelectedFolder);
+    // The information window comes with the auxiliary windows.
+    infoAction_ = contextMenu_->addAction(QStringLiteral("ファイル情報(&F)"));
+
+    sortMenu_ = new QMenu(this);
+    const auto sortPair = [this](const char* title, const char* first, const char* second,
+                                 std::function<void()> firstAction,
+                                 std::function<void()> secondAction) {
+        QMenu* sub = sortMenu_->addMenu(QString::fromUtf8(title));
+        QAction* a = sub->addAction(QString::fromUtf8(first));
+        QAction* b = sub->addAction(QString::fromUtf8(second));
+        if (firstAction) {
+            connect(a, &QAction::triggered, this, firstAction);
+            connect(b, &QAction::triggered, this, secondAction);
+        } else {
+            // The time and shooting-date sorts need the file-time and Exif readers first.
+            a->setEnabled(false);
+            b->setEnabled(false);
+        }
+    };
+    sortPair("&Exif情報の撮影日時", "古い順(&O)", "新しい順(&N)", nullptr, nullptr);
+    sortPair("作成日時(&C)", "古い順(&O)", "新しい順(&N)", nullptr, nullptr);
+    sortPair("更新日時(&M)", "古い順(&O)", "新しい順(&N)", nullptr, nullptr);
+    sortPair(
+        "ファイル名(&F)", "降順（&D)", "昇順(&U)", [this] { sortByText(ItemTable::kName, true); },
+        [this] { sortByText(ItemTable::kName, false); });
+    sortPair(
+        "フォルダ名(&D)", "降順(&D)", "昇順(&U)", [this] { sortByText(ItemTable::kFolder, true); },
+        [this] { sortByText(ItemTable::kFolder, false); });
+
+    helpMenu_ = new QMenu(this);
+    add(helpMenu_, "設定ファイルを開く(&O)...", &MainWindow::openSettingsFileFromMenu);
+    add(helpMenu_, "設定ファイルを保存(&S)...", &MainWindow::saveSettingsFileFromMenu);
+    // No help content ships with the program; the others come with the application shell.
+    helpMenu_->addAction(QStringLiteral("ヘルプ(&H)"));
+    for (const char* later : {"バージョン情報(&V)...", "アップデートチェック(&U)",
+                              "&WEBサイトを開く...", "詳細設定(&S)..."})
+        helpMenu_->addAction(QString::fromUtf8(later))->setEnabled(false);
+}
+
+void MainWindow::showContextMenu(const QPoint& pos) {
+    if (session_.items().empty())
+        return;
+    const size_t selected = session_.selection().size();
+    clearSelectedAction_->setEnabled(selected >= 1);
+    swapAction_->setEnabled(selected == 2);
+    editAction_->setEnabled(selected == 1);
+    trashAction_->setEnabled(selected >= 1);
+    openFolderAction_->setEnabled(selected == 1);
+    infoAction_->setEnabled(false);
+    contextMenu_->popup(list_->viewport()->mapToGlobal(pos + QPoint(5, 5)));
+}
+
+void MainWindow::showSortMenu(const QPoint& globalPos) {
+    sortMenu_->popup(globalPos);
+}
+
+void MainWindow::showHelpMenu() {
+    helpMenu_->popup(menuButton_->mapToGlobal(QPoint(0, menuButton_->height())));
+}
+
+}  // namespace soramine::gui

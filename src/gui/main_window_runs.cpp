@@ -1,0 +1,136 @@
+// The main window's runs (preview, execution, undo) and its saved-settings files.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "core/engine/execute.h"
+#include "core/engine/preview.h"
+#include "core/engine/undo.h"
+#include "core/settings/settings_file.h"
+#include "gui/dialogs/log_dialog.h"
+#include "gui/dialogs/preview_dialog.h"
+#include "gui/dialogs/progress_dialog.h"
+#include "gui/item_list_model.h"
+#include "gui/main_window.h"
+#include "gui/pages/method_page_widget.h"
+#include "gui/prompts.h"
+#include "gui/qt_text.h"
+#include "gui/widgets/history_combo_box.h"
+
+namespace soramine::gui {
+
+void MainWindow::preview() {
+    readControls();
+    PreviewJob job = startPreview(session_, host_);
+    if (job.plan.runnable())
+        runItemLoop(this, [&](RunObserver& observer) { previewItems(job, observer); });
+    const PreviewResult result = finishPreview(std::move(job));
+    if (result.message)
+        showMessage(*result.message);
+    if (!result.previewOld.empty()) {
+        PreviewDialog dialog(result, this);
+        dialog.exec();
+    }
+    afterRun();
+}
+
+void MainWindow::execute() {
+    readControls();
+    undoButton_->setEnabled(false);
+    const std::u16string destination = session_.settings.destination;
+    ExecutionJob job = startExecution(session_, host_);
+    if (job.plan.runnable())
+        runItemLoop(this, [&](RunObserver& observer) { executeItems(job, observer); });
+    const ExecuteResult result = finishExecution(session_, std::move(job), host_);
+    if (session_.settings.destination != destination)
+        writeDestination(session_.ini, session_.settings.destination);
+    model_->refreshRows();
+    showLog();
+    if (result.message)
+        showMessage(*result.message);
+    if (result.showResult) {
+        LogDialog dialog(qs(result.resultLine), logPanel_->toPlainText(), session_.ini, this);
+        dialog.exec();
+    }
+    afterRun();
+}
+
+void MainWindow::undo() {
+    readControls();
+    undoButton_->setEnabled(false);
+    UndoJob job = startUndo(session_);
+    runItemLoop(this, [&](RunObserver& observer) { undoItems(job, observer); });
+    finishUndo(session_, std::move(job));
+    model_->refreshRows();
+    showLog();
+    afterRun();
+}
+
+void MainWindow::showLog() {
+    QString text = qs(session_.log().text());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    logPanel_->setPlainText(text);
+}
+
+void MainWindow::afterRun() {
+    // A run commits the texts of the page's boxes to their histories.
+    showBoxes();
+    updateUndoButton();
+    auto queued = std::move(queuedPaths_);
+    queuedPaths_.clear();
+    for (const auto& [paths, source] : queued)
+        importPaths(paths, source);
+}
+
+void MainWindow::openSettingsFileFromMenu() {
+    readControls();
+    if (const auto path = prompts_.openSettingsFile(this))
+        loadSettingsFile(corePath(*path));
+}
+
+void MainWindow::saveSettingsFileFromMenu() {
+    readControls();
+    if (const auto path = prompts_.saveSettingsFile(this))
+        saveSettingsFileAs(corePath(*path));
+}
+
+void MainWindow::saveSettingsFileAs(const std::u16string& path) {
+    readControls();
+    const MethodPage* page = session_.currentPage();
+    if (!page)
+        return;
+    if (auto message = soramine::saveSettingsFile(path, session_.settings, session_.folderBox.text,
+                                                  session_.extensionBox.text, *page))
+        showMessage(*message);
+}
+
+bool MainWindow::loadSettingsFile(const std::u16string& path) {
+    readControls();
+    auto saved = readSettingsFile(path, session_.methods.size());
+    if (!saved) {
+        showMessage(saved.error());
+        return false;
+    }
+    const std::int32_t storedFolderMode = saved->options.folderMode;
+    if (storedFolderMode != session_.settings.folderMode) {
+        if (!switchFolderMode(storedFolderMode != 0))
+            return false;
+    }
+    takeSavedOptions(*saved, session_.settings);
+    session_.folderBox.text = saved->folderText;
+    session_.extensionBox.text = saved->extensionText;
+    const int method = session_.settings.methodIndex;
+    showControls();
+    selectMethod(method);
+    if (auto message = loadSavedPage(
+            *saved, [this](int index) -> RecordBlock* { return session_.methods.page(index); })) {
+        showMessage(*message);
+    }
+    showBoxes();
+    updateAddTab();
+    return true;
+}
+
+}  // namespace soramine::gui

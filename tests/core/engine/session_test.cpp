@@ -1,0 +1,46 @@
+#include "core/engine/session.h"
+
+#include <gtest/gtest.h>
+
+#include "core/methods/method_list.h"
+#include "core/methods/replace.h"
+#include "support/temp_dir.h"
+
+namespace soramine {
+namespace {
+
+using testing::TempDir;
+
+TEST(SessionHistories, EveryBoxLoadsAndSavesOnce) {
+    TempDir dir;
+    RenameSession session(IniFile(dir.folder() + u"ソラミネ.ini"), makeMethodTable());
+    // Folder, extension, then the numbering, replace (two) and add-text pages' boxes; the
+    // add-text page is shared with numbering but listed once.
+    const auto boxes = session.historyBoxes();
+    std::vector<std::u16string> keys;
+    for (const HistoryBox* box : boxes)
+        keys.push_back(box->section + box->prefix);
+    EXPECT_EQ(keys,
+              (std::vector<std::u16string>{u"メインフォルダ名", u"メイン拡張子", u"連番変更名",
+                                           u"置換変更前", u"置換変更後", u"追加文字"}));
+
+    session.folderBox.entries = {u"/photos/", u"/music/"};
+    auto* replace = dynamic_cast<ReplacePage*>(session.methods.page(1));
+    ASSERT_NE(replace, nullptr);
+    replace->search.entries = {u"IMG_"};
+    session.detail.historyLimit = 1;
+    HistoryMap map;
+    session.saveHistories(map);
+    EXPECT_EQ(map, (HistoryMap{{u"メインフォルダ名0", u"/photos/"}, {u"置換変更前0", u"IMG_"}}));
+    EXPECT_EQ(session.ini.readInt(u"メイン", u"フォルダ名カウント", -1), 1);
+    EXPECT_EQ(session.ini.readInt(u"置換", u"変更後カウント", -1), 0);
+
+    RenameSession next(IniFile(dir.folder() + u"ソラミネ.ini"), makeMethodTable());
+    next.loadHistories(map);
+    EXPECT_EQ(next.folderBox.text, u"/photos/");
+    EXPECT_EQ(next.extensionBox.text, u"*");  // no history: the default text
+    EXPECT_EQ(dynamic_cast<ReplacePage*>(next.methods.page(1))->search.text, u"IMG_");
+}
+
+}  // namespace
+}  // namespace soramine

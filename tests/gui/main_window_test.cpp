@@ -1,0 +1,379 @@
+#include "gui/main_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QtTest>
+#include <filesystem>
+#include <memory>
+
+#include "core/app/ini_file.h"
+#include "core/engine/session.h"
+#include "core/methods/method_list.h"
+#include "core/methods/replace.h"
+#include "gui/item_list_view.h"
+#include "gui/widgets/history_combo_box.h"
+#include "gui_fixture.h"
+#include "support/temp_dir.h"
+
+using namespace soramine;
+using soramine::gui::MainWindow;
+using soramine::gui::qs;
+
+namespace {
+
+// A window over a session whose INI file lives in its own folder, and a folder of files.
+struct Fixture {
+    testing::TempDir config;
+    testing::TempDir files;
+    RenameSession session{IniFile(config.folder() + u"ソラミネ.ini"), makeMethodTable()};
+    HistoryMap histories;
+    testing::ScriptedPrompts prompts;
+    std::unique_ptr<MainWindow> window;
+
+    explicit Fixture(std::initializer_list<const char*> names = {"IMG_0001.jpg", "IMG_0002.jpg",
+                                                                 "note.txt"}) {
+        for (const char* name : names)
+            files.write(name, name);
+        open();
+    }
+    void open() {
+        session.readIni();
+        window = std::make_unique<MainWindow>(session, histories, prompts);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void close() { window.reset(); }
+
+    template <class W>
+    W* find(const char* name) const {
+        auto* w = window->findChild<W*>(QString::fromUtf8(name));
+        if (!w)
+            qFatal("no widget %s", name);
+        return w;
+    }
+    void click(const char* name) { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
+    gui::ItemListView* list() const { return find<gui::ItemListView>("itemList"); }
+    QString cell(int row, int column = 0) const {
+        return list()->model()->index(row, column).data().toString();
+    }
+    QString pane(const char* name) const { return find<QLabel>(name)->text(); }
+
+    // Types the folder into the folder box and clicks the import button.
+    void importFiles() {
+        QLineEdit* edit = find<QComboBox>("folderBox")->lineEdit();
+        edit->selectAll();
+        QTest::keyClicks(edit, QString::fromStdString(files.path().string()));
+        click("importButton");
+    }
+    // Chooses a method with the keyboard, as a user stepping through the box.
+    void chooseMethod(int index) {
+        auto* box = find<QComboBox>("methodBox");
+        box->setFocus();
+        // One key per step; a refused choice puts the box back, so count the steps first.
+        const int steps = index - box->currentIndex();
+        for (int i = 0; i < std::abs(steps); ++i)
+            QTest::keyClick(box, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
+    }
+    // Chooses a method from the open drop-down list with the mouse.
+    void pickMethod(int index) {
+        auto* box = find<QComboBox>("methodBox");
+        box->showPopup();
+        QAbstractItemView* view = box->view();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(view->model()->index(index, 0)).center());
+    }
+    // The replace page's two texts: typed into its history boxes when the page has them,
+    // else (the page widget not built yet) set on the core page object.
+    void replaceTexts(const QString& before, const QString& after) {
+        auto* page = dynamic_cast<ReplacePage*>(session.methods.page(1));
+        bool typed = false;
+        for (auto* box : find<QWidget>("page1")->findChildren<gui::HistoryComboBox*>()) {
+            if (box->box() == &page->search || box->box() == &page->replacement) {
+                box->setEditText(box->box() == &page->search ? before : after);
+                typed = true;
+            }
+        }
+        if (!typed) {
+            page->search.text = gui::u16(before);
+            page->replacement.text = gui::u16(after);
+        }
+    }
+    void selectRow(int row) {
+        gui::ItemListView* view = list();
+        const QRect rect = view->visualRect(view->model()->index(row, 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    bool exists(const char* name) const { return files.exists(name); }
+};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void wholeRoadImportPreviewExecuteUndo();
+    void methodAndOptionRules();
+    void folderModeSwitchAsksBeforeClearing();
+    void listCommandsAndContextMenu();
+    void headerSortsAndDragMovesRows();
+    void settingsFileRoundTrip();
+    void settingsWrittenWhenTheWindowCloses();
+};
+
+void MainWindowTest::wholeRoadImportPreviewExecuteUndo() {
+    Fixture f;
+    QCOMPARE(f.pane("countPane"), QStringLiteral("総アイテム数:    0"));
+    f.importFiles();
+    QCOMPARE(f.pane("countPane"), QStringLiteral("総アイテム数:    3"));
+    QCOMPARE(f.cell(0), QStringLiteral("IMG_0001.jpg"));
+    QCOMPARE(f.cell(2), QStringLiteral("note.txt"));
+    testing::saveScreenshot(*f.window, QStringLiteral("main_window"));
+
+    f.chooseMethod(1);
+    QCOMPARE(f.session.settings.methodIndex, 1);
+    QCOMPARE(f.find<QWidget>("page1")->isVisible(), true);
+    f.replaceTexts(QStringLiteral("IMG_"), QStringLiteral("photo_"));
+
+    {
+        QString shown;
+        testing::ModalCloser closer([&](QDialog& dialog) {
+            testing::saveScreenshot(dialog, QStringLiteral("preview_dialog"));
+            shown = dialog.windowTitle();
+        });
+        f.click("previewButton");
+        QTRY_COMPARE(shown, QStringLiteral("変更予測"));
+    }
+    QVERIFY(f.exists("IMG_0001.jpg"));  // a preview changes nothing
+
+    f.click("executeButton");
+    QVERIFY(f.prompts.messages.empty());
+    QVERIFY(f.exists("photo_0001.jpg") && f.exists("photo_0002.jpg") && f.exists("note.txt"));
+    QVERIFY(!f.exists("IMG_0001.jpg"));
+    QCOMPARE(f.cell(0), QStringLiteral("photo_0001.jpg"));
+    QVERIFY(f.find<QPushButton>("undoButton")->isEnabled());
+
+    f.click("undoButton");
+    QVERIFY(f.exists("IMG_0001.jpg") && f.exists("IMG_0002.jpg"));
+    QVERIFY(!f.exists("photo_0001.jpg"));
+    QCOMPARE(f.cell(1), QStringLiteral("IMG_0002.jpg"));
+    QVERIFY(!f.find<QPushButton>("undoButton")->isEnabled());
+
+    // A change of the selection after a run ends the chance to undo it.
+    f.click("executeButton");
+    QVERIFY(f.find<QPushButton>("undoButton")->isEnabled());
+    f.selectRow(2);
+    QCOMPARE(f.pane("selectedPane"), QStringLiteral("選択アイテム数:    1"));
+    QVERIFY(!f.find<QPushButton>("undoButton")->isEnabled());
+    QVERIFY(!f.session.canUndo());
+    QVERIFY(f.exists("photo_0001.jpg"));
+}
+
+void MainWindowTest::methodAndOptionRules() {
+    Fixture f;
+    auto* move = f.find<QCheckBox>("moveCheck");
+    auto* copy = f.find<QCheckBox>("copyCheck");
+    f.click("moveCheck");
+    f.click("copyCheck");
+    QCOMPARE(f.prompts.lastMessage(), QStringLiteral("移動とコピーは同時に選択出来ません"));
+    QVERIFY(move->isChecked() && !copy->isChecked());
+
+    // Folder creation only with 連番, テキスト or ランダム; then those are the only choices.
+    f.chooseMethod(1);
+    f.click("folderCreationCheck");
+    QVERIFY(f.prompts.lastMessage().startsWith(
+        QStringLiteral("フォルダ作成できるリネーム方式ではありません")));
+    QVERIFY(!f.find<QCheckBox>("folderCreationCheck")->isChecked());
+    f.chooseMethod(0);
+    f.click("folderCreationCheck");
+    QVERIFY(f.find<QCheckBox>("folderCreationCheck")->isChecked());
+    f.chooseMethod(1);
+    QCOMPARE(f.prompts.lastMessage(),
+             QStringLiteral("フォルダ作成モードでこの項目は選択できません"));
+    QCOMPARE(f.find<QComboBox>("methodBox")->currentIndex(), 0);
+    QCOMPARE(f.session.settings.methodIndex, 0);
+
+    // The add tab is offered only while the page adds its text.
+    auto* tabs = f.find<QTabWidget>("pageTabs");
+    QVERIFY(!tabs->isTabEnabled(1));
+    const QStringList captions{tabs->tabText(0), tabs->tabText(1)};
+    QCOMPARE(captions,
+             (QStringList{QStringLiteral("　メイン設定　"), QStringLiteral("　追加設定　")}));
+    QCOMPARE(f.find<QComboBox>("methodBox")->count(), 15);
+}
+
+void MainWindowTest::folderModeSwitchAsksBeforeClearing() {
+    Fixture f;
+    f.importFiles();
+    f.prompts.answers = {false};
+    f.click("folderModeCheck");
+    QCOMPARE(f.prompts.questions.size(), size_t(1));
+    QVERIFY(!f.find<QCheckBox>("folderModeCheck")->isChecked());
+    QCOMPARE(f.session.items().count(), size_t(3));
+
+    // Folder mode refuses the methods that need file contents and clears the list on Yes.
+    f.chooseMethod(4);
+    f.click("folderModeCheck");
+    QVERIFY(f.find<QCheckBox>("folderModeCheck")->isChecked());
+    QCOMPARE(f.session.items().count(), size_t(0));
+    QCOMPARE(f.find<QComboBox>("methodBox")->currentIndex(), 0);
+    auto* extension = f.find<QComboBox>("extensionBox");
+    QVERIFY(!extension->isEnabled());
+    QCOMPARE(extension->currentText(), QStringLiteral("フォルダモード"));
+    f.pickMethod(5);
+    QCOMPARE(f.prompts.lastMessage(), QStringLiteral("フォルダモードでこの項目は選択できません"));
+    QCOMPARE(f.find<QComboBox>("methodBox")->currentIndex(), 0);
+
+    f.click("folderModeCheck");  // the list is empty: no question
+    QCOMPARE(f.prompts.questions.size(), size_t(2));
+    QCOMPARE(extension->currentText(), QStringLiteral("*"));
+    QVERIFY(extension->isEnabled());
+}
+
+void MainWindowTest::listCommandsAndContextMenu() {
+    Fixture f({"a.txt", "b.txt", "c.txt", "d.txt"});
+    f.importFiles();
+    gui::ItemListView* view = f.list();
+
+    // Delete removes the selected rows from the list, never the files.
+    f.selectRow(1);
+    QTest::keyClick(view, Qt::Key_Delete);
+    QCOMPARE(f.session.items().count(), size_t(3));
+    QCOMPARE(f.cell(1), QStringLiteral("c.txt"));
+    QVERIFY(f.exists("b.txt"));
+    QCOMPARE(f.pane("selectedPane"), QStringLiteral("選択アイテム数:    0"));
+
+    f.selectRow(0);
+    f.window->invertSelection();
+    QCOMPARE(f.session.selection(), (std::vector<size_t>{1, 2}));
+    QCOMPARE(f.pane("selectedPane"), QStringLiteral("選択アイテム数:    2"));
+
+    // Swap asks, then exchanges the two files' names; the rows stay.
+    f.prompts.answers = {true};
+    f.window->swapSelected();
+    QCOMPARE(f.prompts.questions.back().text,
+             std::u16string(u"この2つのファイル名を入れ替えますか？"));
+    QCOMPARE(f.files.read("c.txt"), std::string("d.txt"));
+    QCOMPARE(f.files.read("d.txt"), std::string("c.txt"));
+
+    // Moving to the desktop's trash keeps what its view needs to put the files back.
+    testing::TempDir data;
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data.path().string()));
+    f.window->trashSelected();
+    QVERIFY(!f.exists("c.txt") && !f.exists("d.txt"));
+    QCOMPARE(f.session.items().count(), size_t(1));
+    QVERIFY(data.exists("Trash/files/c.txt"));
+    const std::string info = data.read("Trash/info/c.txt.trashinfo");
+    QVERIFY(info.find("[Trash Info]") != std::string::npos);
+    QVERIFY(info.find("Path=") != std::string::npos);
+
+    // F2 edits the one selected name; the edit renames the file.
+    f.selectRow(0);
+    QTest::keyClick(f.window.get(), Qt::Key_F2);
+    auto* editor = view->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("z.txt"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(f.exists("z.txt"));
+    QCOMPARE(f.cell(0), QStringLiteral("z.txt"));
+
+    // The context menu only over a list with rows, its items enabled by the selection.
+    f.window->clearAll();
+    QCOMPARE(f.session.items().count(), size_t(0));
+    QCOMPARE(f.pane("countPane"), QStringLiteral("総アイテム数:    0"));
+}
+
+void MainWindowTest::headerSortsAndDragMovesRows() {
+    Fixture f({"b.txt", "a.txt", "c.txt", "d.txt"});
+    f.importFiles();  // each folder's files come sorted by name
+    QCOMPARE(f.cell(0), QStringLiteral("a.txt"));
+    QHeaderView* header = f.list()->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    QCOMPARE(f.cell(0), QStringLiteral("a.txt"));  // first click: ascending
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    QCOMPARE(f.cell(0), QStringLiteral("d.txt"));  // second: descending
+
+    // Drag row 3 (a.txt) above row 1 (c.txt): d, a, c, b.
+    gui::ItemListView* view = f.list();
+    f.selectRow(3);
+    const auto rowCenter = [&](int row) {
+        return view->visualRect(view->model()->index(row, 0)).center();
+    };
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, rowCenter(3));
+    QTest::mouseMove(view->viewport(), rowCenter(2));
+    QTest::mouseMove(view->viewport(), rowCenter(1));
+    QCOMPARE(view->insertionIndex(), 1);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, rowCenter(1));
+    QStringList order;
+    for (int row = 0; row < 4; ++row)
+        order << f.cell(row);
+    QCOMPARE(order, (QStringList{"d.txt", "a.txt", "c.txt", "b.txt"}));
+    QCOMPARE(f.session.selection(), std::vector<size_t>{1});
+
+    // A drag onto a selected row has no insertion point.
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, rowCenter(1));
+    QTest::mouseMove(view->viewport(), rowCenter(1) + QPoint(0, 3));
+    QTest::mouseMove(view->viewport(), rowCenter(1) + QPoint(0, 6));
+    QCOMPARE(view->insertionIndex(), -1);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, rowCenter(1));
+    QCOMPARE(f.cell(1), QStringLiteral("a.txt"));
+}
+
+void MainWindowTest::settingsFileRoundTrip() {
+    Fixture f;
+    f.chooseMethod(1);
+    f.replaceTexts(QStringLiteral("IMG_"), QStringLiteral("photo_"));
+    f.click("autoAvoidCheck");
+    const std::u16string path = f.config.folder() + u"job.qrn";
+    f.window->saveSettingsFileAs(path);
+    QVERIFY(f.prompts.messages.empty());
+
+    f.chooseMethod(0);
+    f.click("autoAvoidCheck");
+    QVERIFY(f.window->loadSettingsFile(path));
+    QCOMPARE(f.find<QComboBox>("methodBox")->currentIndex(), 1);
+    QVERIFY(f.find<QCheckBox>("autoAvoidCheck")->isChecked());
+    QCOMPARE(dynamic_cast<ReplacePage*>(f.session.methods.page(1))->search.text,
+             std::u16string(u"IMG_"));
+
+    f.config.write("bad.qrn", "not a settings file");
+    QVERIFY(!f.window->loadSettingsFile(f.config.folder() + u"bad.qrn"));
+    QCOMPARE(f.prompts.lastMessage(), QStringLiteral("ソラミネファイルではありません"));
+}
+
+void MainWindowTest::settingsWrittenWhenTheWindowCloses() {
+    Fixture f;
+    f.session.ini.writeString(u"ウインドウ", u"LEFT", u"10");
+    f.close();
+    f.open();  // a start deletes the obsolete keys
+    f.importFiles();
+    f.click("subfoldersCheck");
+    f.window->resize(800, 600);
+    f.list()->setColumnWidth(0, 222);
+    f.close();
+    const IniFile& ini = f.session.ini;
+    QCOMPARE(ini.readInt(u"メイン", u"サブフォルダ", 0), 1);
+    QCOMPARE(ini.readInt(u"メイン", u"フォルダ名カウント", 0), 1);
+    QCOMPARE(ini.readInt(u"リスト", u"ファイル名", 0), 222);
+    QCOMPARE(ini.readInt(u"リスト", u"フォルダ名", 0), 104);
+    QCOMPARE(ini.readString(u"ウインドウ", u"WindowSize", u"").size(), size_t(88));
+    QCOMPARE(ini.readString(u"ウインドウ", u"LEFT", u"gone"), std::u16string(u"gone"));
+    QCOMPARE(f.histories.count(u"メインフォルダ名0"), size_t(1));
+
+    f.open();  // the next start shows the same size and options
+    QCOMPARE(f.window->size(), QSize(800, 600));
+    QVERIFY(f.find<QCheckBox>("subfoldersCheck")->isChecked());
+    f.window->resize(100, 100);
+    QVERIFY(f.window->width() >= 705 && f.window->height() >= 552);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
