@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -132,6 +133,20 @@ MainWindow::~MainWindow() {
     savePlacement();
 }
 
+namespace {
+
+// A page in a frameless scroll area: a window made small scrolls the page instead of
+// squeezing its controls over each other.
+QWidget* scrolled(QWidget* page) {
+    auto* area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(page);
+    return area;
+}
+
+}  // namespace
+
 void MainWindow::buildControls() {
     auto* central = new QWidget;
     auto* columns = new QHBoxLayout(central);
@@ -139,7 +154,7 @@ void MainWindow::buildControls() {
     columns->setContentsMargins(7, 7, 13, 7);
     // The controls keep their width; the list takes what the window gains.
     auto* controls = new QWidget;
-    controls->setFixedWidth(400);
+    controls->setFixedWidth(480);
     auto* left = new QVBoxLayout(controls);
     left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(buildImportGroup());
@@ -239,8 +254,8 @@ QWidget* MainWindow::buildRenameGroup() {
     }
     addPage_ = makeMethodPageWidget(kAddTextIndex, session_, tabs_);
     addPage_->setObjectName(QStringLiteral("addTextStepPage"));
-    tabs_->addTab(mainPages_, QStringLiteral("　メイン設定　"));
-    tabs_->addTab(addPage_, QStringLiteral("　追加設定　"));
+    tabs_->addTab(scrolled(mainPages_), QStringLiteral("　メイン設定　"));
+    tabs_->addTab(scrolled(addPage_), QStringLiteral("　追加設定　"));
     tabs_->setAccessibleName(QStringLiteral("メイン設定 / 追加設定"));
     // A page tells nothing when its options change: the add tab's state is looked at again
     // after each click or key in a page.
@@ -539,7 +554,8 @@ void MainWindow::showMessage(const Message& message) {
 }
 
 void MainWindow::restorePlacement() {
-    resize(minimumSize());
+    // Without a placement of its own the window opens large enough to show a page whole.
+    resize(minimumSize().expandedTo(QSize(1040, 780)));
     gui::restorePlacement(this, session_.ini, u"WindowSize");
 }
 
