@@ -103,9 +103,10 @@ class MainWindow final : public QMainWindow {
     void browseFolder();
     void dropOnFolderBox(const std::vector<std::u16string>& paths);
 
-    // Every change of the items: one model reset, the selection put back, the counts and the
-    // undo button updated. False (and the message) while a run is under way.
-    bool changeList(const std::function<void(ItemTable&)>& change);
+    // Every change of the items: one model reset (a repaint when the change only reorders
+    // the rows), the selection put back, the counts and the undo button updated. False (and
+    // the message) while a run is under way.
+    bool changeList(const std::function<void(ItemTable&)>& change, bool reorderOnly = false);
     void selectionChanged();
     void clearSelectionQuietly();
     void updateCounts();

@@ -21,10 +21,15 @@
 
 namespace soramine::gui {
 
-bool MainWindow::changeList(const std::function<void(ItemTable&)>& change) {
-    model_->beginChange();
+bool MainWindow::changeList(const std::function<void(ItemTable&)>& change, bool reorderOnly) {
+    // A new order of the same rows repaints them; anything else resets the model once.
+    if (!reorderOnly)
+        model_->beginChange();
     const bool changed = session_.changeItems(change);
-    model_->endChange();
+    if (reorderOnly)
+        model_->refreshRows();
+    else
+        model_->endChange();
     if (!changed) {
         showMessage(RenameSession::runningMessage());
         return false;
@@ -249,7 +254,7 @@ void MainWindow::sortByHeader(int section) {
     const ItemTable::Compare compare =
         column.rightAligned ? ItemTable::compareNumber : ItemTable::compareText;
     const bool descending = descending_[field];
-    if (changeList([&](ItemTable& t) { t.sort(*column.field, compare, descending); }))
+    if (changeList([&](ItemTable& t) { t.sort(*column.field, compare, descending); }, true))
         descending_[field] = !descending;
 }
 
@@ -257,7 +262,7 @@ void MainWindow::sortByText(ItemTable::Column column, bool descending) {
     if (session_.items().empty())
         return;
     readControls();
-    changeList([&](ItemTable& t) { t.sort(column, ItemTable::compareText, descending); });
+    changeList([&](ItemTable& t) { t.sort(column, ItemTable::compareText, descending); }, true);
 }
 
 void MainWindow::moveDraggedRows(int at) {
@@ -266,7 +271,7 @@ void MainWindow::moveDraggedRows(int at) {
     if (rows.empty())
         return;
     std::vector<size_t> moved;
-    if (!changeList([&](ItemTable& t) { moved = t.moveRows(rows, static_cast<size_t>(at)); }))
+    if (!changeList([&](ItemTable& t) { moved = t.moveRows(rows, static_cast<size_t>(at)); }, true))
         return;
     applyingSelection_ = true;
     list_->selectRows(moved);

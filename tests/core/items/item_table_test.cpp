@@ -190,6 +190,14 @@ TEST(ItemTable, SortsWorstCaseInputsWithoutDeepRecursion) {
     }
 }
 
+TEST(ItemTable, RangeSortLeavesTheOtherRowsInPlace) {
+    ItemTable t = tableOf({u"z", u"d", u"b", u"c", u"a", u"y"});
+    t.sort(ItemTable::kName, ItemTable::compareText, false, 1, 4);
+    EXPECT_EQ(names(t), (std::vector<std::u16string>{u"z", u"a", u"b", u"c", u"d", u"y"}));
+    for (size_t i = 0; i < t.count(); ++i)  // sizes numbered by the original position
+        EXPECT_EQ(t.size(i), (std::u16string(1, u"042315"[i])));
+}
+
 TEST(ItemTable, RemoveRowsKeepsTheRestInOrder) {
     struct Case {
         std::vector<size_t> rows;
