@@ -481,7 +481,7 @@ void MainWindow::updateAddTab() {
     if (index >= 0 && static_cast<size_t>(index) < pages_.size())
         pages_[static_cast<size_t>(index)]->takeSettings();
     const MethodPage* page = session_.currentPage();
-    tabs_->setTabEnabled(1, page && page->addsText());
+    tabs_->setTabEnabled(1, page && page->usesAddText());
 }
 
 void MainWindow::showPages(int tab) {

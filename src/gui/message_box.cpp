@@ -7,7 +7,7 @@
 namespace soramine::gui {
 namespace {
 
-QMessageBox::Icon iconOf(Icon icon) {
+QMessageBox::Icon boxIcon(Icon icon) {
     switch (icon) {
         case Icon::Error:
             return QMessageBox::Critical;
@@ -16,17 +16,32 @@ QMessageBox::Icon iconOf(Icon icon) {
         case Icon::Question:
             return QMessageBox::Question;
         case Icon::Warning:
-            return QMessageBox::Warning;
+            break;
     }
-    return QMessageBox::NoIcon;
+    return QMessageBox::Warning;
+}
+
+// Core texts break lines with CR LF and pad with tabs for the wide boxes of another system.
+QString boxText(const std::u16string& text) {
+    QString s = qs(text);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    return s.trimmed();
 }
 
 }  // namespace
 
 void showMessage(QWidget* parent, const Message& message) {
-    QMessageBox box(iconOf(message.icon), qs(message.caption), qs(message.text), QMessageBox::Ok,
-                    parent);
+    QMessageBox box(boxIcon(message.icon), qs(message.caption), boxText(message.text),
+                    QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool askYesNo(QWidget* parent, const Message& question) {
+    QMessageBox box(boxIcon(question.icon), qs(question.caption), boxText(question.text),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace soramine::gui

@@ -315,6 +315,8 @@ bool IniDocument::write(std::u16string_view section, std::u16string_view key,
 
 IniFile::IniFile(std::u16string path) : path_(std::move(path)) {}
 
+IniFile::Cache::Cache() = default;
+
 const IniFile::Cache& IniFile::current() const {
     if (pending_)
         return *cache_;

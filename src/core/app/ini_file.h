@@ -137,6 +137,9 @@ class IniFile {
         IniDocument doc;
         bool writable = true;  // false: a file that could not be read or is not trusted
         bool settled = false;  // the file's next change will change its stamp
+        // Declared so that the member's defaults need not be known where std::optional asks
+        // whether a Cache can be made (clang asks before the enclosing class is complete).
+        Cache();
     };
 
     const Cache& current() const;

@@ -103,10 +103,6 @@ class MethodPage : public RecordBlock {
     // settings say (its "add" mode); the main window then offers that page in its second tab.
     virtual bool usesAddText() const { return false; }
 
-    // Whether the page inserts its text with the add-text page's position settings in its
-    // current mode, so that the window offers the add-text page as a second step.
-    virtual bool addsText() const { return false; }
-
     // The page's history boxes (their texts are committed when a run starts) and its
     // settings by name (for saved-settings jobs made without a window).
     virtual std::vector<HistoryBox*> histories() { return {}; }

@@ -56,7 +56,6 @@ class NumberingPage final : public MethodPage {
     void writeIni(IniFile& ini) const override;
     std::optional<Message> validate(RunContext& run) override;
     std::u16string transform(const ItemArgs& item, RunContext& run) override;
-    bool addsText() const override { return settings.mode == 1; }
     void saveBlock(BlockWriter& out) const override;
     bool loadBlock(BlockReader& in) override;
     std::vector<HistoryBox*> histories() override;

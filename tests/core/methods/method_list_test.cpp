@@ -33,11 +33,11 @@ TEST(MethodList, HoldsTheFifteenMethodsInBoxOrder) {
     auto* numbering = dynamic_cast<NumberingPage*>(table.page(0));
     ASSERT_NE(numbering, nullptr);
     numbering->settings.mode = 0;
-    EXPECT_FALSE(numbering->addsText());
+    EXPECT_FALSE(numbering->usesAddText());
     numbering->settings.mode = 1;
-    EXPECT_TRUE(numbering->addsText());
+    EXPECT_TRUE(numbering->usesAddText());
     for (int i = 1; i < 15; ++i)
-        EXPECT_FALSE(table.page(i)->addsText()) << i;
+        EXPECT_FALSE(table.page(i)->usesAddText()) << i;
 
     EXPECT_EQ(table.page(-1), nullptr);
     EXPECT_EQ(table.page(15), nullptr);
