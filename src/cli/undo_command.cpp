@@ -72,9 +72,8 @@ int listRuns(const std::vector<JournalInfo>& runs) {
 UndoRecord pendingRenames(const Journal& journal) {
     UndoRecord record;
     for (const JournalEntry& e : journal.entries) {
-        const bool fromThere = platform::lookUp(e.from).has_value();
-        const bool pending =
-            e.done ? !(fromThere && !platform::lookUp(e.to).has_value()) : !fromThere;
+        const bool fromThere = platform::exists(e.from);
+        const bool pending = e.done ? !(fromThere && !platform::exists(e.to)) : !fromThere;
         if (!pending)
             continue;
         record.oldPaths.push_back(e.from);
