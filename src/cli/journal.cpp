@@ -164,14 +164,8 @@ std::optional<std::u16string> JournalWriter::start(std::u16string_view folder) {
     return u"元に戻す記録を作れません: " + dir;
 }
 
-bool JournalWriter::write(std::string bytes) {
-    if (!file_)
-        return false;
-    if (pendingDone_) {
-        bytes.insert(0, kJournalDone);
-        pendingDone_ = false;
-    }
-    if (!file_->append(bytes))
+bool JournalWriter::write(std::string_view bytes) {
+    if (!file_ || !file_->append(bytes))
         return false;
     const auto now = std::chrono::steady_clock::now();
     if (now - lastSync_ < kSyncInterval)
@@ -187,7 +181,7 @@ bool JournalWriter::intend(std::u16string_view from, std::u16string_view to) {
 bool JournalWriter::finish() {
     if (!file_)
         return false;
-    const bool written = (!pendingDone_ || write({})) && file_->sync().ok();
+    const bool written = file_->sync().ok();
     file_.reset();
     return written;
 }

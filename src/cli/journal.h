@@ -25,7 +25,8 @@ namespace soramine::cli {
 //   D\n                                    the rename of the entry before succeeded
 // Lengths make any character possible in a path (tabs and line feeds included). An item may
 // have several R entries (one per "[n]" form tried); its last one is the one that counts.
-// The run holds the file's lock while it writes, so that `undo` leaves a running run alone.
+// The run holds the file's lock while it writes, so that `undo` leaves a running run alone. A
+// run that was killed leaves zero bytes after its last record (space reserved ahead).
 
 // The folder of the journals: settingsFolder() + "undo/".
 std::u16string journalFolder();
@@ -62,12 +63,12 @@ class JournalWriter {
 
     // Creates a new journal for a run of `folder`; the message when it cannot be written.
     std::optional<std::u16string> start(std::u16string_view folder);
-    // Records a rename about to be tried (after the success mark of the one before, if any);
-    // false when the journal could not be written.
+    // Records a rename about to be tried; false when the journal could not be written.
     bool intend(std::u16string_view from, std::u16string_view to);
-    // The rename last intended succeeded (written with the next record).
-    void done() { pendingDone_ = true; }
-    // Writes what is pending and waits until everything is on the disk.
+    // Records that the rename last intended succeeded; false when the journal could not be
+    // written.
+    bool done() { return write(kJournalDone); }
+    // Waits until everything is on the disk and closes the journal.
     bool finish();
     // Removes the journal (a run that renamed nothing leaves nothing to undo).
     void discard();
@@ -75,11 +76,10 @@ class JournalWriter {
     const std::u16string& path() const { return path_; }
 
   private:
-    bool write(std::string bytes);
+    bool write(std::string_view bytes);
 
     std::u16string path_;
     std::optional<platform::LockedFile> file_;
-    bool pendingDone_ = false;
     std::chrono::steady_clock::time_point lastSync_{};
 };
 

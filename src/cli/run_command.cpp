@@ -65,7 +65,8 @@ class JournalledProgress final : public TerminalProgress {
         return !journalFailed_;
     }
     void renamed(std::size_t, std::u16string_view, std::u16string_view) override {
-        journal_.done();
+        if (!journalFailed_ && !journal_.done())
+            journalFailed_ = true;
     }
     bool cancelled() override { return journalFailed_ || TerminalProgress::cancelled(); }
     void end() override {

@@ -66,15 +66,13 @@ int listRuns(const std::vector<JournalInfo>& runs) {
     return 0;
 }
 
-// The entries that still need their rename undone, decided from what is on disk: an entry the
-// journal saw succeed is undone unless its old name is back and the new one gone (undone
-// before); an entry it did not see succeed was renamed only if its old name is gone.
+// The entries that may still need their rename undone. An entry the journal saw succeed goes
+// to the undo, which finds an item already back by itself; one it did not see succeed was
+// renamed only if its old name is gone.
 UndoRecord pendingRenames(const Journal& journal) {
     UndoRecord record;
     for (const JournalEntry& e : journal.entries) {
-        const bool fromThere = platform::exists(e.from);
-        const bool pending = e.done ? !(fromThere && !platform::exists(e.to)) : !fromThere;
-        if (!pending)
+        if (!e.done && platform::exists(e.from))
             continue;
         record.oldPaths.push_back(e.from);
         record.newPaths.push_back(e.to);

@@ -37,7 +37,10 @@ void undoItems(UndoJob& job, RunObserver& progress) {
         const bool renamed = k < undo.renamed.size() && undo.renamed[k];
         if (renamed && oldPath != newPath) {
             const platform::Status back = platform::renameNoReplace(newPath, oldPath);
-            if (back) {
+            // With its new name gone and its old name there, the item is back already (renamed
+            // by hand, or by an undo that was stopped): asked only on failure, so that a whole
+            // undo costs one call per item.
+            if (back || (platform::isNotFound(back.error()) && platform::exists(oldPath))) {
                 job.back[k] = true;
             } else {
                 ++job.failures;

@@ -29,6 +29,8 @@ bool isAlreadyExists(OsError e);
 // in-place rename and undo report as "同名ファイルが存在します".
 bool isExistsOrAccessDenied(OsError e);
 bool isAccessDenied(OsError e);
+// "No such file or folder".
+bool isNotFound(OsError e);
 // The system's text for the error, as one line (no line breaks); empty when there is none.
 std::u16string systemErrorText(OsError e);
 

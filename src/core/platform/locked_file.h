@@ -26,15 +26,25 @@ class LockedFile {
     LockedFile& operator=(const LockedFile&) = delete;
     ~LockedFile();
 
-    // Appends all of `bytes` with one call to the system: once it returns they survive the
-    // process being killed.
+    // Appends all of `bytes`: once it returns they survive the process being killed. The file
+    // is written through a mapping of space reserved ahead, so that most appends cost no call
+    // to the system; when the space cannot be reserved (a full disk), nothing is appended.
     Status append(std::string_view bytes);
     // Waits until what was appended is on the disk.
     Status sync();
 
   private:
     explicit LockedFile(int fd) : fd_(fd) {}
+    Status reserve(std::size_t bytes);
+    void release();
+
     int fd_ = -1;
+    // The mapping of a file being appended to: `size_` bytes written of `capacity_` reserved.
+    // A process killed while appending leaves the reserved rest as zero bytes after the last
+    // record; the object's end cuts the file to what was written.
+    char* map_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
 };
 
 // Makes a folder that only its owner may enter, read and write (where a run keeps its

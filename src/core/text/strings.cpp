@@ -62,11 +62,20 @@ bool consistsOf(std::u16string_view s, std::u16string_view allowed) {
 void replaceAll(std::u16string& s, std::u16string_view from, std::u16string_view to) {
     if (from.empty())
         return;
-    size_t pos = 0;
-    while ((pos = s.find(from, pos)) != std::u16string::npos) {
-        s.replace(pos, from.size(), to);
-        pos += to.size();
+    size_t pos = s.find(from);
+    if (pos == std::u16string::npos)
+        return;
+    // One pass into a new string: replacing in place would move the tail once per match.
+    std::u16string out;
+    out.reserve(s.size());
+    size_t start = 0;
+    for (; pos != std::u16string::npos; pos = s.find(from, start)) {
+        out.append(s, start, pos - start);
+        out.append(to);
+        start = pos + from.size();
     }
+    out.append(s, start);
+    s = std::move(out);
 }
 
 void replaceAll(std::u16string& s, char16_t from, std::u16string_view to) {

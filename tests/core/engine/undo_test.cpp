@@ -74,6 +74,17 @@ TEST_F(Undo, MovedItemsKeepTheirNames) {
               u"指定されたファイルが見つかりません。 - " + path(u"b") + u"\r\n元に戻しました。");
 }
 
+TEST_F(Undo, AnItemAlreadyBackIsNoFailure) {
+    addFiles({"a", "c"});
+    page.renames = {{u"a", u"b"}, {u"c", u"d"}};
+    executeRun(session, host, quiet);
+    std::filesystem::rename(dir.path() / "b", dir.path() / "a");
+    EXPECT_EQ(undoLastRun(session, quiet).failures, 0u);
+    EXPECT_EQ(names(), (Names{u"a", u"c"}));
+    EXPECT_EQ(onDisk(), (Files{"a", "c"}));
+    EXPECT_EQ(session.log().text(), u"元に戻しました。");
+}
+
 TEST_F(Undo, SelectedRowsMapBackToTheirRows) {
     addFiles({"0", "1", "2", "3"});
     selectRows(session, {1, 3});

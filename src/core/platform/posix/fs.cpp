@@ -390,6 +390,10 @@ bool isAccessDenied(OsError e) {
     return e.code == EACCES || e.code == EPERM || e.code == EROFS;
 }
 
+bool isNotFound(OsError e) {
+    return e.code == ENOENT;
+}
+
 bool isExistsOrAccessDenied(OsError e) {
     return isAlreadyExists(e) || isAccessDenied(e);
 }
