@@ -15,6 +15,7 @@ namespace {
 
 constexpr std::string_view kHeader = "soramine-cli undo journal 2\n";
 constexpr std::u16string_view kSuffix = u".journal";
+constexpr std::size_t kHeadBytes = 64 * 1024;
 
 // The folder part of a path, with its separator; empty for a path without one.
 std::u16string_view folderOf(std::u16string_view path) {
@@ -98,7 +99,7 @@ std::string journalIntent(std::u16string_view from, std::u16string_view to) {
            fromBytes + toBytes + '\n';
 }
 
-std::optional<Journal> parseJournal(std::string_view bytes) {
+std::optional<Journal> parseJournal(std::string_view bytes, std::size_t entryLimit) {
     if (bytes.substr(0, kHeader.size()) != kHeader)
         return std::nullopt;
     bytes.remove_prefix(kHeader.size());
@@ -136,10 +137,17 @@ std::optional<Journal> parseJournal(std::string_view bytes) {
         // A later "[n]" form of the same item replaces the form tried before.
         if (!entries.empty() && entries.back().from == entry->from && !entries.back().done)
             entries.back() = std::move(*entry);
+        else if (entries.size() == entryLimit)
+            break;
         else
             entries.push_back(std::move(*entry));
     }
     return journal;
+}
+
+std::optional<Journal> readJournal(std::u16string_view path) {
+    auto bytes = platform::readFile(path);
+    return bytes ? parseJournal(*bytes) : std::nullopt;
 }
 
 std::optional<std::u16string> JournalWriter::start(std::u16string_view folder) {
@@ -210,11 +218,16 @@ std::vector<JournalInfo> listJournals() {
         const std::u16string path = dir + name;
         if (platform::isLockedByAnother(path) || !platform::isTrustedFile(path))
             continue;
-        auto bytes = platform::readFile(path);
-        auto journal = bytes ? parseJournal(*bytes) : std::nullopt;
+        // The header and the first entry fit in the head: a path is at most a few kilobytes.
+        std::string head;
+        const bool read = platform::readFileChunks(path, kHeadBytes, [&](std::string_view piece) {
+                              head.append(piece);
+                              return false;
+                          }).ok();
+        auto journal = read ? parseJournal(head, 1) : std::nullopt;
         if (journal && !journal->entries.empty())
             out.push_back({path, std::move(*journal)});
-        else if (bytes)  // a run killed before its first rename: nothing to undo
+        else if (read)  // a run killed before its first rename: nothing to undo
             (void)platform::removeFile(path);
     }
     std::sort(out.begin(), out.end(), [](const JournalInfo& a, const JournalInfo& b) {

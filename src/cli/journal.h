@@ -52,9 +52,12 @@ std::string journalIntent(std::u16string_view from, std::u16string_view to);
 inline constexpr std::string_view kJournalDone = "D\n";
 
 // The journal in `bytes`; nothing when they are not a journal. Reading stops at the first
-// record that is cut short or damaged (what a crash in the middle of an append leaves) and at
-// an entry that would move an item out of its folder.
-std::optional<Journal> parseJournal(std::string_view bytes);
+// record that is cut short or damaged (what a crash in the middle of an append leaves), at
+// an entry that would move an item out of its folder, and after `entryLimit` entries.
+std::optional<Journal> parseJournal(std::string_view bytes,
+                                    std::size_t entryLimit = static_cast<std::size_t>(-1));
+// The whole journal at `path`; nothing when it cannot be read or is not a journal.
+std::optional<Journal> readJournal(std::u16string_view path);
 
 // Writes the journal of one run.
 class JournalWriter {
@@ -83,14 +86,16 @@ class JournalWriter {
     std::chrono::steady_clock::time_point lastSync_{};
 };
 
-// A journal that can be undone, as `undo --list` shows it.
+// A journal that can be undone: its path, and its header with no more than its first entry
+// (the rest is read when the run is undone or counted).
 struct JournalInfo {
     std::u16string path;
     Journal journal;
 };
 
 // The journals of runs that are over (not locked by a running process), newest first;
-// unreadable or foreign files are left out.
+// unreadable or foreign files are left out. Only the head of each file is read, so that
+// journals kept from many earlier runs do not slow down an undo of the last one.
 std::vector<JournalInfo> listJournals();
 
 }  // namespace soramine::cli

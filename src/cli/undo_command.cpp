@@ -57,9 +57,10 @@ int listRuns(const std::vector<JournalInfo>& runs) {
     std::u16string out;
     for (std::size_t i = 0; i < runs.size(); ++i) {
         const Journal& j = runs[i].journal;
+        const auto whole = readJournal(runs[i].path);
+        const std::size_t count = whole ? whole->entries.size() : j.entries.size();
         out += text::decimal(static_cast<long long>(i + 1)) + u"\t" + timeText(j.started.seconds) +
-               u"\t" + j.folder + u"\t" + text::decimal(static_cast<long long>(j.entries.size())) +
-               u"件\n";
+               u"\t" + j.folder + u"\t" + text::decimal(static_cast<long long>(count)) + u"件\n";
     }
     const std::string bytes = text::toUtf8(out);
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
@@ -119,9 +120,15 @@ int runUndo(const Args& args) {
         return 2;
     }
 
+    const auto journal = readJournal(run.path);
+    if (!journal) {
+        printError(u"元に戻す記録を読めません: " + run.path);
+        return 2;
+    }
+
     RenameSession session(defaultIniFile(), makeMethodTable());
     TerminalProgress progress;
-    UndoJob job = startUndo(session, pendingRenames(run.journal));
+    UndoJob job = startUndo(session, pendingRenames(*journal));
     undoItems(job, progress);
     const UndoResult result = finishUndo(session, std::move(job));
     // Every item that kept its new name is in the log with the reason.

@@ -88,6 +88,9 @@ TEST(CliJournal, ReadingStopsAtADamagedRecord) {
     EXPECT_FALSE(parseJournal("soramine-cli undo journal 2\nT x\n"));
     EXPECT_EQ(parseJournal(kHead + "D\n" + good)->entries, Entries{})
         << "a success mark before any entry";
+    EXPECT_EQ(parseJournal(kHead + good + journalIntent(u"/d/x", u"/d/y"), 1)->entries,
+              (Entries{{u"/d/a", u"/d/b", false}}))
+        << "reading up to a number of entries";
 }
 
 }  // namespace

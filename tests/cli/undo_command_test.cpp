@@ -219,7 +219,7 @@ TEST_F(CliUndo, UndoesAJournalCutShortByACrash) {
 TEST_F(CliUndo, RunsKeepTheirOwnRecords) {
     testing::TempDir other;
     other.write("a-other.txt", "o");
-    writeFiles({"a-here.txt"});
+    writeFiles({"a-here.txt", "a-two.txt"});
     const std::string here =
         makeJob({"--method", "置換", "--set", "変更前=a", "--set", "変更後=b"}, "here.qrn");
     const std::string there = makeJob({"--method", "置換", "--folder", other.path().string(),
@@ -236,7 +236,7 @@ TEST_F(CliUndo, RunsKeepTheirOwnRecords) {
     ASSERT_NE(second, std::string::npos) << list.out;
     EXPECT_EQ(list.out.substr(0, 2), "1\t");
     EXPECT_NE(list.out.find("\t" + otherFolder + "\t1件\n"), std::string::npos) << list.out;
-    EXPECT_NE(list.out.find("\t" + folder() + "\t1件\n", second), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("\t" + folder() + "\t2件\n", second), std::string::npos) << list.out;
 
     // A run still writing its journal (its lock held) is not offered.
     {
@@ -248,7 +248,7 @@ TEST_F(CliUndo, RunsKeepTheirOwnRecords) {
     EXPECT_EQ(cli({"undo", "3"}).status, 2);
     const CliResult older = cli({"undo", "2"});
     EXPECT_EQ(older.status, 0) << older.err;
-    EXPECT_EQ(names(), (std::vector<std::string>{"a-here.txt"}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"a-here.txt", "a-two.txt"}));
     EXPECT_TRUE(std::filesystem::exists(other.path() / "c-other.txt"));
     EXPECT_EQ(cli({"undo"}).status, 0);
     EXPECT_TRUE(std::filesystem::exists(other.path() / "a-other.txt"));

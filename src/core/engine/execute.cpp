@@ -168,8 +168,11 @@ ExecuteResult finishExecution(RenameSession& session, ExecutionJob&& job, Host& 
     ItemTable& items = SessionAccess::items(session);
     UndoRecord undo;
     undo.rows.assign(plan.rows.begin(), plan.rows.begin() + plan.done);
-    undo.oldPaths.assign(job.oldPaths.begin(), job.oldPaths.begin() + plan.done);
-    undo.newPaths.assign(job.newPaths.begin(), job.newPaths.begin() + plan.done);
+    // The job is done with its paths: the record takes them over.
+    undo.oldPaths = std::move(job.oldPaths);
+    undo.oldPaths.resize(plan.done);
+    undo.newPaths = std::move(job.newPaths);
+    undo.newPaths.resize(plan.done);
     undo.renamed.resize(plan.done);
     std::vector<std::size_t> transferRows;
     const bool transfer = session.settings.moveAfter || session.settings.copyAfter;
