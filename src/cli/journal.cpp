@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
+#include <iterator>
 #include <random>
 
 #include "core/platform/clock.h"
@@ -92,11 +94,35 @@ std::string journalHeader(platform::FileTime started, std::u16string_view folder
            std::to_string(started.nanoseconds) + '\n' + lengthPrefixed('F', text::toUtf8(folder));
 }
 
+namespace {
+
+void appendIntent(std::string& out, std::u16string_view from, std::u16string_view to) {
+    // The paths are encoded first, at the end of `out`, and the line giving their lengths is
+    // put in front of them.
+    const std::size_t start = out.size();
+    out.resize(start + (from.size() + to.size()) * text::kMaxUtf8PerUnit + 1);
+    char* const paths = out.data() + start;
+    char* const fromEnd = text::writeUtf8(from, paths);
+    char* const toEnd = text::writeUtf8(to, fromEnd);
+    *toEnd = '\n';
+    const std::size_t pathBytes = static_cast<std::size_t>(toEnd - paths) + 1;
+    char line[48] = "R ";
+    char* p = std::to_chars(line + 2, std::end(line), fromEnd - paths).ptr;
+    *p++ = ' ';
+    p = std::to_chars(p, std::end(line), toEnd - fromEnd).ptr;
+    *p++ = '\n';
+    const std::size_t lineBytes = static_cast<std::size_t>(p - line);
+    std::memmove(paths + lineBytes, paths, pathBytes);
+    std::memcpy(paths, line, lineBytes);
+    out.resize(start + lineBytes + pathBytes);
+}
+
+}  // namespace
+
 std::string journalIntent(std::u16string_view from, std::u16string_view to) {
-    const std::string fromBytes = text::toUtf8(from);
-    const std::string toBytes = text::toUtf8(to);
-    return "R " + std::to_string(fromBytes.size()) + ' ' + std::to_string(toBytes.size()) + '\n' +
-           fromBytes + toBytes + '\n';
+    std::string out;
+    appendIntent(out, from, to);
+    return out;
 }
 
 std::optional<Journal> parseJournal(std::string_view bytes, std::size_t entryLimit) {
@@ -165,6 +191,8 @@ std::optional<std::u16string> JournalWriter::start(std::u16string_view folder) {
         if (!file)
             return platform::systemErrorText(file.error()) + u" - " + path_;
         file_.emplace(std::move(*file));
+        // A journal holding only its header has nothing to undo: the first sync can wait.
+        lastSync_ = std::chrono::steady_clock::now();
         if (!write(journalHeader(started, folder)))
             return u"元に戻す記録を書き込めません: " + path_;
         return std::nullopt;
@@ -183,7 +211,9 @@ bool JournalWriter::write(std::string_view bytes) {
 }
 
 bool JournalWriter::intend(std::u16string_view from, std::u16string_view to) {
-    return write(journalIntent(from, to));
+    record_.clear();
+    appendIntent(record_, from, to);
+    return write(record_);
 }
 
 bool JournalWriter::finish() {

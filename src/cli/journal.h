@@ -83,6 +83,7 @@ class JournalWriter {
 
     std::u16string path_;
     std::optional<platform::LockedFile> file_;
+    std::string record_;  // reused for each record, so that a run does not allocate per item
     std::chrono::steady_clock::time_point lastSync_{};
 };
 
