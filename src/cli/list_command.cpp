@@ -79,7 +79,6 @@ void printRows(const ItemTable& table) {
 }  // namespace
 
 int runList(const Args& args) {
-    platform::keepFreedMemory();
     MainSettings main = defaultMainSettings();
     bool folderModeFlag = false, sort = false;
     std::u16string extension = u"*";

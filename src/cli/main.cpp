@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "core/platform/process.h"
 
 namespace {
 
@@ -44,6 +45,8 @@ void printHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Every command builds its tables once and then ends.
+    soramine::platform::keepFreedMemory();
     if (argc < 2) {
         printHelp();
         return 2;

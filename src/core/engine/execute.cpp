@@ -12,13 +12,16 @@
 namespace soramine {
 namespace {
 
-// Renames the item at `from` (in `folder`) to `next`, or under automatic avoidance to the
-// first free numbered form of it. The name the item got, or nothing after a logged failure;
-// the log names the computed name, never a numbered form.
+// Renames the item `name` at `from` (in `folder`, held open as `dir`) to `next`, or under
+// automatic avoidance to the first free numbered form of it. The name the item got, or
+// nothing after a logged failure; the log names the computed name, never a numbered form.
 std::optional<std::u16string> renameItem(std::size_t k, const std::u16string& from,
-                                         const std::u16string& folder, const std::u16string& next,
-                                         bool autoAvoid, NameNumbers& numbers, ErrorLog& log,
+                                         const std::u16string& name,
+                                         const platform::OpenFolder& dir,
+                                         const std::u16string& next, bool autoAvoid,
+                                         NameNumbers& numbers, ErrorLog& log,
                                          RunObserver& progress) {
+    const std::u16string& folder = dir.path();
     if (auto reason = unsafeNameReason(next)) {
         log.appendLog(std::u16string(*reason) + u" - " + folder + visibleName(next) + u"\r\n");
         return std::nullopt;
@@ -32,9 +35,12 @@ std::optional<std::u16string> renameItem(std::size_t k, const std::u16string& fr
             log.appendLog(u"ファイル名変更エラー - " + folder + next + u"\r\n");
             return std::nullopt;
         }
-        const platform::Status renamed = platform::renameNoReplace(from, target);
+        const platform::Status renamed = dir.renameNoReplace(name, candidate);
         if (renamed) {
-            if (autoAvoid)
+            // A name taken at the first try is not remembered: an item computing it again
+            // finds it taken with one refused rename and is remembered from then on, so that a
+            // run without collisions keeps no memory per item.
+            if (autoAvoid && form > 0)
                 numbers.takenBelow(folder, next, form + 1);
             return candidate;
         }
@@ -103,6 +109,8 @@ void executeItems(ExecutionJob& job, RunObserver& progress) {
     job.got.resize(runCount);
     RunContext& run = plan.context;
 
+    // The folder of the items being renamed, held open while they come from it.
+    std::optional<platform::OpenFolder> open;
     progress.begin(runCount);
     for (std::size_t k = 0; k < runCount; ++k) {
         const ItemArgs item = plan.args(k);
@@ -117,8 +125,10 @@ void executeItems(ExecutionJob& job, RunObserver& progress) {
         const std::u16string computed = plan.page->transform(item, run);
         const std::u16string next = trimNewName(computed);
         if (next != name) {
-            job.got[k] = renameItem(k, oldPath, folder, next, plan.autoAvoid, job.numbers, run.log,
-                                    progress);
+            if (!open || open->path() != folder)
+                open.emplace(folder);
+            job.got[k] = renameItem(k, oldPath, name, *open, next, plan.autoAvoid, job.numbers,
+                                    run.log, progress);
             if (!job.got[k])
                 ++run.failures;
         }

@@ -75,6 +75,8 @@ std::optional<std::pair<std::u16string, int>> numberedFormOf(std::u16string_view
 }  // namespace
 
 int NameNumbers::firstForm(const std::u16string& folder, const std::u16string& name) const {
+    if (first_.empty())
+        return 0;
     const auto it = first_.find(folder + name);
     return it == first_.end() ? 0 : it->second;
 }

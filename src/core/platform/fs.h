@@ -86,6 +86,28 @@ bool exists(std::u16string_view path);
 
 // Renames without ever replacing: an existing target fails with the "already exists" class.
 Status renameNoReplace(std::u16string_view from, std::u16string_view to);
+// A folder held open while entries in it are renamed by their names: the kernel then does
+// not walk the whole path for each rename, and the renames stay in the folder that was opened
+// even when its path comes to name another folder meanwhile. When the folder cannot be opened,
+// the renames go by full paths and fail as those would.
+class OpenFolder {
+  public:
+    // `folder` ends in the separator.
+    explicit OpenFolder(std::u16string folder);
+    OpenFolder(OpenFolder&& other) noexcept;
+    OpenFolder& operator=(OpenFolder&& other) noexcept;
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    ~OpenFolder();
+
+    const std::u16string& path() const { return path_; }
+    // renameNoReplace of the entry `from` of this folder to `to` in it.
+    Status renameNoReplace(std::u16string_view from, std::u16string_view to) const;
+
+  private:
+    std::u16string path_;
+    int fd_ = -1;
+};
 // Moves to another folder, also across file systems (a file is copied, then removed), never
 // replacing an existing target.
 Status moveNoReplace(std::u16string_view from, std::u16string_view to);

@@ -46,6 +46,30 @@ TEST_F(Fs, RenameNeverReplacesAFileOrAFolder) {
     EXPECT_EQ(systemErrorText(gone.error()), u"指定されたファイルが見つかりません。");
 }
 
+TEST_F(Fs, AnOpenFolderRenamesInTheFolderItOpened) {
+    dir.makeFolder("d");
+    dir.write("d/a", "A");
+    dir.write("d/b", "B");
+    const OpenFolder folder(at("d/"));
+    EXPECT_TRUE(isAlreadyExists(folder.renameNoReplace(u"a", u"b").error()));
+    ASSERT_TRUE(folder.renameNoReplace(u"a", u"c"));
+    EXPECT_EQ(dir.read("d/c"), "A");
+
+    // The folder moves and another takes its path: the renames follow the folder opened.
+    ASSERT_TRUE(renameNoReplace(at("d"), at("moved")));
+    dir.makeFolder("d");
+    dir.write("d/c", "other");
+    ASSERT_TRUE(folder.renameNoReplace(u"c", u"e"));
+    EXPECT_EQ(dir.read("moved/e"), "A");
+    EXPECT_EQ(dir.read("d/c"), "other");
+
+    // A folder that cannot be opened fails each rename as its full paths would.
+    const OpenFolder missing(at("nowhere/"));
+    auto gone = missing.renameNoReplace(u"a", u"b");
+    ASSERT_FALSE(gone);
+    EXPECT_EQ(systemErrorText(gone.error()), u"指定されたファイルが見つかりません。");
+}
+
 TEST_F(Fs, CaseOnlyRenameIsNoCollision) {
     dir.write("a.txt", "x");
     EXPECT_TRUE(renameNoReplace(at("a.txt"), at("A.txt")));

@@ -16,6 +16,7 @@
 #include <thread>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "core/platform/posix/native_path.h"
@@ -355,29 +356,34 @@ Expected<std::string, OsError> writeTarget(std::string path) {
     return Unexpected{OsError{ELOOP}};
 }
 
-Status renameNoReplaceNative(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+// Paths relative to the folder `dir` (AT_FDCWD: to the working folder, or absolute).
+Status renameNoReplaceAt(int dir, const char* from, const char* to) {
+    if (::renameat2(dir, from, dir, to, RENAME_NOREPLACE) == 0) {
         return {};
     }
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
         return failure();
     // The file system lacks the flag: a hard link cannot replace either.
-    if (::link(from.c_str(), to.c_str()) == 0) {
-        if (::unlink(from.c_str()) == 0)
+    if (::linkat(dir, from, dir, to, 0) == 0) {
+        if (::unlinkat(dir, from, 0) == 0)
             return {};
         OsError e = lastError();
-        ::unlink(to.c_str());
+        ::unlinkat(dir, to, 0);
         return Unexpected{e};
     }
     if (errno != EPERM)
         return failure();
     // Folders cannot be linked: check, then rename (the best this file system allows).
     struct stat st;
-    if (::lstat(to.c_str(), &st) == 0)
+    if (::fstatat(dir, to, &st, AT_SYMLINK_NOFOLLOW) == 0)
         return Unexpected{OsError{EEXIST}};
-    if (::rename(from.c_str(), to.c_str()) != 0)
+    if (::renameat(dir, from, dir, to) != 0)
         return failure();
     return {};
+}
+
+Status renameNoReplaceNative(const std::string& from, const std::string& to) {
+    return renameNoReplaceAt(AT_FDCWD, from.c_str(), to.c_str());
 }
 
 }  // namespace
@@ -476,6 +482,35 @@ bool exists(std::u16string_view path) {
 
 Status renameNoReplace(std::u16string_view from, std::u16string_view to) {
     return renameNoReplaceNative(nativePath(from), nativePath(to));
+}
+
+OpenFolder::OpenFolder(std::u16string folder)
+    : path_(std::move(folder)),
+      fd_(::open(nativePath(path_).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
+
+OpenFolder::OpenFolder(OpenFolder&& other) noexcept
+    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)) {}
+
+OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        path_ = std::move(other.path_);
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+OpenFolder::~OpenFolder() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+Status OpenFolder::renameNoReplace(std::u16string_view from, std::u16string_view to) const {
+    if (fd_ < 0)
+        return renameNoReplaceNative(nativePath(path_ + std::u16string(from)),
+                                     nativePath(path_ + std::u16string(to)));
+    return renameNoReplaceAt(fd_, nativePath(from).c_str(), nativePath(to).c_str());
 }
 
 Status moveNoReplace(std::u16string_view from, std::u16string_view to) {
