@@ -82,6 +82,8 @@ int NameNumbers::firstForm(const std::u16string& folder, const std::u16string& n
 }
 
 void NameNumbers::takenBelow(const std::u16string& folder, const std::u16string& name, int form) {
+    if (form == 0)  // nothing new: every name starts at its form 0
+        return;
     int& first = first_[folder + name];
     first = std::max(first, form);
 }
