@@ -11,7 +11,8 @@ cd "$(dirname "$0")/.."
 source bench/lib.sh
 [ "$runs" -ge 5 ] || runs=5
 work="${BENCH_DIR:-/tmp/soramine-bench}/import"
-export QT_QPA_PLATFORM=offscreen
+# A screen of a desktop's size, so that the window opens at its first size.
+export QT_QPA_PLATFORM="offscreen:configfile=$PWD/tests/gui/offscreen_screen.json"
 XDG_CONFIG_HOME="$(mktemp -d)"
 XDG_RUNTIME_DIR="$(mktemp -d)"
 export XDG_CONFIG_HOME XDG_RUNTIME_DIR

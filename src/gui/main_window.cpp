@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -250,9 +251,6 @@ QWidget* MainWindow::buildRenameGroup() {
     tabs_->addTab(scrolled(mainPages_), QStringLiteral("　メイン設定　"));
     tabs_->addTab(addPageArea_, QStringLiteral("　追加設定　"));
     tabs_->setAccessibleName(QStringLiteral("メイン設定 / 追加設定"));
-    // A page tells nothing when its options change: the add tab's state is looked at again
-    // after each click or key in a page.
-    mainPages_->installEventFilter(this);
     layout->addWidget(tabs_, 1);
     return group;
 }
@@ -392,13 +390,6 @@ void MainWindow::connectControls() {
     connect(f2, &QShortcut::activated, this, &MainWindow::editSelected);
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == mainPages_ &&
-        (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyRelease))
-        updateAddTab();
-    return QMainWindow::eventFilter(watched, event);
-}
-
 std::vector<std::pair<QCheckBox*, std::int32_t MainSettings::*>> MainWindow::flagBoxes() const {
     return {
         {folderModeCheck_, &MainSettings::folderMode},
@@ -450,6 +441,8 @@ MethodPageWidget* MainWindow::methodPage(int index) {
     if (!page) {
         page = makeMethodPageWidget(index, session_, mainPages_);
         page->setObjectName(QStringLiteral("page%1").arg(index));
+        // A page that starts or stops adding text offers or withdraws the add tab.
+        connect(page, &MethodPageWidget::addModeChanged, this, &MainWindow::updateAddTab);
         mainPages_->addWidget(page);
     }
     return page;
@@ -571,8 +564,12 @@ void MainWindow::showMessage(const Message& message) {
 }
 
 void MainWindow::restorePlacement() {
-    // Without a placement of its own the window opens large enough to show a page whole.
-    resize(minimumSize().expandedTo(QSize(1040, 780)));
+    // Without a placement of its own the window opens large enough to show a page whole, as
+    // far as the screen has room (a smaller one would hide the status bar under its edge).
+    QSize size(1040, 780);
+    if (const QScreen* shown = screen())
+        size = size.boundedTo(shown->availableGeometry().size());
+    resize(minimumSize().expandedTo(size));
     gui::restorePlacement(this, session_.ini, u"WindowSize");
 }
 

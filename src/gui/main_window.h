@@ -73,9 +73,6 @@ class MainWindow final : public QMainWindow {
     void sortByHeader(int section);
     void sortByText(ItemTable::Column column, bool descending);
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     void buildControls();
     QWidget* buildImportGroup();
