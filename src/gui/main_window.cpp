@@ -125,6 +125,8 @@ MainWindow::MainWindow(RenameSession& session, HistoryMap& histories, Prompts& p
 }
 
 MainWindow::~MainWindow() {
+    // Everything the window keeps goes to the INI file in one write.
+    const IniFile::Batch oneWrite(session_.ini);
     readControls();
     session_.writeIni();
     session_.saveHistories(histories_);
