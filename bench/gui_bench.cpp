@@ -18,6 +18,7 @@
 
 #include "core/engine/session.h"
 #include "core/methods/method_list.h"
+#include "core/settings/history_store.h"
 #include "gui/main_window.h"
 #include "gui/prompts.h"
 
@@ -35,23 +36,31 @@ void paint(QWidget& w) {
     w.repaint();
 }
 
+// The program's own start (see main.cpp): settings and histories read, the window shown; at
+// the end the window writes its settings and the histories are kept.
 int window(const char* importFolder) {
     RenameSession session(defaultIniFile(), makeMethodTable());
     session.readIni();
-    HistoryMap histories;
-    gui::DialogPrompts prompts;
-    gui::MainWindow window(session, histories, prompts);
-    window.show();
-    paint(window);
-    if (!importFolder)
-        return 0;
-    window.findChild<QComboBox*>(QStringLiteral("folderBox"))
-        ->setEditText(QString::fromUtf8(importFolder));
-    const auto start = Clock::now();
-    window.importFolder();
-    paint(window);
-    std::printf("%.6f\n", since(start));
-    return session.items().count() > 0 ? 0 : 1;
+    const std::u16string storePath = historyStorePath();
+    HistoryMap histories = loadHistoryStore(storePath);
+    int status = 0;
+    {
+        gui::DialogPrompts prompts;
+        gui::MainWindow window(session, histories, prompts);
+        window.show();
+        paint(window);
+        if (importFolder) {
+            window.findChild<QComboBox*>(QStringLiteral("folderBox"))
+                ->setEditText(QString::fromUtf8(importFolder));
+            const auto start = Clock::now();
+            window.importFolder();
+            paint(window);
+            std::printf("%.6f\n", since(start));
+            status = session.items().count() > 0 ? 0 : 1;
+        }
+    }
+    saveHistoryStore(storePath, histories);
+    return status;
 }
 
 int sortRows(size_t count) {

@@ -1,5 +1,9 @@
 #include "gui/list_columns.h"
 
+#include <QFontDatabase>
+
+#include "gui/qt_text.h"
+
 namespace soramine::gui {
 namespace {
 
@@ -33,6 +37,13 @@ int readColumnWidth(const IniFile& ini, const ListColumn& column) {
 void writeColumnWidth(IniFile& ini, const ListColumn& column, int width) {
     if (!column.widthKey.empty())
         ini.writeInt(kListSection, column.widthKey, width);
+}
+
+QFont inListFontFamily(QFont base, const DetailSettings& detail) {
+    const QString family = qs(detail.fontName);
+    if (QFontDatabase::hasFamily(family))
+        base.setFamily(family);
+    return base;
 }
 
 }  // namespace soramine::gui

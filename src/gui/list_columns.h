@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -29,5 +30,11 @@ std::vector<ListColumn> shownColumns(const DetailSettings& detail);
 // The widths kept in the INI file, or the defaults.
 int readColumnWidth(const IniFile& ini, const ListColumn& column);
 void writeColumnWidth(IniFile& ini, const ListColumn& column, int width);
+
+// `base` in the family of the detailed setting "フォント名" (the list's font, also that of the
+// boxes that show names) when that family, or a family it is another name for, is installed;
+// otherwise `base` as it is. A missing family is not looked for among stand-ins: that search
+// costs the window's start milliseconds and ends at the default family all the same.
+QFont inListFontFamily(QFont base, const DetailSettings& detail);
 
 }  // namespace soramine::gui

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -28,6 +29,7 @@
 #include "core/app/main_settings.h"
 #include "gui/item_list_model.h"
 #include "gui/item_list_view.h"
+#include "gui/list_columns.h"
 #include "gui/pages/page_factory.h"
 #include "gui/prompts.h"
 #include "gui/qt_text.h"
@@ -111,7 +113,6 @@ MainWindow::MainWindow(RenameSession& session, HistoryMap& histories, Prompts& p
     session_.loadHistories(histories_);
     buildControls();
     buildStatusBar();
-    buildMenus();
     showControls();
     selectMethod(session_.settings.methodIndex);
     setToolTips();
@@ -124,6 +125,8 @@ MainWindow::MainWindow(RenameSession& session, HistoryMap& histories, Prompts& p
 }
 
 MainWindow::~MainWindow() {
+    // Everything the window keeps goes to the INI file in one write.
+    const IniFile::Batch oneWrite(session_.ini);
     readControls();
     session_.writeIni();
     session_.saveHistories(histories_);
@@ -137,11 +140,12 @@ namespace {
 
 // A page in a frameless scroll area: a window made small scrolls the page instead of
 // squeezing its controls over each other.
-QWidget* scrolled(QWidget* page) {
+QScrollArea* scrolled(QWidget* page) {
     auto* area = new QScrollArea;
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);
-    area->setWidget(page);
+    if (page)
+        area->setWidget(page);
     return area;
 }
 
@@ -166,23 +170,19 @@ void MainWindow::buildControls() {
     list_ = new ItemListView;
     list_->setObjectName(QStringLiteral("itemList"));
     list_->setAccessibleName(QStringLiteral("アイテム一覧"));
+    // The font before the model: the header measures its captions once, in this font.
+    QFont listFont = inListFontFamily(font(), session_.detail);
+    listFont.setPointSizeF(9.5);
+    list_->setFont(listFont);
     list_->setModel(model_);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     list_->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
-    QFont listFont(qs(session_.detail.fontName));
-    listFont.setPointSizeF(9.5);
-    list_->setFont(listFont);
     for (size_t c = 0; c < model_->columns().size(); ++c)
         list_->setColumnWidth(static_cast<int>(c),
                               readColumnWidth(session_.ini, model_->columns()[c]));
-    logPanel_ = new QPlainTextEdit(QStringLiteral("実行結果のログが表示されます。"));
-    logPanel_->setObjectName(QStringLiteral("logPanel"));
-    logPanel_->setReadOnly(true);
-    logPanel_->setAccessibleName(QStringLiteral("ログ"));
-    logPanel_->hide();
     auto* right = new QVBoxLayout;
     right->addWidget(list_, 1);
-    right->addWidget(logPanel_);
+    listColumn_ = right;
     columns->addLayout(right, 1);
     setCentralWidget(central);
 }
@@ -245,21 +245,14 @@ QWidget* MainWindow::buildRenameGroup() {
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("pageTabs"));
+    // The pages are built when first shown (see methodPage); until then their values stay in
+    // the core's page objects, which read and write the INI file without them.
     mainPages_ = new QStackedWidget;
-    for (size_t i = 0; i < session_.methods.size(); ++i) {
-        MethodPageWidget* page = makeMethodPageWidget(static_cast<int>(i), session_, mainPages_);
-        page->setObjectName(QStringLiteral("page%1").arg(i));
-        pages_.push_back(page);
-        mainPages_->addWidget(page);
-    }
-    addPage_ = makeMethodPageWidget(kAddTextIndex, session_, tabs_);
-    addPage_->setObjectName(QStringLiteral("addTextStepPage"));
+    pages_.assign(session_.methods.size(), nullptr);
+    addPageArea_ = scrolled(nullptr);
     tabs_->addTab(scrolled(mainPages_), QStringLiteral("　メイン設定　"));
-    tabs_->addTab(scrolled(addPage_), QStringLiteral("　追加設定　"));
+    tabs_->addTab(addPageArea_, QStringLiteral("　追加設定　"));
     tabs_->setAccessibleName(QStringLiteral("メイン設定 / 追加設定"));
-    // A page tells nothing when its options change: the add tab's state is looked at again
-    // after each click or key in a page.
-    mainPages_->installEventFilter(this);
     layout->addWidget(tabs_, 1);
     return group;
 }
@@ -399,13 +392,6 @@ void MainWindow::connectControls() {
     connect(f2, &QShortcut::activated, this, &MainWindow::editSelected);
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == mainPages_ &&
-        (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyRelease))
-        updateAddTab();
-    return QMainWindow::eventFilter(watched, event);
-}
-
 std::vector<std::pair<QCheckBox*, std::int32_t MainSettings::*>> MainWindow::flagBoxes() const {
     return {
         {folderModeCheck_, &MainSettings::folderMode},
@@ -426,11 +412,9 @@ void MainWindow::readControls() {
     s.importMode = addRadio_->isChecked() ? 1 : 0;
     folderBox_->takeText();
     extensionBox_->takeText();
-    const int index = methodBox_->currentIndex();
-    if (index >= 0 && static_cast<size_t>(index) < pages_.size())
-        pages_[static_cast<size_t>(index)]->takeSettings();
+    shownPage()->takeSettings();
     if (tabs_->currentIndex() == 1)
-        addPage_->takeSettings();
+        addPage()->takeSettings();
 }
 
 void MainWindow::showControls() {
@@ -446,9 +430,38 @@ void MainWindow::showControls() {
 void MainWindow::showBoxes() {
     folderBox_->showBox();
     extensionBox_->showBox();
-    for (MethodPageWidget* page : pages_)
-        page->showSettings();
-    addPage_->showSettings();
+    for (MethodPageWidget* page : pages_) {
+        if (page)
+            page->showSettings();
+    }
+    if (addPage_)
+        addPage_->showSettings();
+}
+
+MethodPageWidget* MainWindow::methodPage(int index) {
+    MethodPageWidget*& page = pages_.at(static_cast<size_t>(index));
+    if (!page) {
+        page = makeMethodPageWidget(index, session_, mainPages_);
+        page->setObjectName(QStringLiteral("page%1").arg(index));
+        // A page that starts or stops adding text offers or withdraws the add tab.
+        connect(page, &MethodPageWidget::addModeChanged, this, &MainWindow::updateAddTab);
+        mainPages_->addWidget(page);
+    }
+    return page;
+}
+
+MethodPageWidget* MainWindow::shownPage() {
+    const int index = methodBox_->currentIndex();
+    return methodPage(index >= 0 && static_cast<size_t>(index) < pages_.size() ? index : 0);
+}
+
+MethodPageWidget* MainWindow::addPage() {
+    if (!addPage_) {
+        addPage_ = makeMethodPageWidget(kAddTextIndex, session_, nullptr);
+        addPage_->setObjectName(QStringLiteral("addTextStepPage"));
+        addPageArea_->setWidget(addPage_);
+    }
+    return addPage_;
 }
 
 void MainWindow::selectMethod(int index) {
@@ -472,14 +485,12 @@ void MainWindow::selectMethod(int index) {
     }
     if (tabs_->currentIndex() != 0)
         tabs_->setCurrentIndex(0);
-    mainPages_->setCurrentIndex(index);
+    mainPages_->setCurrentWidget(methodPage(index));
     updateAddTab();
 }
 
 void MainWindow::updateAddTab() {
-    const int index = methodBox_->currentIndex();
-    if (index >= 0 && static_cast<size_t>(index) < pages_.size())
-        pages_[static_cast<size_t>(index)]->takeSettings();
+    shownPage()->takeSettings();
     const MethodPage* page = session_.currentPage();
     tabs_->setTabEnabled(1, page && page->usesAddText());
 }
@@ -488,11 +499,12 @@ void MainWindow::showPages(int tab) {
     // On the add tab the method stays fixed until the first tab is chosen again.
     methodBox_->setEnabled(tab == 0);
     if (tab == 1) {
-        pages_[static_cast<size_t>(methodBox_->currentIndex())]->takeSettings();
-        addPage_->showSettings();
+        shownPage()->takeSettings();
+        addPage()->showSettings();
     } else {
-        addPage_->takeSettings();
-        pages_[static_cast<size_t>(methodBox_->currentIndex())]->showSettings();
+        if (addPage_)
+            addPage_->takeSettings();
+        shownPage()->showSettings();
     }
 }
 
@@ -554,8 +566,12 @@ void MainWindow::showMessage(const Message& message) {
 }
 
 void MainWindow::restorePlacement() {
-    // Without a placement of its own the window opens large enough to show a page whole.
-    resize(minimumSize().expandedTo(QSize(1040, 780)));
+    // Without a placement of its own the window opens large enough to show a page whole, as
+    // far as the screen has room (a smaller one would hide the status bar under its edge).
+    QSize size(1040, 780);
+    if (const QScreen* shown = screen())
+        size = size.boundedTo(shown->availableGeometry().size());
+    resize(minimumSize().expandedTo(size));
     gui::restorePlacement(this, session_.ini, u"WindowSize");
 }
 

@@ -19,9 +19,11 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QStackedWidget;
 class QTabWidget;
 class QToolButton;
+class QVBoxLayout;
 
 namespace soramine::gui {
 
@@ -71,16 +73,16 @@ class MainWindow final : public QMainWindow {
     void sortByHeader(int section);
     void sortByText(ItemTable::Column column, bool descending);
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     void buildControls();
     QWidget* buildImportGroup();
     QWidget* buildRenameGroup();
     QWidget* buildExecutionGroup();
     void buildStatusBar();
-    void buildMenus();
+    // The menus, made when first opened.
+    QMenu* contextMenu();
+    QMenu* sortMenu();
+    QMenu* helpMenu();
     void setToolTips();
     void connectControls();
     void restorePlacement();
@@ -93,6 +95,10 @@ class MainWindow final : public QMainWindow {
     void showControls();
     void showBoxes();
 
+    // The page of a method, and the add-text page of the second tab, built on first use.
+    MethodPageWidget* methodPage(int index);
+    MethodPageWidget* shownPage();
+    MethodPageWidget* addPage();
     void selectMethod(int index);
     void showPages(int tab);
     void updateAddTab();
@@ -112,6 +118,7 @@ class MainWindow final : public QMainWindow {
     void updateCounts();
     void updateUndoButton();
     void showLog();
+    QPlainTextEdit* logPanel();  // made at its first use
     void afterRun();
     void renameEdited(int row, const QString& text);
     void moveDraggedRows(int at);
@@ -139,8 +146,9 @@ class MainWindow final : public QMainWindow {
     QComboBox* methodBox_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QStackedWidget* mainPages_ = nullptr;
-    std::vector<MethodPageWidget*> pages_;
-    MethodPageWidget* addPage_ = nullptr;  // the add-text page in "　追加設定　"
+    std::vector<MethodPageWidget*> pages_;  // by method index; null until first shown
+    MethodPageWidget* addPage_ = nullptr;   // the add-text page in "　追加設定　"
+    QScrollArea* addPageArea_ = nullptr;
     QCheckBox* selectedOnlyCheck_ = nullptr;
     QCheckBox* backupCheck_ = nullptr;
     QCheckBox* autoAvoidCheck_ = nullptr;
@@ -152,6 +160,7 @@ class MainWindow final : public QMainWindow {
     QPushButton* previewButton_ = nullptr;
     ItemListView* list_ = nullptr;
     ItemListModel* model_ = nullptr;
+    QVBoxLayout* listColumn_ = nullptr;  // the list, and the log panel under it
     QPlainTextEdit* logPanel_ = nullptr;
     QLabel* readyPane_ = nullptr;
     QLabel* countPane_ = nullptr;

@@ -280,24 +280,38 @@ void MainWindow::moveDraggedRows(int at) {
     updateCounts();
 }
 
-void MainWindow::buildMenus() {
-    const auto add = [this](QMenu* menu, const char* text, void (MainWindow::*slot)()) {
-        return menu->addAction(QString::fromUtf8(text), this, slot);
-    };
+// The menus are made when first opened: a start-up shows none of them.
+namespace {
+
+QAction* addCommand(QMenu* menu, const char* text, MainWindow* window, void (MainWindow::*slot)()) {
+    return menu->addAction(QString::fromUtf8(text), window, slot);
+}
+
+}  // namespace
+
+QMenu* MainWindow::contextMenu() {
+    if (contextMenu_)
+        return contextMenu_;
     contextMenu_ = new QMenu(this);
-    add(contextMenu_, "すべてクリア(&C)", &MainWindow::clearAll);
+    addCommand(contextMenu_, "すべてクリア(&C)", this, &MainWindow::clearAll);
     clearSelectedAction_ =
-        add(contextMenu_, "選択ファイルをクリア(&D)...", &MainWindow::clearSelected);
-    swapAction_ = add(contextMenu_, "入れ替え(&H)...", &MainWindow::swapSelected);
-    add(contextMenu_, "すべて選択(&A)", &MainWindow::selectAll);
-    add(contextMenu_, "選択の切り替え(&I)", &MainWindow::invertSelection);
-    editAction_ = add(contextMenu_, "編集(&E)", &MainWindow::editSelected);
-    trashAction_ = add(contextMenu_, "選択ファイルをゴミ箱へ移動(&R)", &MainWindow::trashSelected);
-    openFolderAction_ =
-        add(contextMenu_, "選択ファイルのあるフォルダを開く(&O)", &MainWindow::openSelectedFolder);
+        addCommand(contextMenu_, "選択ファイルをクリア(&D)...", this, &MainWindow::clearSelected);
+    swapAction_ = addCommand(contextMenu_, "入れ替え(&H)...", this, &MainWindow::swapSelected);
+    addCommand(contextMenu_, "すべて選択(&A)", this, &MainWindow::selectAll);
+    addCommand(contextMenu_, "選択の切り替え(&I)", this, &MainWindow::invertSelection);
+    editAction_ = addCommand(contextMenu_, "編集(&E)", this, &MainWindow::editSelected);
+    trashAction_ = addCommand(contextMenu_, "選択ファイルをゴミ箱へ移動(&R)", this,
+                              &MainWindow::trashSelected);
+    openFolderAction_ = addCommand(contextMenu_, "選択ファイルのあるフォルダを開く(&O)", this,
+                                   &MainWindow::openSelectedFolder);
     // The information window comes with the auxiliary windows.
     infoAction_ = contextMenu_->addAction(QStringLiteral("ファイル情報(&F)"));
+    return contextMenu_;
+}
 
+QMenu* MainWindow::sortMenu() {
+    if (sortMenu_)
+        return sortMenu_;
     sortMenu_ = new QMenu(this);
     const auto sortPair = [this](const char* title, const char* first, const char* second,
                                  std::function<void()> firstAction,
@@ -323,20 +337,27 @@ void MainWindow::buildMenus() {
     sortPair(
         "フォルダ名(&D)", "降順(&D)", "昇順(&U)", [this] { sortByText(ItemTable::kFolder, true); },
         [this] { sortByText(ItemTable::kFolder, false); });
+    return sortMenu_;
+}
 
+QMenu* MainWindow::helpMenu() {
+    if (helpMenu_)
+        return helpMenu_;
     helpMenu_ = new QMenu(this);
-    add(helpMenu_, "設定ファイルを開く(&O)...", &MainWindow::openSettingsFileFromMenu);
-    add(helpMenu_, "設定ファイルを保存(&S)...", &MainWindow::saveSettingsFileFromMenu);
+    addCommand(helpMenu_, "設定ファイルを開く(&O)...", this, &MainWindow::openSettingsFileFromMenu);
+    addCommand(helpMenu_, "設定ファイルを保存(&S)...", this, &MainWindow::saveSettingsFileFromMenu);
     // No help content ships with the program; the others come with the application shell.
     helpMenu_->addAction(QStringLiteral("ヘルプ(&H)"));
     for (const char* later : {"バージョン情報(&V)...", "アップデートチェック(&U)",
                               "&WEBサイトを開く...", "詳細設定(&S)..."})
         helpMenu_->addAction(QString::fromUtf8(later))->setEnabled(false);
+    return helpMenu_;
 }
 
 void MainWindow::showContextMenu(const QPoint& pos) {
     if (session_.items().empty())
         return;
+    QMenu* menu = contextMenu();
     const size_t selected = session_.selection().size();
     clearSelectedAction_->setEnabled(selected >= 1);
     swapAction_->setEnabled(selected == 2);
@@ -344,15 +365,15 @@ void MainWindow::showContextMenu(const QPoint& pos) {
     trashAction_->setEnabled(selected >= 1);
     openFolderAction_->setEnabled(selected == 1);
     infoAction_->setEnabled(false);
-    contextMenu_->popup(list_->viewport()->mapToGlobal(pos + QPoint(5, 5)));
+    menu->popup(list_->viewport()->mapToGlobal(pos + QPoint(5, 5)));
 }
 
 void MainWindow::showSortMenu(const QPoint& globalPos) {
-    sortMenu_->popup(globalPos);
+    sortMenu()->popup(globalPos);
 }
 
 void MainWindow::showHelpMenu() {
-    helpMenu_->popup(menuButton_->mapToGlobal(QPoint(0, menuButton_->height())));
+    helpMenu()->popup(menuButton_->mapToGlobal(QPoint(0, menuButton_->height())));
 }
 
 }  // namespace soramine::gui

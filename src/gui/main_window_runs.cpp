@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "core/engine/execute.h"
 #include "core/engine/preview.h"
@@ -51,7 +52,7 @@ void MainWindow::execute() {
     if (result.message)
         showMessage(*result.message);
     if (result.showResult) {
-        LogDialog dialog(qs(result.resultLine), logPanel_->toPlainText(), session_.ini, this);
+        LogDialog dialog(qs(result.resultLine), logPanel()->toPlainText(), session_.ini, this);
         dialog.exec();
     }
     afterRun();
@@ -71,7 +72,21 @@ void MainWindow::undo() {
 void MainWindow::showLog() {
     QString text = qs(session_.log().text());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    logPanel_->setPlainText(text);
+    logPanel()->setPlainText(text);
+}
+
+QPlainTextEdit* MainWindow::logPanel() {
+    // Made at the first run's end: until then it holds only its placeholder, and a start-up
+    // need not lay out a text nobody sees.
+    if (!logPanel_) {
+        logPanel_ = new QPlainTextEdit(QStringLiteral("実行結果のログが表示されます。"));
+        logPanel_->setObjectName(QStringLiteral("logPanel"));
+        logPanel_->setReadOnly(true);
+        logPanel_->setAccessibleName(QStringLiteral("ログ"));
+        logPanel_->hide();
+        listColumn_->addWidget(logPanel_);
+    }
+    return logPanel_;
 }
 
 void MainWindow::afterRun() {

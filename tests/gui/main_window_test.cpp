@@ -6,8 +6,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QtTest>
 #include <filesystem>
@@ -17,9 +21,11 @@
 #include "core/engine/session.h"
 #include "core/methods/method_list.h"
 #include "core/methods/replace.h"
+#include "gui/dialogs/progress_dialog.h"
 #include "gui/item_list_view.h"
 #include "gui/widgets/history_combo_box.h"
 #include "gui_fixture.h"
+#include "gui_test_support.h"
 #include "support/temp_dir.h"
 
 using namespace soramine;
@@ -113,6 +119,37 @@ struct Fixture {
     bool exists(const char* name) const { return files.exists(name); }
 };
 
+// Files "IMG_00000.jpg", ... enough that renaming them takes a run some time.
+constexpr int kManyFiles = 6000;
+std::string manyFileName(const char* prefix, int i) {
+    return QString::asprintf("%s%05d.jpg", prefix, i).toStdString();
+}
+
+// Calls `act` once with the progress dialog of the run a click starts, as soon as the dialog
+// shows some items done; closes any other dialog that opens meanwhile (a result log).
+class RunProbe {
+  public:
+    explicit RunProbe(std::function<void(gui::ProgressDialog&)> act) {
+        timer_.setInterval(2);
+        QObject::connect(&timer_, &QTimer::timeout, [this, act = std::move(act)] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* progress = qobject_cast<gui::ProgressDialog*>(modal)) {
+                if (!acted && progress->bar()->value() > 0) {
+                    acted = true;
+                    act(*progress);
+                }
+            } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                dialog->reject();
+            }
+        });
+        timer_.start();
+    }
+    bool acted = false;
+
+  private:
+    QTimer timer_;
+};
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -125,6 +162,9 @@ class MainWindowTest : public QObject {
     void headerSortsAndDragMovesRows();
     void settingsFileRoundTrip();
     void settingsWrittenWhenTheWindowCloses();
+    void pagesFitTheWindowWithoutSideScrolling();
+    void cancelledRunKeepsItsRenamesForUndo();
+    void importDuringARunWaitsForItsEnd();
 };
 
 void MainWindowTest::wholeRoadImportPreviewExecuteUndo() {
@@ -373,6 +413,110 @@ void MainWindowTest::settingsWrittenWhenTheWindowCloses() {
     QVERIFY(f.find<QCheckBox>("subfoldersCheck")->isChecked());
     f.window->resize(100, 100);
     QVERIFY(f.window->width() >= 705 && f.window->height() >= 552);
+}
+
+// At the size of a first start each page shows whole: no scrolling sideways. Pictures of the
+// window with each page are kept.
+void MainWindowTest::pagesFitTheWindowWithoutSideScrolling() {
+    Fixture f;
+    f.window->resize(1040, 780);
+    auto* tabs = f.find<QTabWidget>("pageTabs");
+    const struct {
+        int method;
+        int tab;
+        const char* picture;
+    } cases[] = {
+        {0, 0, "main_window_numbering"},
+        {1, 0, "main_window_replace"},
+        {0, 1, "main_window_add_text"},  // 連番を追加 offers the add tab
+    };
+    for (const auto& c : cases) {
+        f.chooseMethod(c.method);
+        if (c.tab == 1) {
+            testing::clickButton(testing::named<QRadioButton>(f.find<QWidget>("page0"),
+                                                              QStringLiteral("連番を追加(H)")));
+            QVERIFY(tabs->isTabEnabled(1));
+        }
+        tabs->setCurrentIndex(c.tab);
+        QApplication::processEvents();
+        auto* area = qobject_cast<QScrollArea*>(tabs->currentWidget());
+        QVERIFY(area);
+        testing::saveScreenshot(*f.window, QString::fromUtf8(c.picture));
+        QVERIFY2(!area->horizontalScrollBar()->isVisible(), c.picture);
+        QVERIFY2(area->widget()->minimumSizeHint().width() <= area->viewport()->width(), c.picture);
+    }
+}
+
+void MainWindowTest::cancelledRunKeepsItsRenamesForUndo() {
+    Fixture f({});
+    for (int i = 0; i < kManyFiles; ++i)
+        f.files.write(manyFileName("IMG_", i));
+    f.importFiles();
+    f.chooseMethod(1);
+    f.replaceTexts(QStringLiteral("IMG_"), QStringLiteral("photo_"));
+    RunProbe probe([](gui::ProgressDialog& dialog) {
+        QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
+    });
+    f.click("executeButton");
+    QVERIFY(probe.acted);
+
+    // The run stopped part way: the items it reached are renamed on the disk and in the list.
+    int renamed = 0;
+    while (renamed < kManyFiles && f.exists(manyFileName("photo_", renamed).c_str()))
+        ++renamed;
+    QVERIFY2(renamed > 0 && renamed < kManyFiles, qPrintable(QString::number(renamed)));
+    for (int i : {0, renamed - 1, renamed, kManyFiles - 1}) {
+        const bool done = i < renamed;
+        const std::string name = manyFileName(done ? "photo_" : "IMG_", i);
+        QVERIFY2(f.exists(name.c_str()), name.c_str());
+        QVERIFY(!f.exists(manyFileName(done ? "IMG_" : "photo_", i).c_str()));
+        QCOMPARE(f.cell(i), QString::fromStdString(name));
+    }
+
+    QVERIFY(f.find<QPushButton>("undoButton")->isEnabled());
+    f.click("undoButton");
+    for (int i : {0, renamed - 1, renamed, kManyFiles - 1}) {
+        QVERIFY(f.exists(manyFileName("IMG_", i).c_str()));
+        QCOMPARE(f.cell(i), QString::fromStdString(manyFileName("IMG_", i)));
+    }
+    QVERIFY(!f.exists(manyFileName("photo_", 0).c_str()));
+    QVERIFY(!f.find<QPushButton>("undoButton")->isEnabled());
+}
+
+// While a run is under way the window is disabled under the modal progress dialog: a drop
+// on the list is refused. Paths handed to the window meanwhile wait for the run's end.
+void MainWindowTest::importDuringARunWaitsForItsEnd() {
+    Fixture f({});
+    for (int i = 0; i < kManyFiles; ++i)
+        f.files.write(manyFileName("IMG_", i));
+    testing::TempDir other;
+    const std::filesystem::path dropped = other.write("dropped.txt");
+    const std::filesystem::path handed = other.write("handed.txt");
+    f.importFiles();
+    f.click("addRadio");  // 追加: an import adds to the list
+    f.chooseMethod(1);
+    f.replaceTexts(QStringLiteral("IMG_"), QStringLiteral("photo_"));
+
+    bool dropAccepted = true;
+    size_t rowsWhileRunning = 0;
+    RunProbe probe([&](gui::ProgressDialog&) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dropped.string()))});
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(f.list()->viewport(), &drop);
+        dropAccepted = drop.isAccepted();
+        f.window->importPaths({gui::corePath(QString::fromStdString(handed.string()))},
+                              PathSource::Drop);
+        rowsWhileRunning = f.session.items().count();
+    });
+    f.click("executeButton");
+    QVERIFY(probe.acted);
+    QVERIFY(!dropAccepted);
+    QCOMPARE(rowsWhileRunning, size_t(kManyFiles));
+    QVERIFY(f.exists(manyFileName("photo_", kManyFiles - 1).c_str()));  // the run went on
+    QVERIFY(f.prompts.messages.empty());
+    QCOMPARE(f.session.items().count(), size_t(kManyFiles + 1));
+    QCOMPARE(f.cell(kManyFiles), QStringLiteral("handed.txt"));
 }
 
 QTEST_MAIN(MainWindowTest)

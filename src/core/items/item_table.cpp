@@ -11,15 +11,35 @@ int compareUnits(std::u16string_view a, std::u16string_view b);
 
 namespace {
 
-// The quicksort every sort of the table uses, run over a permutation so that rows move once
-// at the end. Recursing into the smaller side keeps the stack shallow; the result is the
-// same as recursing into both in order, because the two sides are disjoint.
-// A key of the text sort with the row it belongs to.
+// A row of the text sort with the four code units of its key that follow the prefix all the
+// keys share, the first unit in the high bits and missing units as 0: two rows whose heads
+// differ compare as their heads do, without reading the keys.
 struct KeyedRow {
-    std::u16string_view key;
+    std::uint64_t head = 0;
     std::uint32_t row = 0;
 };
 
+std::uint64_t headOf(std::u16string_view key) {
+    std::uint64_t head = 0;
+    for (size_t i = 0; i < 4; ++i)
+        head = head << 16 | (i < key.size() ? key[i] : 0);
+    return head;
+}
+
+// The number of leading code units that all `count` keys share.
+size_t sharedPrefix(const std::u16string* keys, size_t count) {
+    size_t shared = count ? keys[0].size() : 0;
+    for (size_t k = 1; k < count && shared > 0; ++k) {
+        const auto mismatch = std::mismatch(keys[0].begin(), keys[0].begin() + shared,
+                                            keys[k].begin(), keys[k].end());
+        shared = static_cast<size_t>(mismatch.first - keys[0].begin());
+    }
+    return shared;
+}
+
+// The quicksort every sort of the table uses, run over a permutation so that rows move once
+// at the end. Recursing into the smaller side keeps the stack shallow; the result is the
+// same as recursing into both in order, because the two sides are disjoint.
 template <class T, class Cmp>
 void quicksort(std::vector<T>& order, std::int64_t lo, std::int64_t hi, Cmp cmp) {
     while (lo < hi) {
@@ -54,13 +74,22 @@ std::vector<std::uint32_t> identity(size_t n) {
     return order;
 }
 
+// Entry lo + k of `column` takes the entry that stood at lo + order[k]: gathered into
+// `buffer` (which the caller may pass on to the next column) and moved back. The reads jump
+// about the column, so each is asked for some entries ahead.
 template <class T>
-void permute(std::vector<T>& column, const std::vector<std::uint32_t>& order, size_t lo) {
-    std::vector<T> sorted;
-    sorted.reserve(order.size());
-    for (std::uint32_t from : order)
-        sorted.push_back(std::move(column[lo + from]));
-    std::move(sorted.begin(), sorted.end(), column.begin() + static_cast<std::ptrdiff_t>(lo));
+void permute(std::vector<T>& column, const std::vector<std::uint32_t>& order, size_t lo,
+             std::vector<T>& buffer) {
+    constexpr size_t kAhead = 16;
+    T* const from = column.data() + lo;
+    buffer.clear();
+    buffer.reserve(order.size());
+    for (size_t k = 0; k < order.size(); ++k) {
+        if (k + kAhead < order.size())
+            __builtin_prefetch(from + order[k + kAhead]);
+        buffer.push_back(std::move(from[order[k]]));
+    }
+    std::move(buffer.begin(), buffer.end(), from);
 }
 
 // Drops the entries at `rows` (ascending) and closes the gaps.
@@ -218,14 +247,22 @@ void ItemTable::sort(Column c, Compare compare, bool descending, size_t lo, size
     std::vector<std::uint32_t> order = identity(hi - lo + 1);
     const auto last = static_cast<std::int64_t>(order.size()) - 1;
     const int sign = descending ? -1 : 1;
-    // The text comparison, by far the most common, sorts the keys' views with their row
-    // numbers in one array: no indirection per comparison, and the call inlines.
+    // The text comparison, by far the most common, sorts small rows (a key's head and its row
+    // number) in one array: most comparisons read no key, and the call inlines.
     if (compare == compareText) {
+        const size_t skip = sharedPrefix(keys, order.size());
+        const auto tail = [&](std::uint32_t row) {
+            return std::u16string_view(keys[row]).substr(skip);
+        };
         std::vector<KeyedRow> keyed(order.size());
         for (size_t k = 0; k < keyed.size(); ++k)
-            keyed[k] = {keys[k], static_cast<std::uint32_t>(k)};
+            keyed[k] = {headOf(tail(static_cast<std::uint32_t>(k))), static_cast<std::uint32_t>(k)};
+        // Equal heads may still hide a difference (a unit 0 against a missing one, or one
+        // further on): then the keys decide.
         quicksort(keyed, 0, last, [&](const KeyedRow& a, const KeyedRow& b) {
-            return sign * compareUnits(a.key, b.key);
+            if (a.head != b.head)
+                return a.head < b.head ? -sign : sign;
+            return sign * compareUnits(tail(a.row), tail(b.row));
         });
         for (size_t k = 0; k < keyed.size(); ++k)
             order[k] = keyed[k].row;
@@ -251,7 +288,8 @@ void ItemTable::sortByKeys(std::vector<std::int64_t>& keys, int direction) {
               [&](std::uint32_t a, std::uint32_t b) {
                   return sign * (keys[a] < keys[b] ? -1 : keys[a] > keys[b] ? 1 : 0);
               });
-    permute(keys, order, 0);
+    std::vector<std::int64_t> buffer;
+    permute(keys, order, 0, buffer);
     applyOrder(order, 0);
 }
 
@@ -303,27 +341,10 @@ const std::vector<std::u16string>& ItemTable::column(Column c) const {
 }
 
 void ItemTable::applyOrder(const std::vector<std::uint32_t>& order, size_t lo) {
-    // In place, cycle by cycle: row k takes the row that stood at order[k]. Each string is
-    // moved once and no column is copied.
-    std::vector<std::u16string>* columns[] = {&name_,     &folder_, &created_,
-                                              &modified_, &size_,   &imageText_};
-    std::vector<bool> placed(order.size());
-    for (size_t start = 0; start < order.size(); ++start) {
-        if (placed[start] || order[start] == start)
-            continue;
-        for (auto* column : columns) {
-            auto at = [&](size_t k) -> std::u16string& { return (*column)[lo + k]; };
-            std::u16string first = std::move(at(start));
-            size_t k = start;
-            while (order[k] != start) {
-                at(k) = std::move(at(order[k]));
-                k = order[k];
-            }
-            at(k) = std::move(first);
-        }
-        for (size_t k = start; !placed[k]; k = order[k])
-            placed[k] = true;
-    }
+    // Column by column through one buffer: the strings move, their characters stay.
+    std::vector<std::u16string> buffer;
+    for (auto* column : {&name_, &folder_, &created_, &modified_, &size_, &imageText_})
+        permute(*column, order, lo, buffer);
 }
 
 }  // namespace soramine

@@ -76,8 +76,13 @@ HistoryMap loadHistoryStore(std::u16string_view path) {
 }
 
 void saveHistoryStore(std::u16string_view path, const HistoryMap& map) {
+    const std::string bytes = serializeHistoryStore(map);
+    // Most runs change no history: a store that holds these bytes already is left alone
+    // rather than rewritten and flushed to the disk at every close.
+    if (const auto stored = platform::readFile(path); stored && *stored == bytes)
+        return;
     // As with the INI file, a failed write leaves the old store whole and only loses history.
-    (void)platform::writeFileAtomic(path, serializeHistoryStore(map));
+    (void)platform::writeFileAtomic(path, bytes);
 }
 
 }  // namespace soramine

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
+#include "gui/list_columns.h"
 #include "gui/message_box.h"
 #include "gui/qt_text.h"
 #include "gui/widgets/history_combo_box.h"
@@ -138,9 +139,7 @@ void PageForm::tip(QWidget* widget, const QString& text) {
 }
 
 void PageForm::useListFont(QWidget* widget) const {
-    QFont font = widget->font();
-    font.setFamilies({qs(session_.detail.fontName), font.family()});
-    widget->setFont(font);
+    widget->setFont(inListFontFamily(widget->font(), session_.detail));
 }
 
 bool PageForm::eventFilter(QObject* watched, QEvent* event) {

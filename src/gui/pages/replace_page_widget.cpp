@@ -53,22 +53,24 @@ ReplacePageWidget::ReplacePageWidget(soramine::ReplacePage& page, soramine::Rena
     positionRow->addWidget(form_->label(QStringLiteral("文字目以降")));
     positionRow->addStretch();
 
+    // The case check box has a line of its own under the wildcard hint: beside it, the two
+    // would be wider than the window gives a page.
     auto* grid = new QGridLayout(this);
     grid->addWidget(mode->button(0), 0, 0, 1, 2);
     grid->addWidget(mode->button(1), 0, 2);
     grid->addWidget(form_->caption(QStringLiteral("変更前の文字(&I):"), search_), 1, 0);
     grid->addWidget(search_, 1, 1, 1, 2);
-    grid->addWidget(form_->hint(QStringLiteral("※ワイルドカード\"*\"が使えます")), 2, 1);
-    grid->addWidget(caseSensitive_, 2, 2);
-    grid->addWidget(form_->caption(QStringLiteral("変更位置(&M):"), position_), 3, 0);
-    grid->addLayout(positionRow, 3, 1, 1, 2);
-    grid->addWidget(form_->caption(QStringLiteral("変更後の文字(&E):"), replacement), 4, 0);
-    grid->addWidget(replacement, 4, 1, 1, 2);
-    grid->addWidget(form_->hint(QStringLiteral("※ \\ → フォルダ名")), 5, 1);
-    grid->addWidget(ignoreExtension, 6, 0, 1, 3);
+    grid->addWidget(form_->hint(QStringLiteral("※ワイルドカード\"*\"が使えます")), 2, 1, 1, 2);
+    grid->addWidget(caseSensitive_, 3, 1, 1, 2);
+    grid->addWidget(form_->caption(QStringLiteral("変更位置(&M):"), position_), 4, 0);
+    grid->addLayout(positionRow, 4, 1, 1, 2);
+    grid->addWidget(form_->caption(QStringLiteral("変更後の文字(&E):"), replacement), 5, 0);
+    grid->addWidget(replacement, 5, 1, 1, 2);
+    grid->addWidget(form_->hint(QStringLiteral("※ \\ → フォルダ名")), 6, 1, 1, 2);
+    grid->addWidget(ignoreExtension, 7, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 1);
-    grid->setRowStretch(7, 1);
+    grid->setRowStretch(8, 1);
 
     showSettings();
 }

@@ -71,12 +71,13 @@ TEST(ItemTable, SizeColumnSortsNumericallyLargestFirst) {
 }
 
 // The same scheme run directly on the rows, as a reference for the permutation sort.
-void referenceSort(std::vector<std::pair<std::int64_t, int>>& v, int lo, int hi, int sign) {
+template <class Key>
+void referenceSort(std::vector<std::pair<Key, int>>& v, int lo, int hi, int sign) {
     if (hi <= lo)
         return;
     int i = lo, j = hi;
-    std::int64_t pivot = v[(lo + hi) / 2].first;
-    auto cmp = [&](std::int64_t a) { return sign * (a < pivot ? -1 : a > pivot ? 1 : 0); };
+    const Key pivot = v[(lo + hi) / 2].first;
+    auto cmp = [&](const Key& a) { return sign * (a < pivot ? -1 : a > pivot ? 1 : 0); };
     while (i <= j) {
         while (i < hi && cmp(v[i].first) < 0)
             ++i;
@@ -110,6 +111,36 @@ TEST(ItemTable, KeySortFollowsTheQuicksortSchemeForEqualKeys) {
                 ASSERT_EQ(t.name(i),
                           std::u16string(1, static_cast<char16_t>(u'A' + expected[i].second)));
                 ASSERT_EQ(keys[i], expected[i].first);
+            }
+        }
+    }
+}
+
+// Names that share a long prefix, hold unit 0 (which must not pass for a missing unit), high
+// units, and end within or just past the first units after the shared prefix: the text sort
+// gives the code-unit order, and equal names keep the scheme's order of their rows.
+TEST(ItemTable, TextSortFollowsTheSchemeForAnyUnits) {
+    std::mt19937 random(11);
+    const char16_t units[] = {u'\0', u'a', u'b', u'\xD800', u'\xFFFF'};
+    for (bool descending : {false, true}) {
+        for (int round = 0; round < 200; ++round) {
+            const size_t n = 1 + random() % 40;
+            const std::u16string prefix = round % 2 ? u"IMG_" : u"";
+            std::vector<std::pair<std::u16string, int>> expected;
+            ItemTable t;
+            for (size_t i = 0; i < n; ++i) {
+                std::u16string name = prefix;
+                for (size_t k = random() % 7; k > 0; --k)
+                    name += units[random() % std::size(units)];
+                expected.emplace_back(name, static_cast<int>(i));
+                t.append(Row{name, std::u16string(1, static_cast<char16_t>(u'A' + i))});
+            }
+            referenceSort(expected, 0, static_cast<int>(n) - 1, descending ? -1 : 1);
+            t.sort(ItemTable::kName, ItemTable::compareText, descending);
+            for (size_t i = 0; i < n; ++i) {
+                ASSERT_EQ(t.name(i), expected[i].first);
+                ASSERT_EQ(t.folder(i),
+                          std::u16string(1, static_cast<char16_t>(u'A' + expected[i].second)));
             }
         }
     }

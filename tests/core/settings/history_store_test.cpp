@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "core/platform/fs.h"
 #include "core/text/cp932.h"
 #include "support/temp_dir.h"
 
@@ -36,6 +37,20 @@ TEST(HistoryStore, MapReadsBackFromTheFile) {
               store(4,
                     u"メインフォルダ名0\a/home/写真/\bメインフォルダ名1\a/tmp/\b"
                     u"メイン拡張子0\a\b日時形式0\aYYYY年MM月DD日、hh時mm分ss秒\b"));
+}
+
+TEST(HistoryStore, AStoreThatHoldsTheMapAlreadyIsNotRewritten) {
+    TempDir dir;
+    const std::u16string path = dir.folder() + u"String.db";
+    const HistoryMap map{{u"メインフォルダ名0", u"/home/"}};
+    saveHistoryStore(path, map);
+    const auto written = platform::fileStamp(path);
+    ASSERT_TRUE(written);
+    saveHistoryStore(path, map);
+    EXPECT_EQ(platform::fileStamp(path), written);  // the same file, untouched
+    saveHistoryStore(path, {{u"メインフォルダ名0", u"/tmp/"}});
+    EXPECT_NE(platform::fileStamp(path)->inode, written->inode);  // replaced as a whole
+    EXPECT_EQ(loadHistoryStore(path).at(u"メインフォルダ名0"), u"/tmp/");
 }
 
 TEST(HistoryStore, ParsesWhatItCanOfDamagedBytes) {
