@@ -134,6 +134,7 @@ bool startJob(const JobRequest& request, RenameSession& session) {
     // A new session runs nothing yet, so the change cannot be refused.
     (void)session.changeItems([&](ItemTable& table) {
         Importer importer(table, options, folderBox, extensionBox, session.detail.historyLimit);
+        importer.leaveOutStatusColumns();  // a job shows names only
         message = importer.importFolder(session.detail);
         unreadableFolders = importer.unreadableFolders();
     });

@@ -106,10 +106,14 @@ void appendIntent(std::string& out, std::u16string_view from, std::u16string_vie
     char* const toEnd = text::writeUtf8(to, fromEnd);
     *toEnd = '\n';
     const std::size_t pathBytes = static_cast<std::size_t>(toEnd - paths) + 1;
+    // "R ", two numbers of at most 20 digits, a space and the line break.
     char line[48] = "R ";
-    char* p = std::to_chars(line + 2, std::end(line), fromEnd - paths).ptr;
+    const auto number = [](char* at, std::ptrdiff_t value) {
+        return std::to_chars(at, at + 20, value).ptr;
+    };
+    char* p = number(line + 2, fromEnd - paths);
     *p++ = ' ';
-    p = std::to_chars(p, std::end(line), toEnd - fromEnd).ptr;
+    p = number(p, toEnd - fromEnd);
     *p++ = '\n';
     const std::size_t lineBytes = static_cast<std::size_t>(p - line);
     std::memmove(paths + lineBytes, paths, pathBytes);

@@ -13,26 +13,30 @@ namespace soramine {
 namespace {
 
 // Renames the item `name` at `from` (in `folder`, held open as `dir`) to `next`, or under
-// automatic avoidance to the first free numbered form of it. The name the item got, or
-// nothing after a logged failure; the log names the computed name, never a numbered form.
+// automatic avoidance to the first free numbered form of it. The name the item got, its path
+// left in `newPath`; or nothing after a logged failure. The log names the computed name,
+// never a numbered form.
 std::optional<std::u16string> renameItem(std::size_t k, const std::u16string& from,
                                          const std::u16string& name,
-                                         const platform::OpenFolder& dir,
-                                         const std::u16string& next, bool autoAvoid,
-                                         NameNumbers& numbers, ErrorLog& log,
-                                         RunObserver& progress) {
+                                         const platform::OpenFolder& dir, std::u16string_view next,
+                                         bool autoAvoid, NameNumbers& numbers, ErrorLog& log,
+                                         RunObserver& progress, std::u16string& newPath) {
     const std::u16string& folder = dir.path();
+    const auto logLine = [&](std::u16string_view reason, std::u16string_view shown) {
+        log.appendLog(
+            std::u16string(reason).append(u" - ").append(folder).append(shown).append(u"\r\n"));
+    };
     if (auto reason = unsafeNameReason(next)) {
-        log.appendLog(std::u16string(*reason) + u" - " + folder + visibleName(next) + u"\r\n");
+        logLine(*reason, visibleName(next));
         return std::nullopt;
     }
     int form = autoAvoid ? numbers.firstForm(folder, next) : 0;
-    std::u16string candidate = form == 0 ? next : numberedName(next, form);
+    std::u16string candidate = form == 0 ? std::u16string(next) : numberedName(next, form);
     while (true) {
         progress.step();
-        const std::u16string target = folder + candidate;
-        if (!progress.renaming(k, from, target)) {
-            log.appendLog(u"ファイル名変更エラー - " + folder + next + u"\r\n");
+        newPath.assign(folder).append(candidate);
+        if (!progress.renaming(k, from, newPath)) {
+            logLine(u"ファイル名変更エラー", next);
             return std::nullopt;
         }
         const platform::Status renamed = dir.renameNoReplace(name, candidate);
@@ -45,13 +49,12 @@ std::optional<std::u16string> renameItem(std::size_t k, const std::u16string& fr
             return candidate;
         }
         if (!autoAvoid || !platform::isAlreadyExists(renamed.error())) {
-            log.appendLog(platform::systemErrorText(renamed.error()) + u" - " + folder + next +
-                          u"\r\n");
+            logLine(platform::systemErrorText(renamed.error()), next);
             return std::nullopt;
         }
         candidate = numberedName(next, ++form);
         if (candidate.size() > kLongestNumberedName || form > kHighestNumber) {
-            log.appendLog(u"ファイル名変更エラー - " + folder + next + u"\r\n");
+            logLine(u"ファイル名変更エラー", next);
             return std::nullopt;
         }
     }
@@ -123,17 +126,18 @@ void executeItems(ExecutionJob& job, RunObserver& progress) {
 
         plan.page->apply(item, run);
         const std::u16string computed = plan.page->transform(item, run);
-        const std::u16string next = trimNewName(computed);
+        const std::u16string_view next = trimNewName(computed);
         if (next != name) {
             if (!open || open->path() != folder)
                 open.emplace(folder);
             job.got[k] = renameItem(k, oldPath, name, *open, next, plan.autoAvoid, job.numbers,
-                                    run.log, progress);
+                                    run.log, progress, job.newPaths[k]);
             if (!job.got[k])
                 ++run.failures;
         }
-        // The record keeps the name the item got, else the computed one before trimming.
-        job.newPaths[k] = folder + (job.got[k] ? *job.got[k] : computed);
+        // The record keeps the path the item got, else the computed name before trimming.
+        if (!job.got[k])
+            job.newPaths[k] = folder + computed;
         if (job.got[k]) {
             progress.renamed(k, oldPath, job.newPaths[k]);
             if (plan.autoAvoid)
@@ -237,7 +241,7 @@ LabelEditResult renameByLabelEdit(RenameSession& session, std::size_t row,
         result.messages.push_back(std::move(*repaired.message));
     if (repaired.text.empty())
         return result;
-    const std::u16string next = trimNewName(repaired.text);
+    const std::u16string next(trimNewName(repaired.text));
     const std::u16string& folder = items.folder(row);
     if (next == items.name(row))
         return result;

@@ -61,7 +61,7 @@ void previewItems(PreviewJob& job, RunObserver& progress) {
         const ItemArgs item = plan.args(k);
         const std::u16string& name = plan.items->name(item.row);
         const std::u16string& folder = plan.items->folder(item.row);
-        const std::u16string next = trimNewName(plan.page->transform(item, plan.context));
+        const std::u16string next(trimNewName(plan.page->transform(item, plan.context)));
 
         std::u16string shown = next == name
                                    ? std::u16string(u"変更無し")

@@ -10,7 +10,7 @@
 
 namespace soramine {
 
-std::u16string trimNewName(std::u16string_view s) {
+std::u16string_view trimNewName(std::u16string_view s) {
     auto trimTail = [&](char16_t c) {
         while (!s.empty() && s.back() == c)
             s.remove_suffix(1);
@@ -23,7 +23,7 @@ std::u16string trimNewName(std::u16string_view s) {
     trimHead(u' ');
     trimTail(u'.');
     trimHead(u'.');
-    return std::u16string(s);
+    return s;
 }
 
 std::optional<std::u16string_view> unsafeNameReason(std::u16string_view name) {
@@ -74,24 +74,24 @@ std::optional<std::pair<std::u16string, int>> numberedFormOf(std::u16string_view
 
 }  // namespace
 
-int NameNumbers::firstForm(const std::u16string& folder, const std::u16string& name) const {
+int NameNumbers::firstForm(const std::u16string& folder, std::u16string_view name) const {
     if (first_.empty())
         return 0;
-    const auto it = first_.find(folder + name);
+    const auto it = first_.find(std::u16string(folder).append(name));
     return it == first_.end() ? 0 : it->second;
 }
 
-void NameNumbers::takenBelow(const std::u16string& folder, const std::u16string& name, int form) {
+void NameNumbers::takenBelow(const std::u16string& folder, std::u16string_view name, int form) {
     if (form == 0)  // nothing new: every name starts at its form 0
         return;
-    int& first = first_[folder + name];
+    int& first = first_[std::u16string(folder).append(name)];
     first = std::max(first, form);
 }
 
 void NameNumbers::freed(const std::u16string& folder, std::u16string_view oldName) {
     if (first_.empty())
         return;
-    first_.erase(folder + std::u16string(oldName));
+    first_.erase(std::u16string(folder).append(oldName));
     if (auto form = numberedFormOf(oldName)) {
         const auto it = first_.find(folder + form->first);
         if (it != first_.end())

@@ -70,8 +70,8 @@ class QuietObserver final : public RunObserver {
 };
 
 // A computed name without its trailing, then leading spaces (U+0020 only), then its
-// trailing, then leading full stops.
-std::u16string trimNewName(std::u16string_view s);
+// trailing, then leading full stops: a part of `s`.
+std::u16string_view trimNewName(std::u16string_view s);
 
 // Why a computed (trimmed) name cannot be a file name here, or nothing when it can. A name is
 // never a path: "/" and NUL are refused, and so are an empty name, "." and "..", which
@@ -94,9 +94,9 @@ inline constexpr int kHighestNumber = 999999;
 class NameNumbers {
   public:
     // The first form of `name` in `folder` worth trying.
-    int firstForm(const std::u16string& folder, const std::u16string& name) const;
+    int firstForm(const std::u16string& folder, std::u16string_view name) const;
     // Forms below `form` are known to be taken.
-    void takenBelow(const std::u16string& folder, const std::u16string& name, int form);
+    void takenBelow(const std::u16string& folder, std::u16string_view name, int form);
     // The run renamed an item away from `oldName`: that name, and the form it is of some
     // computed name, are free again.
     void freed(const std::u16string& folder, std::u16string_view oldName);

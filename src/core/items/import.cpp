@@ -9,12 +9,13 @@
 namespace soramine {
 namespace {
 
-// The place of each row when the rows are ordered by name in UTF-16 code units. The names of
-// one folder are all different, so these places are the order that any sort by name gives.
-// Each name is compared first by eight units after the prefix that all of them share, packed
-// into two integers beside its row, so that most comparisons stay in one contiguous array
-// instead of reaching into the names, which lie scattered over the heap.
-std::vector<std::int64_t> nameRanks(const ItemTable& table) {
+// The rows in the order of their names in UTF-16 code units, or nothing when they stand in
+// that order already. The names of one folder are all different, so this is the order that
+// any sort by name gives. Each name is compared first by eight units after the prefix that
+// all of them share, packed into two integers beside its row, so that most comparisons stay
+// in one contiguous array instead of reaching into the names, which lie scattered over the
+// heap.
+std::optional<std::vector<std::uint32_t>> nameOrder(const ItemTable& table) {
     const std::u16string& first = table.name(0);
     size_t shared = first.size();
     for (size_t i = 1; i < table.count(); ++i) {
@@ -37,17 +38,21 @@ std::vector<std::int64_t> nameRanks(const ItemTable& table) {
         }
         keys[i] = {part[0], part[1], static_cast<std::uint32_t>(i)};
     }
-    std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+    const auto before = [&](const Key& a, const Key& b) {
         if (a.high != b.high)
             return a.high < b.high;
         if (a.low != b.low)
             return a.low < b.low;
         return ItemTable::compareText(table.name(a.row), table.name(b.row)) < 0;
-    });
-    std::vector<std::int64_t> ranks(keys.size());
+    };
+    // Names created one after another often come listed in name order already.
+    if (std::is_sorted(keys.begin(), keys.end(), before))
+        return std::nullopt;
+    std::sort(keys.begin(), keys.end(), before);
+    std::vector<std::uint32_t> order(keys.size());
     for (size_t r = 0; r < keys.size(); ++r)
-        ranks[keys[r].row] = static_cast<std::int64_t>(r);
-    return ranks;
+        order[r] = keys[r].row;
+    return order;
 }
 
 }  // namespace
@@ -167,9 +172,15 @@ bool Importer::accepts(const platform::EntryInfo& entry) const {
 
 Row Importer::makeRow(std::u16string name, std::u16string folder,
                       const std::optional<platform::FileTime>& created,
-                      const std::optional<platform::FileTime>& modified, std::uint64_t size) const {
+                      const std::optional<platform::FileTime>& modified,
+                      std::optional<std::uint64_t> size) const {
+    std::u16string sizeColumn;
+    if (main_.folderMode != 0)
+        sizeColumn = kFolderSizeText;
+    else if (size)
+        sizeColumn = sizeText(*size);
     return Row{std::move(name), std::move(folder), dateText(created), dateText(modified),
-               main_.folderMode != 0 ? std::u16string(kFolderSizeText) : sizeText(size)};
+               std::move(sizeColumn)};
 }
 
 void Importer::scanFolder(const std::u16string& folder) {
@@ -178,6 +189,7 @@ void Importer::scanFolder(const std::u16string& folder) {
     ItemTable local;
     std::vector<std::u16string> subfolders;
     const bool descend = main_.folderMode == 0 && main_.subfolders != 0;
+    const bool status = statusColumns_ || (attributeMask_ & platform::attr::kReadOnly) != 0;
     const platform::Status listed = platform::listFolder(
         folder,
         [&](platform::EntryInfo& entry) {
@@ -187,9 +199,10 @@ void Importer::scanFolder(const std::u16string& folder) {
                 subfolders.push_back(entry.name);
             if (accepts(entry))
                 local.append(makeRow(std::move(entry.name), folder, entry.created, entry.modified,
-                                     entry.size));
+                                     status ? std::optional(entry.size) : std::nullopt));
         },
-        [&](size_t count) { local.reserve(count); });
+        [&](size_t count) { local.reserve(count); },
+        status ? platform::EntryDetail::kFull : platform::EntryDetail::kNameAndType);
     if (!listed)
         unreadable_.push_back({folder, listed.error()});
     // Subfolders are scanned before the rows of this folder join the list, in name order so
@@ -199,8 +212,8 @@ void Importer::scanFolder(const std::u16string& folder) {
         scanFolder(folder + sub + platform::kSeparator);
     if (local.empty())
         return;
-    std::vector<std::int64_t> ranks = nameRanks(local);
-    local.sortByKeys(ranks, -1);
+    if (const auto order = nameOrder(local))
+        local.reorder(*order);
     gathered_.appendTable(std::move(local));
 }
 

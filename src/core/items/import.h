@@ -40,6 +40,11 @@ class Importer {
     void importPaths(const std::vector<std::u16string>& paths, PathSource source,
                      const DetailSettings& detail);
 
+    // Rows get no date and size texts, for a caller that never shows them: a folder is then
+    // listed without asking the system for the status of each entry, unless the attribute
+    // mask needs it to leave out read-only entries.
+    void leaveOutStatusColumns() { statusColumns_ = false; }
+
     // The folders the last import could not list (the scanned folder itself, or one below
     // it), in the order the scan met them; the import went on without their items.
     const std::vector<UnreadableFolder>& unreadableFolders() const { return unreadable_; }
@@ -55,9 +60,11 @@ class Importer {
     // Whether an entry that the attribute mask lets through becomes a row: a folder in folder
     // mode, otherwise a file that the extension filter takes.
     bool accepts(const platform::EntryInfo& entry) const;
+    // A row of an entry whose status was asked for (`size` set) or not (all texts empty).
     Row makeRow(std::u16string name, std::u16string folder,
                 const std::optional<platform::FileTime>& created,
-                const std::optional<platform::FileTime>& modified, std::uint64_t size) const;
+                const std::optional<platform::FileTime>& modified,
+                std::optional<std::uint64_t> size) const;
 
     ItemTable& table_;
     MainSettings& main_;
@@ -67,6 +74,7 @@ class Importer {
     ExtensionFilter filter_;
     std::uint32_t attributeMask_ = 0;
     bool sortOnImport_ = false;
+    bool statusColumns_ = true;
     ItemTable pendingItems_;
     // The rows of this import in their final order (each folder's sorted rows, single rows),
     // moved into the table at the end. Each folder's rows join as soon as the folder is done,

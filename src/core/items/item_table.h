@@ -68,6 +68,9 @@ class ItemTable {
     // Sorts all rows by outside 64-bit keys, one per row, moved along with the rows;
     // direction -1 is ascending, +1 descending. Same scheme as above.
     void sortByKeys(std::vector<std::int64_t>& keys, int direction);
+    // Puts the rows in the given order: row k becomes the row that stood at order[k]
+    // (a permutation of 0..count()-1).
+    void reorder(const std::vector<std::uint32_t>& order) { applyOrder(order, 0); }
 
     // Column comparisons: UTF-16 code-unit order; and the size column's numeric order
     // ("," removed, read as a signed 64-bit decimal), which returns +1 when the first value is

@@ -63,15 +63,28 @@ void replaceWildcard(std::u16string& work, std::u16string_view search,
 void replaceIgnoringCase(std::u16string& work, std::u16string_view search,
                          std::u16string_view replacement) {
     const std::u16string upperSearch = text::upperAscii(search);
-    const std::u16string upperReplacement = text::upperAscii(replacement);
-    std::u16string upperWork = text::upperAscii(work);
-    std::size_t from = 0;
-    std::size_t found;
-    while ((found = upperWork.find(upperSearch, from)) != std::u16string::npos) {
-        work.replace(found, search.size(), replacement);
-        upperWork.replace(found, search.size(), upperReplacement);
-        from = found + replacement.size();
+    const auto matchesAt = [&](std::size_t at) {
+        for (std::size_t i = 0; i < upperSearch.size(); ++i) {
+            if (text::upperAscii(work[at + i]) != upperSearch[i])
+                return false;
+        }
+        return true;
+    };
+    std::u16string out;
+    std::size_t copied = 0;
+    for (std::size_t at = 0; at + search.size() <= work.size();) {
+        if (!matchesAt(at)) {
+            ++at;
+            continue;
+        }
+        out.append(work, copied, at - copied).append(replacement);
+        at += search.size();
+        copied = at;
     }
+    if (copied == 0)
+        return;  // no match
+    out.append(work, copied);
+    work = std::move(out);
 }
 
 }  // namespace
@@ -122,7 +135,8 @@ std::u16string ReplacePage::transform(const ItemArgs& item, RunContext& run) {
     // The folder's name goes into the replacement text only, so that a "\" that is part of
     // an old name (possible outside Windows) stays as it is.
     std::u16string with = replacement.text;
-    text::replaceAll(with, u'\\', text::folderNameOf(item.folder));
+    if (with.find(u'\\') != std::u16string::npos)
+        text::replaceAll(with, u'\\', text::folderNameOf(item.folder));
 
     if (settings.mode == 1) {
         // Overwrites as many characters as the replacement has before the folder's name
@@ -142,7 +156,8 @@ std::u16string ReplacePage::transform(const ItemArgs& item, RunContext& run) {
         else
             replaceIgnoringCase(work, search.text, with);
     }
-    return work + extension;
+    work += extension;
+    return work;
 }
 
 void ReplacePage::saveBlock(BlockWriter& out) const {

@@ -65,6 +65,11 @@ struct EntryInfo {
     std::uint64_t size = 0;
 };
 
+// How much a listing tells of each entry: all that EntryInfo holds, or only the name, the
+// type and the hidden mark, which spares asking the system for the status of each entry.
+// Without the status the times are empty, the size is 0 and read-only is never set.
+enum class EntryDetail { kFull, kNameAndType };
+
 // Calls `sink` once for every entry of `folder` except "." and "..", in an order of the file
 // system's choosing (the same for each listing of an unchanged folder); a symbolic link is an
 // entry of its own, never followed. The EntryInfo is reused between calls: copy or move what
@@ -73,7 +78,8 @@ struct EntryInfo {
 // opened for listing. An exception from `sink` leaves the listing with everything it opened
 // closed.
 Status listFolder(std::u16string_view folder, const std::function<void(EntryInfo&)>& sink,
-                  const std::function<void(std::size_t)>& expect = {});
+                  const std::function<void(std::size_t)>& expect = {},
+                  EntryDetail detail = EntryDetail::kFull);
 
 // The entry at `path` (not followed if it is a link); nothing when it does not exist.
 std::optional<EntryInfo> lookUp(std::u16string_view path);

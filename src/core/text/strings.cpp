@@ -1,5 +1,6 @@
 #include "core/text/strings.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace soramine::text {
@@ -65,6 +66,24 @@ void replaceAll(std::u16string& s, std::u16string_view from, std::u16string_view
     size_t pos = s.find(from);
     if (pos == std::u16string::npos)
         return;
+    if (to.size() <= from.size()) {
+        // The text does not grow: one pass in place, writing never overtakes reading.
+        size_t write = pos;
+        size_t read = pos;
+        for (; pos != std::u16string::npos; pos = s.find(from, read)) {
+            std::copy(s.begin() + static_cast<std::ptrdiff_t>(read),
+                      s.begin() + static_cast<std::ptrdiff_t>(pos),
+                      s.begin() + static_cast<std::ptrdiff_t>(write));
+            write += pos - read;
+            std::copy(to.begin(), to.end(), s.begin() + static_cast<std::ptrdiff_t>(write));
+            write += to.size();
+            read = pos + from.size();
+        }
+        std::copy(s.begin() + static_cast<std::ptrdiff_t>(read), s.end(),
+                  s.begin() + static_cast<std::ptrdiff_t>(write));
+        s.resize(write + (s.size() - read));
+        return;
+    }
     // One pass into a new string: replacing in place would move the tail once per match.
     std::u16string out;
     out.reserve(s.size());

@@ -1,6 +1,7 @@
 #include "core/text/utf.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace soramine::text {
 namespace {
@@ -60,41 +61,54 @@ char* putCodePoint(char* out, char32_t cp) {
 }  // namespace
 
 std::u16string fromUtf8(std::string_view bytes) {
-    std::u16string out;
-    out.reserve(bytes.size());
+    // Never more units than bytes: a four-byte sequence makes two.
+    std::u16string out(bytes.size(), u'\0');
+    char16_t* o = out.data();
     auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     size_t left = bytes.size();
     while (left > 0) {
         if (*p < 0x80) {  // ASCII fast path
-            out += static_cast<char16_t>(*p);
+            *o++ = static_cast<char16_t>(*p);
             ++p, --left;
             continue;
         }
         char32_t cp;
         size_t len = validSequence(p, left, cp);
         if (len == 0) {
-            out += static_cast<char16_t>(kEscapeBase + *p);
+            *o++ = static_cast<char16_t>(kEscapeBase + *p);
             ++p, --left;
             continue;
         }
         if (cp >= 0x10000) {
             cp -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (cp >> 10));
-            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+            *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+            *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
         } else {
-            out += static_cast<char16_t>(cp);
+            *o++ = static_cast<char16_t>(cp);
         }
         p += len, left -= len;
     }
+    out.resize(static_cast<size_t>(o - out.data()));
     return out;
 }
 
 char* writeUtf8(std::u16string_view text, char* dst) {
-    for (size_t i = 0; i < text.size(); ++i) {
+    const size_t n = text.size();
+    for (size_t i = 0; i < n; ++i) {
+        // Runs of ASCII, the usual case in file names, go four units at a time.
+        std::uint64_t units;
+        while (i + 4 <= n && (std::memcpy(&units, text.data() + i, sizeof units),
+                              (units & 0xFF80FF80FF80FF80u) == 0)) {
+            for (size_t k = 0; k < 4; ++k)
+                dst[k] = static_cast<char>(text[i + k]);
+            dst += 4, i += 4;
+        }
+        if (i == n)
+            break;
         char16_t c = text[i];
         if (c < 0x80) {
             *dst++ = static_cast<char>(c);
-        } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 &&
                    text[i + 1] <= 0xDFFF) {
             dst = putCodePoint(dst,
                                0x10000 + ((char32_t(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));

@@ -60,7 +60,7 @@ TEST_F(Import, SubfoldersAreScannedInNameOrder) {
     EXPECT_EQ(names(), (Names{u"3.txt", u"4.txt", u"2.txt", u"1.txt"}));
 }
 
-TEST_F(Import, RowsCarryDateAndSizeTexts) {
+TEST_F(Import, RowsCarryDateAndSizeTextsUnlessLeftOut) {
     dir.write("data.bin", std::string(1234, 'x'));
     ASSERT_FALSE(importer.importFolder(detail));
     ASSERT_EQ(table.count(), 1u);
@@ -68,6 +68,11 @@ TEST_F(Import, RowsCarryDateAndSizeTexts) {
     EXPECT_EQ(table.modified(0).size(), 21u);
     EXPECT_EQ(table.modified(0).back(), u'\n');
     EXPECT_EQ(table.imageText(0), u"0");
+
+    importer.leaveOutStatusColumns();
+    ASSERT_FALSE(importer.importFolder(detail));
+    ASSERT_EQ(table.count(), 1u);
+    EXPECT_EQ(table.row(0), (Row{u"data.bin", dir.folder(), u"", u"", u"", u"0"}));
 }
 
 TEST_F(Import, AttributeSettingsDecideWhatIsSkipped) {
@@ -80,16 +85,24 @@ TEST_F(Import, AttributeSettingsDecideWhatIsSkipped) {
     chmod(locked.c_str(), 0444);
     main.subfolders = 1;
 
-    ASSERT_FALSE(importer.importFolder(detail));  // defaults: read-only taken, hidden not
-    EXPECT_EQ(names(), (Names{u"locked.txt", u"plain.txt"}));
+    // The same whether the rows get their status texts or not.
+    for (bool statusColumns : {true, false}) {
+        SCOPED_TRACE(statusColumns);
+        if (!statusColumns)
+            importer.leaveOutStatusColumns();
+        detail = defaultDetailSettings();
+        ASSERT_FALSE(importer.importFolder(detail));  // defaults: read-only taken, hidden not
+        EXPECT_EQ(names(), (Names{u"locked.txt", u"plain.txt"}));
 
-    detail.importReadOnly = 0;
-    ASSERT_FALSE(importer.importFolder(detail));
-    EXPECT_EQ(names(), (Names{u"plain.txt"}));
+        detail.importReadOnly = 0;
+        ASSERT_FALSE(importer.importFolder(detail));
+        EXPECT_EQ(names(), (Names{u"plain.txt"}));
 
-    detail.importHidden = 1;
-    ASSERT_FALSE(importer.importFolder(detail));
-    EXPECT_EQ(names(), (Names{u"inner.txt", u".dot.txt", u".hidden", u"listed.txt", u"plain.txt"}));
+        detail.importHidden = 1;
+        ASSERT_FALSE(importer.importFolder(detail));
+        EXPECT_EQ(names(),
+                  (Names{u"inner.txt", u".dot.txt", u".hidden", u"listed.txt", u"plain.txt"}));
+    }
 }
 
 TEST_F(Import, FolderModeListsOneLevelOfFolders) {

@@ -131,6 +131,28 @@ TEST_F(Fs, ListsEntriesWithAttributes) {
     EXPECT_FALSE(lookUp(at("nope")));
 }
 
+TEST_F(Fs, AListingWithoutStatusTellsNamesTypesAndHiddenMarks) {
+    dir.write("plain.txt", "12345");
+    dir.write(".dot");
+    dir.makeFolder("sub");
+    ASSERT_EQ(symlink("sub", (dir.path() / "link").c_str()), 0);
+    auto ro = dir.write("ro");
+    chmod(ro.c_str(), 0444);
+    std::map<std::u16string, EntryInfo> seen;
+    ASSERT_TRUE(listFolder(
+        dir.folder(), [&](EntryInfo& e) { seen[e.name] = e; }, {}, EntryDetail::kNameAndType));
+    ASSERT_EQ(seen.size(), 5u);
+    for (const auto& [name, e] : seen) {
+        EXPECT_FALSE(e.created || e.modified || e.accessed) << testing::utf8(name);
+        EXPECT_EQ(e.size, 0u) << testing::utf8(name);
+    }
+    EXPECT_EQ(seen[u"plain.txt"].attributes, attr::kNormal);
+    EXPECT_EQ(seen[u"ro"].attributes, attr::kNormal);  // read-only needs the status
+    EXPECT_EQ(seen[u".dot"].attributes, attr::kHidden);
+    EXPECT_TRUE(seen[u"sub"].isFolder);
+    EXPECT_FALSE(seen[u"link"].isFolder);  // a link to a folder is not followed
+}
+
 TEST_F(Fs, ListsALargeFolderCompletelyInItsOwnOrder) {
     // Large folders share the status calls with a helper thread.
     for (int i = 0; i < 2000; ++i)

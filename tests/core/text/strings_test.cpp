@@ -37,10 +37,20 @@ TEST(Strings, FolderNameForSubstitution) {
         EXPECT_EQ(folderNameOf(c.folder), c.name);
 }
 
-TEST(Strings, ReplaceAllDoesNotRescanInsertedText) {
-    std::u16string s = u"aaa";
-    replaceAll(s, u"a", u"aa");
-    EXPECT_EQ(s, u"aaaaaa");
+TEST(Strings, ReplaceAllReplacesEachMatchOnce) {
+    // Growing, equal and shrinking replacements (the last two are done in place).
+    const struct {
+        std::u16string_view text, from, to, expected;
+    } cases[] = {
+        {u"aaa", u"a", u"aa", u"aaaaaa"}, {u"file_01.txt", u"file", u"item", u"item_01.txt"},
+        {u"ababab", u"ab", u"x", u"xxx"}, {u"xabyabz", u"ab", u"", u"xyz"},
+        {u"aaaa", u"aa", u"a", u"aa"},    {u"abc", u"abc", u"", u""},
+        {u"abc", u"d", u"", u"abc"},      {u"-ab-ab", u"ab", u"c", u"-c-c"}};
+    for (const auto& c : cases) {
+        std::u16string s(c.text);
+        replaceAll(s, c.from, c.to);
+        EXPECT_EQ(s, c.expected);
+    }
     EXPECT_TRUE(equalsIgnoreAsciiCase(u"abC", u"ABc"));
     EXPECT_FALSE(equalsIgnoreAsciiCase(u"ä", u"Ä"));
     EXPECT_EQ(extensionOf(u"a.tar.gz"), u".gz");

@@ -105,6 +105,7 @@ FileTime fromStatx(const struct statx_timestamp& t) {
 // The part of a statx result that an entry needs, small enough to keep for a whole folder.
 struct EntryStatus {
     bool found = false;
+    bool full = true;  // false: only the type in `mode` is known
     bool hasBirthTime = false;
     std::uint32_t mode = 0;
     std::uint64_t size = 0;
@@ -113,6 +114,7 @@ struct EntryStatus {
 
 EntryStatus compact(const struct statx& st) {
     return EntryStatus{true,
+                       true,
                        (st.stx_mask & STATX_BTIME) != 0,
                        st.stx_mode,
                        st.stx_size,
@@ -125,17 +127,23 @@ EntryStatus compact(const struct statx& st) {
 void fillInfo(const EntryStatus& st, bool listedHidden, EntryInfo& info) {
     info.isFolder = S_ISDIR(st.mode);
     std::uint32_t a = info.isFolder ? attr::kDirectory : 0;
-    if (!(st.mode & S_IWUSR))
+    if (st.full && !(st.mode & S_IWUSR))
         a |= attr::kReadOnly;
     if (listedHidden || (!info.name.empty() && info.name[0] == u'.'))
         a |= attr::kHidden;
     info.attributes = a == 0 ? attr::kNormal : a;
     info.created.reset();
+    info.modified.reset();
+    info.accessed.reset();
+    info.size = 0;
+    if (!st.full)
+        return;
     if (st.hasBirthTime)
         info.created = st.created;
     info.modified = st.modified;
     info.accessed = st.accessed;
-    info.size = info.isFolder ? 0 : st.size;
+    if (!info.isFolder)
+        info.size = st.size;
 }
 
 constexpr unsigned kStatxMask =
@@ -156,11 +164,13 @@ class FolderNames {
         return {bytes_.data() + entries_[i].start, entries_[i].length};
     }
     const char* cName(size_t i) const { return bytes_.data() + entries_[i].start; }
+    // The entry's type as the listing gave it, DT_UNKNOWN where the file system gives none.
+    unsigned char type(size_t i) const { return entries_[i].type; }
 
     void add(const dirent& e) {
         const size_t length = std::strlen(e.d_name);
         entries_.push_back({e.d_ino, static_cast<std::uint32_t>(bytes_.size()),
-                            static_cast<std::uint32_t>(length)});
+                            static_cast<std::uint32_t>(length), e.d_type});
         bytes_.append(e.d_name, length + 1);
     }
     // Puts the entries in the order of their inode numbers. Asking for their status in that
@@ -176,6 +186,7 @@ class FolderNames {
     struct Entry {
         ino_t inode;
         std::uint32_t start, length;
+        unsigned char type;
     };
     std::string bytes_;  // each name followed by its NUL
     std::vector<Entry> entries_;
@@ -189,8 +200,22 @@ FolderNames readNames(DIR* dir) {
             continue;
         names.add(*e);
     }
-    names.sortByInode();
     return names;
+}
+
+// The type of an entry from the listing alone; asks for it only where the file system does not
+// tell (found is false when the entry has gone meanwhile).
+EntryStatus typeOf(int dirFd, const FolderNames& names, size_t i) {
+    EntryStatus status;
+    if (names.type(i) != DT_UNKNOWN) {
+        status.found = true;
+        status.mode = DTTOIF(names.type(i));
+    } else if (struct statx st; ::statx(dirFd, names.cName(i), kStatxFlags, STATX_TYPE, &st) == 0) {
+        status.found = true;
+        status.mode = st.stx_mode & S_IFMT;
+    }
+    status.full = false;
+    return status;
 }
 
 // Asks the kernel for the status of every entry of a folder, which is most of the work of
@@ -405,7 +430,7 @@ bool isExistsOrAccessDenied(OsError e) {
 }
 
 Status listFolder(std::u16string_view folder, const std::function<void(EntryInfo&)>& sink,
-                  const std::function<void(std::size_t)>& expect) {
+                  const std::function<void(std::size_t)>& expect, EntryDetail detail) {
     std::string native = nativePath(folder);
     if (native.empty())
         native = ".";
@@ -414,13 +439,18 @@ Status listFolder(std::u16string_view folder, const std::function<void(EntryInfo
         return failure();
     const int dfd = ::dirfd(dir.get());
     const std::unordered_set<std::string> hidden = readHiddenList(dfd);
-    const FolderNames names = readNames(dir.get());
-    StatusFetcher statuses(dfd, names);
+    FolderNames names = readNames(dir.get());
+    const bool full = detail == EntryDetail::kFull;
+    if (full)
+        names.sortByInode();
+    std::optional<StatusFetcher> statuses;
+    if (full)
+        statuses.emplace(dfd, names);
     if (expect)
         expect(names.count());
     EntryInfo info;
     for (size_t i = 0; i < names.count(); ++i) {
-        const EntryStatus& status = statuses.at(i);
+        const EntryStatus status = full ? statuses->at(i) : typeOf(dfd, names, i);
         if (!status.found)
             continue;  // gone meanwhile
         const std::string_view name = names.name(i);
@@ -510,7 +540,15 @@ Status OpenFolder::renameNoReplace(std::u16string_view from, std::u16string_view
     if (fd_ < 0)
         return renameNoReplaceNative(nativePath(path_ + std::u16string(from)),
                                      nativePath(path_ + std::u16string(to)));
-    return renameNoReplaceAt(fd_, nativePath(from).c_str(), nativePath(to).c_str());
+    // Both names go into one buffer that the thread keeps, so that a run of many renames
+    // allocates nothing here.
+    thread_local std::string names;
+    names.resize((from.size() + to.size()) * text::kMaxUtf8PerUnit + 2);
+    char* const fromEnd = text::writeUtf8(from, names.data());
+    *fromEnd = '\0';
+    char* const toStart = fromEnd + 1;
+    *text::writeUtf8(to, toStart) = '\0';
+    return renameNoReplaceAt(fd_, names.data(), toStart);
 }
 
 Status moveNoReplace(std::u16string_view from, std::u16string_view to) {
