@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QEvent>
 #include <QLineEdit>
 #include <algorithm>
 #include <chrono>
@@ -31,9 +32,31 @@ double since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// Notices the first paint event that reaches one widget.
+class PaintWatch : public QObject {
+  public:
+    explicit PaintWatch(QWidget& widget) : widget_(widget) { widget.installEventFilter(this); }
+    ~PaintWatch() override { widget_.removeEventFilter(this); }
+    bool painted = false;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &widget_ && event->type() == QEvent::Paint)
+            painted = true;
+        return false;
+    }
+
+  private:
+    QWidget& widget_;
+};
+
+// Delivers the pending events, which paint a window just shown or changed; a window that
+// they left unpainted is painted at once. Either way it is painted once, as a user sees it.
 void paint(QWidget& w) {
+    PaintWatch watch(w);
     QCoreApplication::processEvents();
-    w.repaint();
+    if (!watch.painted)
+        w.repaint();
 }
 
 // The program's own start (see main.cpp): settings and histories read, the window shown; at

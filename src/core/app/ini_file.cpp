@@ -325,11 +325,20 @@ const IniFile::Cache& IniFile::current() const {
         return *cache_;
     cache_.emplace();
     cache_->stamp = stamp;
-    // File times advance in ticks of the system's coarse clock (whole seconds on some file
-    // systems): a file changed that recently may change again without a new stamp.
-    constexpr std::int64_t kTimeStepSeconds = 2;
-    cache_->settled =
-        !stamp || stamp->modified.seconds + kTimeStepSeconds < platform::now().seconds;
+    // File times advance in ticks of the system's coarse clock, at most 10 ms apart, or in
+    // whole seconds (two on some) on a file system that keeps no fractions of a second: a file
+    // changed within a tick may change again without a new stamp.
+    if (stamp) {
+        const bool fractions = stamp->modified.nanoseconds != 0;
+        const std::int64_t stepNanoseconds = fractions ? 20'000'000 : 2'000'000'000;
+        const auto nanoseconds = [](platform::FileTime t) {
+            return t.seconds * 1'000'000'000 + t.nanoseconds;
+        };
+        cache_->settled =
+            nanoseconds(stamp->modified) + stepNanoseconds < nanoseconds(platform::now());
+    } else {
+        cache_->settled = true;
+    }
     if (!platform::isTrustedFile(path_)) {
         cache_->writable = false;
         return *cache_;
