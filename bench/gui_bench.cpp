@@ -14,14 +14,17 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 
 #include "core/engine/session.h"
 #include "core/methods/method_list.h"
 #include "core/settings/history_store.h"
+#include "gui/font_preload.h"
 #include "gui/main_window.h"
 #include "gui/prompts.h"
+#include "gui/ui_font.h"
 
 using namespace soramine;
 using Clock = std::chrono::steady_clock;
@@ -59,13 +62,16 @@ void paint(QWidget& w) {
         w.repaint();
 }
 
-// The program's own start (see main.cpp): settings and histories read, the window shown; at
-// the end the window writes its settings and the histories are kept.
-int window(const char* importFolder) {
+// The program's own start (see main.cpp): settings and histories read while the font
+// configuration is read beside them, the window shown; at the end the window writes its
+// settings and the histories are kept.
+int window(gui::FontConfigPreload& fonts, const char* importFolder) {
     RenameSession session(defaultIniFile(), makeMethodTable());
     session.readIni();
     const std::u16string storePath = historyStorePath();
     HistoryMap histories = loadHistoryStore(storePath);
+    fonts.wait();
+    gui::useJapaneseUiFont();
     int status = 0;
     {
         gui::DialogPrompts prompts;
@@ -126,14 +132,18 @@ int dialog() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
     const std::string mode = argc > 1 ? argv[1] : "";
+    // The window starts as the program does, the minimal dialog as a minimal program does.
+    std::optional<gui::FontConfigPreload> fonts;
+    if (mode == "import" || mode == "window")
+        fonts.emplace();
+    QApplication app(argc, argv);
     if (mode == "import" && argc > 2)
-        return window(argv[2]);
+        return window(*fonts, argv[2]);
     if (mode == "sort" && argc > 2)
         return sortRows(std::stoul(argv[2]));
     if (mode == "window")
-        return window(nullptr);
+        return window(*fonts, nullptr);
     if (mode == "dialog")
         return dialog();
     std::fputs("usage: soramine-gui-bench import DIR | sort N | window | dialog\n", stderr);

@@ -14,6 +14,7 @@ packages=(
   coreutils findutils           # the benchmarks' file trees (seq, xargs, find)
   rename openssl time bc        # the benchmarks' references, peak memory and arithmetic
   qt6-base-dev libgl-dev        # the window (Qt 6 Widgets)
+  libfontconfig-dev             # the window reads the font configuration at its start
   xvfb xauth fonts-ipafont-gothic  # the window tests on an X server, Japanese glyphs
 )
 missing=()

@@ -7,8 +7,18 @@
 
 #include "core/methods/method_list.h"
 #include "gui/qt_text.h"
+#include "gui/ui_font.h"
 
 namespace soramine::testing {
+namespace {
+
+// The tests' windows use the font that the program chooses at its start.
+void useProgramFont() {
+    gui::useJapaneseUiFont();
+}
+Q_COREAPP_STARTUP_FUNCTION(useProgramFont)
+
+}  // namespace
 
 std::unique_ptr<RenameSession> makeSession(const QTemporaryDir& dir) {
     auto session = std::make_unique<RenameSession>(
