@@ -60,7 +60,8 @@ class Importer {
     // Whether an entry that the attribute mask lets through becomes a row: a folder in folder
     // mode, otherwise a file that the extension filter takes.
     bool accepts(const platform::EntryInfo& entry) const;
-    // A row of an entry whose status was asked for (`size` set) or not (all texts empty).
+    // A row of an entry whose status was asked for (`size` set) or not (no date and size
+    // texts; a folder's size column shows its mark either way).
     Row makeRow(std::u16string name, std::u16string folder,
                 const std::optional<platform::FileTime>& created,
                 const std::optional<platform::FileTime>& modified,

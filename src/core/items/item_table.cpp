@@ -279,20 +279,6 @@ void ItemTable::sort(Column c, Compare compare, bool descending) {
         sort(c, compare, descending, 0, count() - 1);
 }
 
-void ItemTable::sortByKeys(std::vector<std::int64_t>& keys, int direction) {
-    if (count() < 2 || keys.size() != count())
-        return;
-    std::vector<std::uint32_t> order = identity(count());
-    const int sign = direction > 0 ? -1 : 1;
-    quicksort(order, 0, static_cast<std::int64_t>(count()) - 1,
-              [&](std::uint32_t a, std::uint32_t b) {
-                  return sign * (keys[a] < keys[b] ? -1 : keys[a] > keys[b] ? 1 : 0);
-              });
-    std::vector<std::int64_t> buffer;
-    permute(keys, order, 0, buffer);
-    applyOrder(order, 0);
-}
-
 int ItemTable::compareText(const std::u16string& a, const std::u16string& b) {
     return compareUnits(a, b);
 }

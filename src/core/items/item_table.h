@@ -65,9 +65,6 @@ class ItemTable {
     // scheme. A set `descending` negates the comparison.
     void sort(Column c, Compare compare, bool descending, size_t lo, size_t hi);
     void sort(Column c, Compare compare, bool descending);
-    // Sorts all rows by outside 64-bit keys, one per row, moved along with the rows;
-    // direction -1 is ascending, +1 descending. Same scheme as above.
-    void sortByKeys(std::vector<std::int64_t>& keys, int direction);
     // Puts the rows in the given order: row k becomes the row that stood at order[k]
     // (a permutation of 0..count()-1).
     void reorder(const std::vector<std::uint32_t>& order) { applyOrder(order, 0); }
