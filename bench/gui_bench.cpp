@@ -20,11 +20,10 @@
 
 #include "core/engine/session.h"
 #include "core/methods/method_list.h"
-#include "core/settings/history_store.h"
 #include "gui/font_preload.h"
 #include "gui/main_window.h"
+#include "gui/program_start.h"
 #include "gui/prompts.h"
-#include "gui/ui_font.h"
 
 using namespace soramine;
 using Clock = std::chrono::steady_clock;
@@ -62,20 +61,15 @@ void paint(QWidget& w) {
         w.repaint();
 }
 
-// The program's own start (see main.cpp): settings and histories read while the font
-// configuration is read beside them, the window shown; at the end the window writes its
-// settings and the histories are kept.
+// The program's own start (see main.cpp): settings, histories and fonts as ProgramStart reads
+// them, the window shown; at the end the window writes its settings and the histories are kept.
 int window(gui::FontConfigPreload& fonts, const char* importFolder) {
-    RenameSession session(defaultIniFile(), makeMethodTable());
-    session.readIni();
-    const std::u16string storePath = historyStorePath();
-    HistoryMap histories = loadHistoryStore(storePath);
-    fonts.wait();
-    gui::useJapaneseUiFont();
+    gui::ProgramStart start(fonts);
+    RenameSession& session = start.session;
     int status = 0;
     {
         gui::DialogPrompts prompts;
-        gui::MainWindow window(session, histories, prompts);
+        gui::MainWindow window(session, start.histories, prompts);
         window.show();
         paint(window);
         if (importFolder) {
@@ -88,7 +82,6 @@ int window(gui::FontConfigPreload& fonts, const char* importFolder) {
             status = session.items().count() > 0 ? 0 : 1;
         }
     }
-    saveHistoryStore(storePath, histories);
     return status;
 }
 
