@@ -1,5 +1,9 @@
 #include "gui/program_start.h"
 
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
+
 #include "core/methods/method_list.h"
 #include "gui/ui_font.h"
 
@@ -9,6 +13,9 @@ ProgramStart::ProgramStart(FontConfigPreload& fonts)
     : session(defaultIniFile(), makeMethodTable()), storePath_(historyStorePath()) {
     session.readIni();
     histories = loadHistoryStore(storePath_);
+    // The icon is read while the font configuration may still be loading: reading the first
+    // image loads the image format plugins, which the window's first paint then finds loaded.
+    QApplication::setWindowIcon(QIcon(QPixmap(QStringLiteral(":/soramine.png"))));
     fonts.wait();
     useJapaneseUiFont();
 }

@@ -3,8 +3,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <QApplication>
-#include <QFontDatabase>
-#include <QFontInfo>
+#include <QFont>
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -38,17 +37,41 @@ std::vector<std::string> proportionalJapaneseFamilies() {
     return families;
 }
 
+// Whether the font fontconfig matches for the family has Japanese characters. The desktop's
+// font is often a generic name ("Sans Serif"); the font it is drawn in is this match, which is
+// asked here without loading it.
+bool matchHasJapanese(const QString& family) {
+    const std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> pattern(FcPatternCreate(),
+                                                                          &FcPatternDestroy);
+    if (!pattern)
+        return false;
+    FcPatternAddString(pattern.get(), FC_FAMILY,
+                       reinterpret_cast<const FcChar8*>(family.toUtf8().constData()));
+    FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+    FcDefaultSubstitute(pattern.get());
+    FcResult result = FcResultNoMatch;
+    const std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> match(
+        FcFontMatch(nullptr, pattern.get(), &result), &FcPatternDestroy);
+    FcLangSet* languages = nullptr;
+    return match && FcPatternGetLangSet(match.get(), FC_LANG, 0, &languages) == FcResultMatch &&
+           FcLangSetHasLang(languages, reinterpret_cast<const FcChar8*>("ja")) !=
+               FcLangDifferentLang;
+}
+
 }  // namespace
 
 void useJapaneseUiFont() {
     QFont font = QApplication::font();
-    // The family the font resolves to: the desktop's font is often a generic name.
-    if (QFontDatabase::writingSystems(QFontInfo(font).family()).contains(QFontDatabase::Japanese))
+    if (matchHasJapanese(font.family()))
         return;
     const std::vector<std::string> japanese = proportionalJapaneseFamilies();
     if (japanese.empty())
         return;
     font.setFamilies({QString::fromStdString(japanese.front())});
+    // Unhinted, as in print. Light hinting would only snap heights to pixels, and the Japanese
+    // fonts found here mostly carry no hints of their own, so FreeType's auto-hinter would
+    // first analyse the font's ten thousand glyphs and more: milliseconds of the window's start.
+    font.setHintingPreference(QFont::PreferNoHinting);
     QApplication::setFont(font);
 }
 
