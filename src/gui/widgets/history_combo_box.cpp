@@ -1,6 +1,7 @@
 #include "gui/widgets/history_combo_box.h"
 
 #include <QAbstractItemView>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 
@@ -9,15 +10,14 @@
 namespace soramine::gui {
 
 HistoryComboBox::HistoryComboBox(QWidget* parent) : QComboBox(parent) {
-    setEditable(true);
+    // Editable through a line edit of its own, which leaves the drop-down list to be built when
+    // it first opens (a window has many of these boxes, and most lists are never opened).
+    setLineEdit(new QLineEdit(this));
     // New entries come from the core's commit, never from pressing Enter in the box.
     setInsertPolicy(QComboBox::NoInsert);
     // Typing is taken as typed: no inline completion from the history.
     setCompleter(nullptr);
     setMaxVisibleItems(30);
-    // Installed after the popup's own filter, so it sees the right click first and can keep
-    // the popup from taking it as a choice.
-    view()->viewport()->installEventFilter(this);
 }
 
 void HistoryComboBox::bind(soramine::HistoryBox* box) {
@@ -50,12 +50,21 @@ void HistoryComboBox::takeText() {
 void HistoryComboBox::showPopup() {
     if (count() == 0)
         return;
+    if (!listWatched_) {
+        // A long history scrolls with a scroll bar, as in any editable box. The filter goes
+        // on after the list's own one, so it sees a right click first and can keep the list
+        // from taking it as a choice.
+        view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        view()->viewport()->installEventFilter(this);
+        listWatched_ = true;
+    }
     QComboBox::showPopup();
 }
 
 bool HistoryComboBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view()->viewport() && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+    if (listWatched_ && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton &&
+        watched == view()->viewport())
         return deleteHighlightedEntry();
     return QComboBox::eventFilter(watched, event);
 }

@@ -32,6 +32,7 @@ class HistoryComboBox : public QComboBox {
     bool deleteHighlightedEntry();
 
     soramine::HistoryBox* box_ = nullptr;
+    bool listWatched_ = false;  // the drop-down list exists and this box filters its clicks
 };
 
 }  // namespace soramine::gui
