@@ -40,8 +40,16 @@ void writeColumnWidth(IniFile& ini, const ListColumn& column, int width) {
 }
 
 QFont inListFontFamily(QFont base, const DetailSettings& detail) {
+    // The font database is asked once per name: each question costs it a fontconfig
+    // substitution, and the list and every page ask for several boxes.
+    static QString askedFamily;
+    static bool installed = false;
     const QString family = qs(detail.fontName);
-    if (QFontDatabase::hasFamily(family))
+    if (family != askedFamily) {
+        installed = QFontDatabase::hasFamily(family);
+        askedFamily = family;
+    }
+    if (installed)
         base.setFamily(family);
     return base;
 }
