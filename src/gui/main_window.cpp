@@ -287,8 +287,13 @@ QWidget* MainWindow::buildExecutionGroup() {
 }
 
 void MainWindow::buildStatusBar() {
+    // The panes share one item of the bar, which draws no frame of its own around it; the bar
+    // lays its items out anew at every item added.
     QStatusBar* bar = statusBar();
     bar->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
+    auto* panes = new QWidget;
+    auto* row = new QHBoxLayout(panes);
+    row->setContentsMargins(0, 0, 0, 0);
     readyPane_ = new QLabel(QStringLiteral("レディ"));
     readyPane_->setMinimumWidth(100);
     countPane_ = new QLabel(QStringLiteral("総アイテム数:    0"));
@@ -306,10 +311,11 @@ void MainWindow::buildStatusBar() {
     menuButton_->setText(QStringLiteral("▼?"));
     menuButton_->setAccessibleName(QStringLiteral("メニュー"));
     menuButton_->setFixedWidth(50);
-    bar->addWidget(readyPane_, 1);
-    bar->addWidget(countPane_);
-    bar->addWidget(selectedPane_);
-    bar->addWidget(menuButton_);
+    row->addWidget(readyPane_, 1);
+    row->addWidget(countPane_);
+    row->addWidget(selectedPane_);
+    row->addWidget(menuButton_);
+    bar->addWidget(panes, 1);
     bar->setSizeGripEnabled(true);
 }
 
