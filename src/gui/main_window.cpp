@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,6 +23,7 @@
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyleOption>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -97,6 +99,18 @@ class FolderDropFilter final : public QObject {
 
   private:
     std::function<void(const std::vector<std::u16string>&)> drop_;
+};
+
+// The window's status bar draws its panel only: its panes draw their own frames, so it draws
+// none around its item, and the window shows no messages there.
+class PaneStatusBar final : public QStatusBar {
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QStyleOption option;
+        option.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_PanelStatusBar, &option, &painter, this);
+    }
 };
 
 }  // namespace
@@ -287,10 +301,9 @@ QWidget* MainWindow::buildExecutionGroup() {
 }
 
 void MainWindow::buildStatusBar() {
-    // The panes share one item of the bar, which draws no frame of its own around it; the bar
-    // lays its items out anew at every item added.
-    QStatusBar* bar = statusBar();
-    bar->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
+    // The panes share one item of the bar (it lays its items out anew at every item added).
+    auto* bar = new PaneStatusBar;
+    setStatusBar(bar);
     auto* panes = new QWidget;
     auto* row = new QHBoxLayout(panes);
     row->setContentsMargins(0, 0, 0, 0);
