@@ -2,6 +2,8 @@
 
 #include "gui/window_placement.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +22,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -585,9 +588,15 @@ void MainWindow::showMessage(const Message& message) {
 }
 
 void MainWindow::restorePlacement() {
-    // Without a placement of its own the window opens large enough to show a page whole, as
-    // far as the screen has room (a smaller one would hide the status bar under its edge).
-    QSize size(1040, 780);
+    // Without a placement of its own the window opens as large as its controls ask, with the
+    // list wide enough for its columns, as far as the screen has room.
+    int columns = 0;
+    for (int c = 0; c < model_->columnCount(); ++c)
+        columns += list_->columnWidth(c);
+    const int listWidth =
+        columns + 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width();
+    QSize size = sizeHint();
+    size.rwidth() += std::max(0, listWidth - list_->sizeHint().width());
     if (const QScreen* shown = screen())
         size = size.boundedTo(shown->availableGeometry().size());
     resize(minimumSize().expandedTo(size));
