@@ -9,50 +9,14 @@
 namespace soramine {
 namespace {
 
-// The rows in the order of their names in UTF-16 code units, or nothing when they stand in
-// that order already. The names of one folder are all different, so this is the order that
-// any sort by name gives. Each name is compared first by eight units after the prefix that
-// all of them share, packed into two integers beside its row, so that most comparisons stay
-// in one contiguous array instead of reaching into the names, which lie scattered over the
-// heap.
-std::optional<std::vector<std::uint32_t>> nameOrder(const ItemTable& table) {
-    const std::u16string& first = table.name(0);
-    size_t shared = first.size();
+// Whether the rows stand in the order of their names already: names created one after
+// another are often listed so, and then there is nothing to sort.
+bool inNameOrder(const ItemTable& table) {
     for (size_t i = 1; i < table.count(); ++i) {
-        const std::u16string& name = table.name(i);
-        const auto end = first.begin() + static_cast<std::ptrdiff_t>(shared);
-        shared = static_cast<size_t>(
-            std::mismatch(first.begin(), end, name.begin(), name.end()).first - first.begin());
+        if (ItemTable::compareText(table.name(i - 1), table.name(i)) > 0)
+            return false;
     }
-    struct Key {
-        std::uint64_t high, low;
-        std::uint32_t row;
-    };
-    std::vector<Key> keys(table.count());
-    for (size_t i = 0; i < keys.size(); ++i) {
-        const std::u16string& name = table.name(i);
-        std::uint64_t part[2] = {0, 0};
-        for (size_t k = 0; k < 8; ++k) {  // missing units count as 0, before every real one
-            const std::uint64_t unit = shared + k < name.size() ? name[shared + k] : 0;
-            part[k / 4] |= unit << (16 * (3 - k % 4));
-        }
-        keys[i] = {part[0], part[1], static_cast<std::uint32_t>(i)};
-    }
-    const auto before = [&](const Key& a, const Key& b) {
-        if (a.high != b.high)
-            return a.high < b.high;
-        if (a.low != b.low)
-            return a.low < b.low;
-        return ItemTable::compareText(table.name(a.row), table.name(b.row)) < 0;
-    };
-    // Names created one after another often come listed in name order already.
-    if (std::is_sorted(keys.begin(), keys.end(), before))
-        return std::nullopt;
-    std::sort(keys.begin(), keys.end(), before);
-    std::vector<std::uint32_t> order(keys.size());
-    for (size_t r = 0; r < keys.size(); ++r)
-        order[r] = keys[r].row;
-    return order;
+    return true;
 }
 
 }  // namespace
@@ -212,8 +176,9 @@ void Importer::scanFolder(const std::u16string& folder) {
         scanFolder(folder + sub + platform::kSeparator);
     if (local.empty())
         return;
-    if (const auto order = nameOrder(local))
-        local.reorder(*order);
+    // The names of one folder are all different, so the order any sort by name gives.
+    if (!inNameOrder(local))
+        local.sort(ItemTable::kName, ItemTable::compareText, false);
     gathered_.appendTable(std::move(local));
 }
 

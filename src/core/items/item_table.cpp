@@ -11,19 +11,19 @@ int compareUnits(std::u16string_view a, std::u16string_view b);
 
 namespace {
 
-// A row of the text sort with the four code units of its key that follow the prefix all the
-// keys share, the first unit in the high bits and missing units as 0: two rows whose heads
-// differ compare as their heads do, without reading the keys.
+// A row of the text sort with the eight code units of its key that follow the prefix all the
+// keys share, packed into two integers (earlier units in higher bits, missing units as 0): two
+// rows whose heads differ compare as their heads do, without reading the keys.
 struct KeyedRow {
-    std::uint64_t head = 0;
+    std::uint64_t high = 0, low = 0;
     std::uint32_t row = 0;
 };
 
-std::uint64_t headOf(std::u16string_view key) {
-    std::uint64_t head = 0;
-    for (size_t i = 0; i < 4; ++i)
-        head = head << 16 | (i < key.size() ? key[i] : 0);
-    return head;
+KeyedRow keyedRow(std::u16string_view key, std::uint32_t row) {
+    std::uint64_t part[2] = {0, 0};
+    for (size_t i = 0; i < 8; ++i)
+        part[i / 4] = part[i / 4] << 16 | (i < key.size() ? key[i] : 0);
+    return {part[0], part[1], row};
 }
 
 // The number of leading code units that all `count` keys share.
@@ -255,13 +255,17 @@ void ItemTable::sort(Column c, Compare compare, bool descending, size_t lo, size
             return std::u16string_view(keys[row]).substr(skip);
         };
         std::vector<KeyedRow> keyed(order.size());
-        for (size_t k = 0; k < keyed.size(); ++k)
-            keyed[k] = {headOf(tail(static_cast<std::uint32_t>(k))), static_cast<std::uint32_t>(k)};
+        for (size_t k = 0; k < keyed.size(); ++k) {
+            const auto row = static_cast<std::uint32_t>(k);
+            keyed[k] = keyedRow(tail(row), row);
+        }
         // Equal heads may still hide a difference (a unit 0 against a missing one, or one
         // further on): then the keys decide.
         quicksort(keyed, 0, last, [&](const KeyedRow& a, const KeyedRow& b) {
-            if (a.head != b.head)
-                return a.head < b.head ? -sign : sign;
+            if (a.high != b.high)
+                return a.high < b.high ? -sign : sign;
+            if (a.low != b.low)
+                return a.low < b.low ? -sign : sign;
             return sign * compareUnits(tail(a.row), tail(b.row));
         });
         for (size_t k = 0; k < keyed.size(); ++k)

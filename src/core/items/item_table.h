@@ -65,9 +65,6 @@ class ItemTable {
     // scheme. A set `descending` negates the comparison.
     void sort(Column c, Compare compare, bool descending, size_t lo, size_t hi);
     void sort(Column c, Compare compare, bool descending);
-    // Puts the rows in the given order: row k becomes the row that stood at order[k]
-    // (a permutation of 0..count()-1).
-    void reorder(const std::vector<std::uint32_t>& order) { applyOrder(order, 0); }
 
     // Column comparisons: UTF-16 code-unit order; and the size column's numeric order
     // ("," removed, read as a signed 64-bit decimal), which returns +1 when the first value is
