@@ -1,23 +1,54 @@
 #include "gui/pages/page_factory.h"
 
+#include <array>
+#include <string_view>
+
 #include "gui/pages/add_text_page_widget.h"
 #include "gui/pages/numbering_page_widget.h"
 #include "gui/pages/replace_page_widget.h"
 #include "gui/pages/unavailable_page_widget.h"
 
 namespace soramine::gui {
+namespace {
+
+using MakeWidget = MethodPageWidget* (*)(soramine::MethodPage&, soramine::RenameSession&,
+                                         QWidget* parent);
+
+// Binds a core page of type CorePage to its widget; a page of another type (a method table
+// in another order) gets no widget of this row.
+template <class CorePage, class Widget>
+MethodPageWidget* bind(soramine::MethodPage& page, soramine::RenameSession& session,
+                       QWidget* parent) {
+    auto* typed = dynamic_cast<CorePage*>(&page);
+    return typed ? new Widget(*typed, session, parent) : nullptr;
+}
+
+struct Row {
+    std::u16string_view comboText;  // the method's entry in "リネーム方式(&Y)"
+    MakeWidget make;
+};
+
+// One row per method that has a window page; a method without a row shows the page saying
+// it is not available yet.
+constexpr std::array kRows = {
+    Row{u"連番", bind<soramine::NumberingPage, NumberingPageWidget>},
+    Row{u"置換", bind<soramine::ReplacePage, ReplacePageWidget>},
+    Row{u"追加", bind<soramine::AddTextPage, AddTextPageWidget>},
+};
+
+}  // namespace
 
 MethodPageWidget* makeMethodPageWidget(int methodIndex, soramine::RenameSession& session,
                                        QWidget* parent) {
-    // The widget follows the core page's type, so a method table in another order still gets
-    // the right page.
     soramine::MethodPage* page = session.methods.page(methodIndex);
-    if (auto* replace = dynamic_cast<soramine::ReplacePage*>(page))
-        return new ReplacePageWidget(*replace, session, parent);
-    if (auto* numbering = dynamic_cast<soramine::NumberingPage*>(page))
-        return new NumberingPageWidget(*numbering, session, parent);
-    if (auto* addText = dynamic_cast<soramine::AddTextPage*>(page))
-        return new AddTextPageWidget(*addText, session, parent);
+    if (page && page->available()) {
+        for (const Row& row : kRows) {
+            if (row.comboText != page->comboText())
+                continue;
+            if (MethodPageWidget* widget = row.make(*page, session, parent))
+                return widget;
+        }
+    }
     return new UnavailablePageWidget(parent);
 }
 

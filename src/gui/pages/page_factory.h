@@ -5,8 +5,8 @@
 
 namespace soramine::gui {
 
-// The page widget of the method at `methodIndex` of session.methods: the replace (置換), numbering
-// (連番) and add-text (追加) pages, and for the other twelve a page saying the method is not
+// The page widget of the method at `methodIndex` of session.methods, found by the method's
+// name in the table of page widgets; a method without a widget gets a page saying it is not
 // available yet. The add-text page object is shared: `makeMethodPageWidget(2, ...)` may be called
 // twice (first tab and, for the add-mode methods, the second tab); both widgets bind the same core
 // object.
