@@ -1,30 +1,59 @@
 // soramine: the main window over the rename engine.
 
 #include <QApplication>
+#include <optional>
 #include <vector>
 
+#include "core/app/one_shot.h"
+#include "core/platform/instance.h"
+#include "core/platform/locked_file.h"
+#include "core/text/utf.h"
+#include "gui/command_line_forms.h"
 #include "gui/font_preload.h"
+#include "gui/instance_server.h"
 #include "gui/main_window.h"
 #include "gui/program_start.h"
 #include "gui/prompts.h"
 #include "gui/qt_text.h"
 
 int main(int argc, char** argv) {
-    soramine::gui::FontConfigPreload fonts;
+    using namespace soramine;
+    std::vector<std::u16string> args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(text::fromUtf8(argv[i]));
+
+    if (app::isOneShot(args)) {
+        QApplication app(argc, argv);
+        gui::DialogPrompts prompts;
+        return gui::runOneShotForm(args, prompts);
+    }
+    // A later start hands its command line to the first instance before it loads anything of
+    // the window.
+    const auto instance = platform::instancePaths();
+    std::optional<platform::InstanceLock> lock;
+    if (instance) {
+        auto acquired = platform::InstanceLock::acquire(instance->lock);
+        if (acquired)
+            lock.emplace(std::move(*acquired));
+        else if (platform::isLockHeld(acquired.error()))
+            return gui::forwardToRunningInstance(instance->socket, text::fromUtf8(argv[0]), args,
+                                                 argc, argv);
+    }
+
+    gui::FontConfigPreload fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("soramine"));
-    using namespace soramine;
+    gui::InstanceServer server;
+    if (lock)
+        server.listen(gui::localPath(instance->socket));
 
     gui::ProgramStart start(fonts);
-    std::vector<std::u16string> args;
-    const QStringList arguments = QApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-        args.push_back(gui::corePath(arguments[i]));
-
     // Ends before `start`: the window writes its settings and fills the histories as it
     // closes, then `start` writes the histories.
     gui::DialogPrompts prompts;
     gui::MainWindow window(start.session, start.histories, prompts);
+    QObject::connect(&server, &gui::InstanceServer::commandReceived, &window,
+                     &gui::MainWindow::receiveForwarded);
     window.show();
     window.handleCommandLine(args);
     return QApplication::exec();

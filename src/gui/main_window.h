@@ -48,9 +48,13 @@ class MainWindow final : public QMainWindow {
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The program's own command line (the arguments after the program path): one ".qrn"
-    // path is loaded as settings, anything else is imported.
-    void handleCommandLine(const std::vector<std::u16string>& args);
+    // The program's own command line (the arguments after the program path), or one that a
+    // later start forwarded: one ".qrn" path is loaded as settings, anything else is
+    // imported. During a run it waits until the run ends.
+    void handleCommandLine(const std::vector<std::u16string>& args,
+                           PathSource source = PathSource::CommandLine);
+    // A later start's paths: the window comes to the front and handles them.
+    void receiveForwarded(const std::vector<std::u16string>& paths);
 
     // The commands, as the buttons and menus call them.
     void importFolder();

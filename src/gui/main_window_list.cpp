@@ -127,13 +127,23 @@ void MainWindow::dropOnFolderBox(const std::vector<std::u16string>& paths) {
     updateCounts();
 }
 
-void MainWindow::handleCommandLine(const std::vector<std::u16string>& args) {
+void MainWindow::handleCommandLine(const std::vector<std::u16string>& args, PathSource source) {
     if (args.empty())
         return;
-    if (isSettingsFileArgument(args))
+    if (session_.running())
+        queuedPaths_.emplace_back(args, source);
+    else if (isSettingsFileArgument(args))
         loadSettingsFile(args.front());
     else
-        importPaths(args, PathSource::CommandLine);
+        importPaths(args, source);
+}
+
+void MainWindow::receiveForwarded(const std::vector<std::u16string>& paths) {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    handleCommandLine(paths, PathSource::OtherInstance);
 }
 
 void MainWindow::clearAll() {

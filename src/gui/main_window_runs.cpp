@@ -95,8 +95,12 @@ void MainWindow::afterRun() {
     updateUndoButton();
     auto queued = std::move(queuedPaths_);
     queuedPaths_.clear();
-    for (const auto& [paths, source] : queued)
-        importPaths(paths, source);
+    for (const auto& [paths, source] : queued) {
+        if (source == PathSource::Drop)
+            importPaths(paths, source);
+        else
+            handleCommandLine(paths, source);
+    }
 }
 
 void MainWindow::openSettingsFileFromMenu() {
