@@ -5,11 +5,11 @@
 
 #include "cli/commands.h"
 #include "cli/job.h"
-#include "cli/journal.h"
 #include "cli/terminal.h"
 #include "cli/terminal_host.h"
 #include "core/app/ini_file.h"
 #include "core/engine/execute.h"
+#include "core/engine/journal.h"
 #include "core/engine/session.h"
 #include "core/items/import.h"
 #include "core/methods/method_list.h"
@@ -51,35 +51,6 @@ constexpr const char* kUsage =
     "  1  処理できなかった項目がある (エラーログ、移動・コピーできなかった項目) か、\n"
     "     Ctrl-C で中断した\n"
     "  2  始められなかった (使い方の誤り、ジョブを読めない、設定の検証エラー、取り込みエラー)\n";
-
-// The progress of a run that also keeps its undo journal: every rename is in the journal
-// before it is tried. When the journal cannot be written, that rename is not tried and the run
-// stops, so that nothing is renamed that could not be undone.
-class JournalledProgress final : public TerminalProgress {
-  public:
-    explicit JournalledProgress(JournalWriter& journal) : journal_(journal) {}
-
-    bool renaming(std::size_t, std::u16string_view from, std::u16string_view to) override {
-        if (!journalFailed_ && !journal_.intend(from, to))
-            journalFailed_ = true;
-        return !journalFailed_;
-    }
-    void renamed(std::size_t, std::u16string_view, std::u16string_view) override {
-        if (!journalFailed_ && !journal_.done())
-            journalFailed_ = true;
-    }
-    bool cancelled() override { return journalFailed_ || TerminalProgress::cancelled(); }
-    void end() override {
-        TerminalProgress::end();
-        if (!journal_.finish())
-            journalFailed_ = true;
-    }
-    bool journalFailed() const { return journalFailed_; }
-
-  private:
-    JournalWriter& journal_;
-    bool journalFailed_ = false;
-};
 
 std::string terminalText(std::u16string text) {
     text::replaceAll(text, u"\r\n", u"\n");
@@ -142,16 +113,20 @@ int runRun(const Args& args) {
     session.detail.showLog = 1;
 
     // The items are imported: as the import button does, that ends the previous undo record.
-    JournalWriter journal;
-    if (auto problem = journal.start(withTrailingSeparator(session.folderBox.text))) {
-        printError(u"元に戻す記録を書き込めません: " + *problem);
-        return 2;
-    }
     TerminalHost host(dest, line->has("--overwrite"));
-    JournalledProgress progress(journal);
-    const ExecuteResult result = executeRun(session, host, progress);
-    if (!session.canUndo())
-        journal.discard();
+    TerminalProgress shown;
+    JournalWriter journal;
+    JournallingObserver progress(journal, shown);
+    ExecutionJob job = startExecution(session, host);
+    if (job.plan.runnable()) {
+        if (auto problem = startJournal(journal, session)) {
+            printError(problem->text);
+            return 2;
+        }
+        executeItems(job, progress);
+    }
+    const ExecuteResult result = finishExecution(session, std::move(job), host);
+    endJournal(journal, session);
     if (dest && session.settings.destination == *dest)
         writeDestination(session.ini, *dest);
     if (result.message) {
@@ -165,12 +140,12 @@ int runRun(const Args& args) {
         return 0;
     }
     printOut(result.resultLine + u"\n" + session.log().text());
-    if (progress.journalFailed())
+    if (progress.failed())
         printError(u"元に戻す記録を書き込めませんでした: " + journal.path());
-    else if (progress.wasCancelled())
+    else if (shown.wasCancelled())
         printError(u"中止しました");
-    const bool incomplete = result.failures != 0 || result.cancelled || progress.journalFailed() ||
-                            host.problems() != 0;
+    const bool incomplete =
+        result.failures != 0 || result.cancelled || progress.failed() || host.problems() != 0;
     return incomplete ? 1 : 0;
 }
 

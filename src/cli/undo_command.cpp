@@ -5,11 +5,11 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "cli/journal.h"
 #include "cli/options.h"
 #include "cli/terminal.h"
 #include "cli/terminal_host.h"
 #include "core/app/ini_file.h"
+#include "core/engine/journal.h"
 #include "core/engine/session.h"
 #include "core/engine/undo.h"
 #include "core/methods/method_list.h"
@@ -67,22 +67,6 @@ int listRuns(const std::vector<JournalInfo>& runs) {
     return 0;
 }
 
-// The entries that may still need their rename undone. An entry the journal saw succeed goes
-// to the undo, which finds an item already back by itself; one it did not see succeed was
-// renamed only if its old name is gone.
-UndoRecord pendingRenames(const Journal& journal) {
-    UndoRecord record;
-    for (const JournalEntry& e : journal.entries) {
-        if (!e.done && platform::exists(e.from))
-            continue;
-        record.oldPaths.push_back(e.from);
-        record.newPaths.push_back(e.to);
-        record.renamed.push_back(true);
-    }
-    record.enabled = true;
-    return record;
-}
-
 }  // namespace
 
 int runUndo(const Args& args) {
@@ -112,23 +96,13 @@ int runUndo(const Args& args) {
         printError(u"元に戻す操作はありません");
         return 2;
     }
-    const JournalInfo& run = runs[index];
-    // Held while the undo works, so that a second undo leaves this run alone.
-    auto held = platform::LockedFile::lock(run.path);
-    if (!held) {
-        printError(u"この記録は別の処理が使用中です: " + run.path);
-        return 2;
-    }
-
-    const auto journal = readJournal(run.path);
-    if (!journal) {
-        printError(u"元に戻す記録を読めません: " + run.path);
-        return 2;
-    }
-
     RenameSession session(defaultIniFile(), makeMethodTable());
     TerminalProgress progress;
-    UndoJob job = startUndo(session, pendingRenames(*journal));
+    UndoJob job = startJournalUndo(session, runs[index].path);
+    if (job.message) {
+        printError(job.message->text);
+        return 2;
+    }
     undoItems(job, progress);
     const UndoResult result = finishUndo(session, std::move(job));
     // Every item that kept its new name is in the log with the reason.
@@ -137,9 +111,6 @@ int runUndo(const Args& args) {
         log = u"元に戻しました。";
     text::replaceAll(log, u"\r\n", u"\n");
     const bool complete = result.failures == 0 && !result.cancelled;
-    // What is not finished stays recorded: the next undo continues with it.
-    if (complete)
-        (void)platform::removeFile(run.path);
     const std::string out = text::toUtf8(log) + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
     if (progress.wasCancelled())

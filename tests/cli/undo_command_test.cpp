@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "cli/job_fixture.h"
-#include "cli/journal.h"
+#include "core/engine/journal.h"
 #include "core/platform/locked_file.h"
 #include "core/text/utf.h"
 
@@ -112,7 +112,7 @@ class CliUndo : public CliJobTest {
             if (!all.empty()) {
                 std::ifstream in(all.back(), std::ios::binary);
                 const std::string bytes(std::istreambuf_iterator<char>(in), {});
-                const auto journal = cli::parseJournal(bytes);
+                const auto journal = parseJournal(bytes);
                 if (journal && journal->entries.size() >= entries)
                     return;
             }
@@ -202,10 +202,10 @@ TEST_F(CliUndo, UndoesAJournalCutShortByACrash) {
     const auto dir = config.path() / "soramine" / "undo";
     std::filesystem::create_directories(dir);
     const std::u16string f = text::fromUtf8(folder());
-    const std::string third = cli::journalIntent(f + u"x", f + u"y");
-    const std::string bytes =
-        cli::journalHeader({1700000000, 5}, f) + cli::journalIntent(f + u"b", f + u"c") + "D\n" +
-        cli::journalIntent(f + u"a", f + u"b") + third.substr(0, third.size() - 3);
+    const std::string third = journalIntent(f + u"x", f + u"y");
+    const std::string bytes = journalHeader({1700000000, 5}, f) +
+                              journalIntent(f + u"b", f + u"c") + "D\n" +
+                              journalIntent(f + u"a", f + u"b") + third.substr(0, third.size() - 3);
     std::ofstream(dir / "run-1.journal", std::ios::binary) << bytes;
     // Here x is still x: the cut entry is not read, and an entry never done stays as it is.
     const CliResult r = cli({"undo"});

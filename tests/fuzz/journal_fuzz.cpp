@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "cli/journal.h"
+#include "core/engine/journal.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace soramine::cli;
+    using namespace soramine;
     const auto journal = parseJournal(std::string_view(reinterpret_cast<const char*>(data), size));
     if (!journal)
         return 0;

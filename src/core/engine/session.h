@@ -29,6 +29,7 @@ struct UndoRecord {
     std::vector<std::size_t> rows;  // item k's row in the list
     bool enabled = false;           // the undo button; only while the record belongs to a run that
                                     // processed something
+    std::u16string journal;         // the run's undo journal (engine/journal.h), when it kept one
 };
 
 // Everything the main window holds for a run: the items and their selection, the options,

@@ -1,18 +1,15 @@
 #include "core/engine/undo.h"
 
+#include "core/engine/journal.h"
 #include "core/engine/session.h"
 #include "core/engine/session_access.h"
 #include "core/platform/fs.h"
 
 namespace soramine {
 
-UndoJob startUndo(RenameSession& session) {
-    if (session.undoRecord().oldPaths.empty() || session.running())
-        return {};
-    return startUndo(session, std::exchange(SessionAccess::undo(session), UndoRecord()));
-}
+namespace {
 
-UndoJob startUndo(RenameSession& session, UndoRecord record) {
+UndoJob startRecordUndo(RenameSession& session, UndoRecord record) {
     UndoJob job;
     if (record.oldPaths.empty())
         return job;
@@ -21,6 +18,41 @@ UndoJob startUndo(RenameSession& session, UndoRecord record) {
         return job;
     job.lease = std::move(*lease);
     job.record = std::move(record);
+    return job;
+}
+
+}  // namespace
+
+UndoJob startUndo(RenameSession& session) {
+    if (session.undoRecord().oldPaths.empty() || session.running())
+        return {};
+    UndoRecord record = std::exchange(SessionAccess::undo(session), UndoRecord());
+    if (!record.journal.empty())
+        return startJournalUndo(session, std::move(record.journal));
+    return startRecordUndo(session, std::move(record));
+}
+
+UndoJob startJournalUndo(RenameSession& session, std::u16string path) {
+    UndoJob job;
+    auto lease = SessionAccess::beginRun(session);
+    if (!lease)
+        return job;
+    auto held = platform::LockedFile::lock(path);
+    if (!held) {
+        job.message = errorMessage(platform::isLockHeld(held.error())
+                                       ? u"この記録は別の処理が使用中です: " + path
+                                       : platform::systemErrorText(held.error()) + u" - " + path);
+        return job;
+    }
+    const auto journal = readJournal(path);
+    if (!journal) {
+        job.message = errorMessage(u"元に戻す記録を読めません: " + path);
+        return job;
+    }
+    job.record = pendingRenames(*journal, session.items());
+    job.lease = std::move(*lease);
+    job.journalPath = std::move(path);
+    job.journal.emplace(std::move(*held));
     return job;
 }
 
@@ -62,6 +94,7 @@ void undoItems(UndoJob& job, RunObserver& progress) {
 
 UndoResult finishUndo(RenameSession& session, UndoJob&& job) {
     UndoResult result;
+    result.message = std::move(job.message);
     if (!job.lease.held())
         return result;
     const UndoRecord& undo = job.record;
@@ -79,6 +112,9 @@ UndoResult finishUndo(RenameSession& session, UndoJob&& job) {
     log.appendLog(u"元に戻しました。");
     result.failures = job.failures;
     result.cancelled = job.undone < undo.oldPaths.size();
+    // What is not finished stays recorded: the next undo continues with it.
+    if (job.journal && result.failures == 0 && !result.cancelled)
+        (void)platform::removeFile(job.journalPath);
     return result;
 }
 

@@ -7,13 +7,16 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/message.h"
+#include "core/engine/run.h"
 #include "core/platform/locked_file.h"
 
-namespace soramine::cli {
+namespace soramine {
 
-// The undo journals of the CLI's runs: one file per run in the settings folder's "undo"
-// folder, written while the run goes, so that a later `undo` can reverse the run exactly,
-// also when the run (or an earlier undo) was interrupted or the process killed.
+// The undo journals of the executions (the window's and soramine-cli's): one file per run in
+// the settings folder's "undo" folder, written while the run goes, so that a later undo can
+// reverse the run exactly, also when the run (or an earlier undo) was interrupted or the
+// process killed.
 //
 // A journal is UTF-8 text, one record after another:
 //   soramine-cli undo journal 2\n          the header
@@ -25,7 +28,7 @@ namespace soramine::cli {
 //   D\n                                    the rename of the entry before succeeded
 // Lengths make any character possible in a path (tabs and line feeds included). An item may
 // have several R entries (one per "[n]" form tried); its last one is the one that counts.
-// The run holds the file's lock while it writes, so that `undo` leaves a running run alone. A
+// The run holds the file's lock while it writes, so that an undo leaves a running run alone. A
 // run that was killed leaves zero bytes after its last record (space reserved ahead).
 
 // The folder of the journals: settingsFolder() + "undo/".
@@ -87,6 +90,44 @@ class JournalWriter {
     std::chrono::steady_clock::time_point lastSync_{};
 };
 
+// Shows an execution through `shown` and writes each rename to the journal before it is tried.
+// When the journal cannot be written, that rename is not tried and the run stops, so that
+// nothing is renamed that could not be undone.
+class JournallingObserver final : public RunObserver {
+  public:
+    JournallingObserver(JournalWriter& journal, RunObserver& shown)
+        : journal_(journal), shown_(shown) {}
+
+    void begin(std::size_t steps) override { shown_.begin(steps); }
+    void step() override { shown_.step(); }
+    bool cancelled() override { return failed_ || shown_.cancelled(); }
+    void advance(std::size_t steps) override { shown_.advance(steps); }
+    void end() override;
+    bool renaming(std::size_t k, std::u16string_view from, std::u16string_view to) override;
+    void renamed(std::size_t k, std::u16string_view from, std::u16string_view to) override;
+
+    // Whether the journal could not be written (the run stopped there).
+    bool failed() const { return failed_; }
+
+  private:
+    JournalWriter& journal_;
+    RunObserver& shown_;
+    bool failed_ = false;
+};
+
+// Starts the journal of an execution whose item loop is about to run (its plan is runnable),
+// for the folder in the session's folder box. The message when it cannot be written: the loop
+// must not run then.
+std::optional<Message> startJournal(JournalWriter& journal, const RenameSession& session);
+// After finishExecution of a journalled run: removes the journal when the run left nothing to
+// undo, and otherwise ties the session's undo record to it, so that undoLastRun undoes
+// through the journal.
+void endJournal(JournalWriter& journal, RenameSession& session);
+
+// The entries of `journal` that may still need their rename undone, as an undo record; each
+// gets the row of `items` that shows its item under its new name (none: a row past the end).
+UndoRecord pendingRenames(const Journal& journal, const ItemTable& items);
+
 // A journal that can be undone: its path, and its header with no more than its first entry
 // (the rest is read when the run is undone or counted).
 struct JournalInfo {
@@ -99,4 +140,4 @@ struct JournalInfo {
 // journals kept from many earlier runs do not slow down an undo of the last one.
 std::vector<JournalInfo> listJournals();
 
-}  // namespace soramine::cli
+}  // namespace soramine

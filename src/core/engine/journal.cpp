@@ -1,4 +1,4 @@
-#include "cli/journal.h"
+#include "core/engine/journal.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,13 +6,17 @@
 #include <iterator>
 #include <random>
 
+#include <unordered_map>
+
+#include "core/engine/session_access.h"
+#include "core/items/import.h"
 #include "core/platform/clock.h"
 #include "core/platform/fs.h"
 #include "core/platform/process.h"
 #include "core/text/strings.h"
 #include "core/text/utf.h"
 
-namespace soramine::cli {
+namespace soramine {
 namespace {
 
 constexpr std::string_view kHeader = "soramine-cli undo journal 2\n";
@@ -235,6 +239,59 @@ void JournalWriter::discard() {
     (void)platform::removeFile(path_);
 }
 
+void JournallingObserver::end() {
+    shown_.end();
+    if (!journal_.finish())
+        failed_ = true;
+}
+
+bool JournallingObserver::renaming(std::size_t, std::u16string_view from, std::u16string_view to) {
+    if (!failed_ && !journal_.intend(from, to))
+        failed_ = true;
+    return !failed_;
+}
+
+void JournallingObserver::renamed(std::size_t, std::u16string_view, std::u16string_view) {
+    if (!failed_ && !journal_.done())
+        failed_ = true;
+}
+
+std::optional<Message> startJournal(JournalWriter& journal, const RenameSession& session) {
+    if (auto problem = journal.start(withTrailingSeparator(session.folderBox.text)))
+        return errorMessage(u"元に戻す記録を書き込めません: " + *problem);
+    return std::nullopt;
+}
+
+void endJournal(JournalWriter& journal, RenameSession& session) {
+    if (journal.path().empty())
+        return;
+    if (!session.canUndo())
+        journal.discard();
+    else
+        SessionAccess::undo(session).journal = journal.path();
+}
+
+UndoRecord pendingRenames(const Journal& journal, const ItemTable& items) {
+    std::unordered_map<std::u16string, std::size_t> rowOf;
+    rowOf.reserve(items.count());
+    for (std::size_t row = 0; row < items.count(); ++row)
+        rowOf.emplace(items.path(row), row);
+    UndoRecord record;
+    for (const JournalEntry& e : journal.entries) {
+        // An entry the journal saw succeed goes to the undo, which finds an item already back
+        // by itself; one it did not see succeed was renamed only if its old name is gone.
+        if (!e.done && platform::exists(e.from))
+            continue;
+        record.oldPaths.push_back(e.from);
+        record.newPaths.push_back(e.to);
+        record.renamed.push_back(true);
+        const auto row = rowOf.find(e.to);
+        record.rows.push_back(row == rowOf.end() ? items.count() : row->second);
+    }
+    record.enabled = true;
+    return record;
+}
+
 std::vector<JournalInfo> listJournals() {
     std::vector<JournalInfo> out;
     const std::u16string dir = journalFolder();
@@ -271,4 +328,4 @@ std::vector<JournalInfo> listJournals() {
     return out;
 }
 
-}  // namespace soramine::cli
+}  // namespace soramine

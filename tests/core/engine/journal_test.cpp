@@ -1,0 +1,201 @@
+#include "core/engine/journal.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/engine/execute.h"
+#include "core/engine/undo.h"
+#include "engine_fixture.h"
+
+namespace soramine {
+namespace {
+
+using Entries = std::vector<JournalEntry>;
+
+const std::string kHead = journalHeader({1700000000, 5}, u"/d/");
+
+TEST(Journal, PathsWithAnyCharacterComeBack) {
+    const Entries entries = {
+        {u"/d/a.txt", u"/d/b.txt", true},
+        {u"/d/tab\there", u"/d/line\nfeed\r\n", true},
+        {u"/d/R 1 2\nx", u"/d/ R 3 4 \n", false},
+        {u"/写真/旅行.jpg", u"/写真/2024_旅行.jpg", true},
+        {u"/d/\xDC80\xDCFF raw bytes", u"/d/fixed", false},
+    };
+    std::string bytes = journalHeader({1700000000, 5}, u"/写\n真/");
+    for (const auto& e : entries)
+        bytes += journalIntent(e.from, e.to) + (e.done ? std::string(kJournalDone) : "");
+    const auto parsed = parseJournal(bytes);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->started, (platform::FileTime{1700000000, 5}));
+    EXPECT_EQ(parsed->folder, u"/写\n真/");
+    EXPECT_EQ(parsed->entries, entries);
+    EXPECT_EQ(parseJournal(kHead)->entries, Entries{});
+}
+
+TEST(Journal, TheLastFormTriedForAnItemCounts) {
+    const std::string bytes = kHead + journalIntent(u"/d/a", u"/d/x") +
+                              journalIntent(u"/d/a", u"/d/x[1]") +
+                              journalIntent(u"/d/a", u"/d/x[2]") + std::string(kJournalDone) +
+                              journalIntent(u"/d/b", u"/d/x") + journalIntent(u"/d/b", u"/d/x[3]");
+    EXPECT_EQ(parseJournal(bytes)->entries,
+              (Entries{{u"/d/a", u"/d/x[2]", true}, {u"/d/b", u"/d/x[3]", false}}));
+}
+
+TEST(Journal, ACutJournalKeepsItsCompleteRecords) {
+    const std::string intent1 = journalIntent(u"/d/a", u"/d/b");
+    const std::string intent2 = journalIntent(u"/d/c\nd", u"/d/e");
+    const std::string bytes = kHead + intent1 + std::string(kJournalDone) + intent2;
+    for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+        const auto parsed = parseJournal(std::string_view(bytes).substr(0, cut));
+        if (cut < kHead.size()) {
+            EXPECT_FALSE(parsed) << cut;
+            continue;
+        }
+        ASSERT_TRUE(parsed) << cut;
+        Entries expected;
+        if (cut >= kHead.size() + intent1.size())
+            expected.push_back({u"/d/a", u"/d/b", cut >= kHead.size() + intent1.size() + 2});
+        if (cut == bytes.size())
+            expected.push_back({u"/d/c\nd", u"/d/e", false});
+        EXPECT_EQ(parsed->entries, expected) << cut;
+    }
+}
+
+TEST(Journal, ReadingStopsAtADamagedRecord) {
+    const std::string good = journalIntent(u"/d/a", u"/d/b");
+    struct Case {
+        std::string tail;  // after one good entry
+        const char* what;
+    };
+    const Case cases[] = {
+        {"R 18446744073709551615 2\n/d/x/d/y\n", "length beyond the end"},
+        {"R 18446744073709551616 2\n/d/x/d/y\n", "length beyond any number"},
+        {"R 4 18446744073709551615\n/d/x/d/y\n", "second length wraps around"},
+        {"R 4 4\n/d/x/d/yX", "no line feed after the paths"},
+        {"R -4 4\n/d/x/d/y\n", "negative length"},
+        {"X 4 4\n/d/x/d/y\n", "unknown kind"},
+        {"D", "a cut success mark"},
+        {journalIntent(u"/d/x", u"/e/x"), "into another folder"},
+        {journalIntent(u"d/x", u"d/y"), "relative paths"},
+        {journalIntent(u"/d/", u"/d/y"), "no name"},
+        {std::string(40, '\0'), "zeros a crash left"},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = parseJournal(kHead + good + c.tail + good);
+        ASSERT_TRUE(parsed) << c.what;
+        EXPECT_EQ(parsed->entries, (Entries{{u"/d/a", u"/d/b", false}})) << c.what;
+    }
+    EXPECT_FALSE(parseJournal("soramine-cli undo journal 1\nR 4 4\n/d/a/d/b\n"));
+    EXPECT_FALSE(parseJournal("soramine-cli undo journal 2\nT x\n"));
+    EXPECT_EQ(parseJournal(kHead + "D\n" + good)->entries, Entries{})
+        << "a success mark before any entry";
+    EXPECT_EQ(parseJournal(kHead + good + journalIntent(u"/d/x", u"/d/y"), 1)->entries,
+              (Entries{{u"/d/a", u"/d/b", false}}))
+        << "reading up to a number of entries";
+}
+
+// Executions journalled as the front ends do, with the settings folder in a temporary folder.
+class JournalledRun : public testing::EngineTest {
+  protected:
+    JournalledRun() { ::setenv("XDG_CONFIG_HOME", settings.path().c_str(), 1); }
+    ~JournalledRun() override { ::unsetenv("XDG_CONFIG_HOME"); }
+
+    void execute() {
+        JournalWriter journal;
+        ExecutionJob job = startExecution(session, host);
+        ASSERT_TRUE(job.plan.runnable());
+        ASSERT_FALSE(startJournal(journal, session));
+        JournallingObserver observer(journal, quiet);
+        executeItems(job, observer);
+        finishExecution(session, std::move(job), host);
+        endJournal(journal, session);
+    }
+    std::size_t journals() const {
+        const auto folder = settings.path() / "soramine" / "undo";
+        return std::filesystem::exists(folder)
+                   ? static_cast<std::size_t>(
+                         std::distance(std::filesystem::directory_iterator(folder), {}))
+                   : 0;
+    }
+
+    testing::TempDir settings;
+};
+
+TEST_F(JournalledRun, TheUndoButtonGoesThroughTheJournal) {
+    using Files = std::vector<std::string>;
+    struct Case {
+        const char* what;
+        std::function<void(const testing::TempDir&)> since;  // done between run and undo
+        testing::Names listAfter;
+        Files diskAfter;
+        std::size_t journalsAfter;
+    };
+    const Case cases[] = {
+        {"untouched", [](const testing::TempDir&) {}, {u"a", u"c"}, {"a", "c"}, 0},
+        {"an old name taken again",
+         [](const testing::TempDir& d) { d.write("a", "newcomer"); },
+         {u"b", u"c"},
+         {"a", "b", "c"},
+         1},
+        {"a new name renamed since",
+         [](const testing::TempDir& d) { std::filesystem::rename(d.path() / "d", d.path() / "e"); },
+         {u"a", u"d"},
+         {"a", "e"},
+         1},
+    };
+    for (const Case& c : cases) {
+        testing::clearRows(session);
+        for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+            std::filesystem::remove(e.path());
+        std::filesystem::remove_all(settings.path() / "soramine");
+        addFiles({"a", "c"});
+        page.renames = {{u"a", u"b"}, {u"c", u"d"}};
+        execute();
+        ASSERT_EQ(journals(), 1u) << c.what;
+        ASSERT_FALSE(session.undoRecord().journal.empty()) << c.what;
+        c.since(dir);
+        const UndoResult result = undoLastRun(session, quiet);
+        EXPECT_FALSE(result.message) << c.what;
+        EXPECT_EQ(names(), c.listAfter) << c.what;
+        EXPECT_EQ(onDisk(), c.diskAfter) << c.what;
+        EXPECT_EQ(journals(), c.journalsAfter) << c.what << ": what failed stays recorded";
+    }
+}
+
+TEST_F(JournalledRun, ARunThatRenamedNothingLeavesNoJournal) {
+    addFiles({"a"});
+    execute();
+    EXPECT_EQ(journals(), 0u);
+    EXPECT_TRUE(session.undoRecord().journal.empty());
+}
+
+TEST_F(JournalledRun, AnEarlierRunIsUndoneByItsJournal) {
+    addFiles({"a", "c"});
+    page.renames = {{u"a", u"b"}, {u"c", u"d"}};
+    execute();
+    const auto runs = listJournals();
+    ASSERT_EQ(runs.size(), 1u);
+    ASSERT_TRUE(session.discardUndo());
+    {
+        UndoJob job = startJournalUndo(session, runs[0].path);
+        ASSERT_FALSE(job.message);
+        undoItems(job, quiet);
+        finishUndo(session, std::move(job));
+    }
+    EXPECT_EQ(names(), (testing::Names{u"a", u"c"})) << "the rows showing the new names";
+    EXPECT_EQ(onDisk(), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(journals(), 0u);
+
+    UndoJob gone = startJournalUndo(session, runs[0].path);
+    ASSERT_TRUE(gone.message);
+    EXPECT_FALSE(finishUndo(session, std::move(gone)).message->text.empty());
+    EXPECT_FALSE(session.running());
+}
+
+}  // namespace
+}  // namespace soramine
