@@ -15,6 +15,7 @@ packages=(
   rename openssl time bc        # the benchmarks' references, peak memory and arithmetic
   qt6-base-dev libgl-dev        # the window (Qt 6 Widgets)
   libfontconfig-dev             # the window reads the font configuration at its start
+  libpcre2-dev pkg-config       # regular expressions in replace (PCRE2, 16-bit)
   xvfb xauth fonts-ipafont-gothic  # the window tests on an X server, Japanese glyphs
 )
 missing=()

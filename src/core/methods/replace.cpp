@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/app/ini_file.h"
 #include "core/engine/error_log.h"
 #include "core/methods/named_settings.h"
 #include "core/settings/records.h"
@@ -19,6 +20,10 @@ constexpr std::array kFields = {
     textField(u"位置", &ReplaceSettings::position, u"1"),
 };
 
+// The regular-expression flag's key is written only while the flag is on (and deleted when
+// it goes off), so that a user who never turns it on keeps the section as it always was.
+constexpr std::u16string_view kRegexKey = u"正規表現";
+
 constexpr auto kRecords = std::to_array<RecordField<ReplacePage>>({
     {1234, &ReplaceSettings::ignoreExtension},
     {1049, &ReplaceSettings::mode},
@@ -27,6 +32,11 @@ constexpr auto kRecords = std::to_array<RecordField<ReplacePage>>({
     {1051, &ReplaceSettings::position},
     {1036, &ReplacePage::replacement},
 });
+
+// The regular-expression flag is a record of its own after the six above, written only while
+// the flag is on: a file without it is the plain six-record block, and a reader that takes
+// six records and their texts by offset reads a file with it just the same.
+constexpr std::uint32_t kRegexRecordId = 9001;
 
 // Replaces the first match of A*B in `work`: from the first A to the first B after it, or with
 // B empty to the extension's dot (or the end, for a folder or a name without a dot).
@@ -87,6 +97,19 @@ void replaceIgnoringCase(std::u16string& work, std::u16string_view search,
     work = std::move(out);
 }
 
+// The refusal of a pattern or a reference, with the library's reason and the 1-based position.
+Message regexMessage(std::u16string_view what, const text::RegexError& error) {
+    return errorMessage(std::u16string(what) + u"\r\n" +
+                        text::decimal(static_cast<long long>(error.offset) + 1) + u"文字目: " +
+                        error.message);
+}
+
+// "$" in a folder's name is a plain character in a regular expression's replacement.
+std::u16string escapedDollars(std::u16string name) {
+    text::replaceAll(name, u"$", u"$$");
+    return name;
+}
+
 }  // namespace
 
 std::span<const IniField<ReplaceSettings>> replaceSettingsFields() {
@@ -101,10 +124,16 @@ ReplacePage::ReplacePage()
 
 void ReplacePage::readIni(const IniFile& ini) {
     readFields(ini, kReplaceSection, replaceSettingsFields(), settings);
+    settings.regex = ini.readInt(kReplaceSection, kRegexKey, 0) != 0;
 }
 
 void ReplacePage::writeIni(IniFile& ini) const {
+    IniFile::Batch batch(ini);
     writeFields(ini, kReplaceSection, replaceSettingsFields(), settings);
+    if (settings.regex)
+        ini.writeInt(kReplaceSection, kRegexKey, 1);
+    else
+        ini.deleteKey(kReplaceSection, kRegexKey);
 }
 
 std::u16string repairedPosition(std::u16string_view typed) {
@@ -116,9 +145,24 @@ std::optional<Message> ReplacePage::validate(RunContext&) {
         if (settings.position.empty() || !text::consistsOf(settings.position, u"0123456789") ||
             text::leadingInt(settings.position) < 1)
             return errorMessage(u"変更位置が不正です。");
+    } else if (settings.regex) {
+        return compilePattern();
     } else if (std::count(search.text.begin(), search.text.end(), u'*') > 1) {
         return errorMessage(u"ワイルドカード\"*\"が二つ以上あります。");
     }
+    return std::nullopt;
+}
+
+std::optional<Message> ReplacePage::compilePattern() {
+    pattern_.reset();
+    if (search.text.empty())
+        return std::nullopt;  // an empty search text replaces nothing, as without the flag
+    auto compiled = text::Regex::compile(search.text, settings.caseSensitive == 0);
+    if (!compiled)
+        return regexMessage(u"変更前の文字の正規表現が不正です。", compiled.error());
+    if (auto refused = compiled->checkReplacement(replacement.text))
+        return regexMessage(u"変更後の文字の参照が不正です。", *refused);
+    pattern_ = std::move(*compiled);
     return std::nullopt;
 }
 
@@ -135,8 +179,11 @@ std::u16string ReplacePage::transform(const ItemArgs& item, RunContext& run) {
     // The folder's name goes into the replacement text only, so that a "\" that is part of
     // an old name (possible outside Windows) stays as it is.
     std::u16string with = replacement.text;
-    if (with.find(u'\\') != std::u16string::npos)
-        text::replaceAll(with, u'\\', text::folderNameOf(item.folder));
+    const bool regex = settings.mode == 0 && settings.regex;
+    if (with.find(u'\\') != std::u16string::npos) {
+        const std::u16string folderName = text::folderNameOf(item.folder);
+        text::replaceAll(with, u'\\', regex ? escapedDollars(folderName) : folderName);
+    }
 
     if (settings.mode == 1) {
         // Overwrites as many characters as the replacement has before the folder's name
@@ -148,6 +195,16 @@ std::u16string ReplacePage::transform(const ItemArgs& item, RunContext& run) {
             return std::u16string(item.name);
         }
         work.replace(position - 1, length, with);
+    } else if (regex) {
+        if (pattern_) {
+            auto replaced = pattern_->replaceAll(work, with);
+            if (!replaced) {
+                run.log.appendLog(u"正規表現で置換できません(" + replaced.error().message +
+                                  u") - " + std::u16string(item.name) + u"\r\n");
+                return std::u16string(item.name);
+            }
+            work = std::move(*replaced);
+        }
     } else if (search.text.find(u'*') != std::u16string::npos) {
         replaceWildcard(work, search.text, with, settings.caseSensitive != 0, run.env.folderMode);
     } else if (!search.text.empty()) {
@@ -162,10 +219,19 @@ std::u16string ReplacePage::transform(const ItemArgs& item, RunContext& run) {
 
 void ReplacePage::saveBlock(BlockWriter& out) const {
     saveRecords(kRecords, *this, out);
+    if (settings.regex)
+        out.number(kRegexRecordId, 1);
 }
 
 bool ReplacePage::loadBlock(BlockReader& in) {
-    return loadRecords(kRecords, *this, in);
+    auto loaded = readRecords(kRecords, *this, in);
+    if (!loaded)
+        return false;
+    const auto extra = in.records(1);
+    loaded->settings.regex =
+        extra && extra->front().id == kRegexRecordId && extra->front().number();
+    std::move(*loaded).applyTo(*this);
+    return true;
 }
 
 std::vector<HistoryBox*> ReplacePage::histories() {
@@ -173,11 +239,18 @@ std::vector<HistoryBox*> ReplacePage::histories() {
 }
 
 std::vector<NamedSetting> ReplacePage::namedSettings() {
-    return namedSettingsOf(replaceSettingsFields(), settings, {&search, &replacement});
+    std::vector<NamedSetting> named =
+        namedSettingsOf(replaceSettingsFields(), settings, {&search, &replacement});
+    named.push_back({kRegexKey, &settings.regex});
+    return named;
 }
 
 std::vector<TextSetting> ReplacePage::textSettings() {
-    // "*" is the wildcard of the search text, "\" the folder's name in the replacement.
+    // "*" is the wildcard of the search text, "\" the folder's name in the replacement. A
+    // regular expression needs every character, so its box is not repaired; the names it
+    // makes are checked as every new name is.
+    if (settings.regex)
+        return {textSettingOf(replacement, text::ForbiddenSet::NoBackslash)};
     return {textSettingOf(search, text::ForbiddenSet::NoAsterisk),
             textSettingOf(replacement, text::ForbiddenSet::NoBackslash)};
 }

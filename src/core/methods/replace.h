@@ -7,6 +7,7 @@
 #include "core/app/ini_table.h"
 #include "core/engine/method.h"
 #include "core/settings/history_box.h"
+#include "core/text/regex.h"
 
 namespace soramine {
 
@@ -16,6 +17,7 @@ struct ReplaceSettings {
     std::int32_t caseSensitive;    // "区別"
     std::int32_t ignoreExtension;  // "拡張子": leave the extension out of the work
     std::u16string position;       // "位置": 1-based start of the overwrite
+    std::int32_t regex = 0;  // "正規表現": by text, the search text is a regular expression
 };
 
 inline constexpr std::u16string_view kReplaceSection = u"置換";
@@ -25,8 +27,9 @@ std::span<const IniField<ReplaceSettings>> replaceSettingsFields();
 // an empty text, or one that starts with no digit) becomes "1".
 std::u16string repairedPosition(std::u16string_view typed);
 
-// Replaces a text (with at most one "*" wildcard) or overwrites from a position. A "\" in
-// the replacement stands for the name of the item's folder.
+// Replaces a text (with at most one "*" wildcard, or a regular expression whose groups the
+// replacement takes as "$1" or "${name}") or overwrites from a position. A "\" in the
+// replacement stands for the name of the item's folder.
 class ReplacePage final : public MethodPage {
   public:
     ReplacePage();
@@ -45,6 +48,13 @@ class ReplacePage final : public MethodPage {
     std::vector<HistoryBox*> histories() override;
     std::vector<NamedSetting> namedSettings() override;
     std::vector<TextSetting> textSettings() override;
+
+  private:
+    // Compiles the search text of a regular-expression run into pattern_; the refusal of an
+    // invalid pattern or replacement reference.
+    std::optional<Message> compilePattern();
+
+    std::optional<text::Regex> pattern_;  // the compiled search text of a regular-expression run
 };
 
 }  // namespace soramine

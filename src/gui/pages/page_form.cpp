@@ -106,14 +106,15 @@ QLineEdit* PageForm::lineEdit(std::u16string& field) {
 HistoryComboBox* PageForm::historyBox(HistoryBox& box) {
     auto* combo = new HistoryComboBox(page_);
     combo->bind(&box);
-    for (const TextSetting& setting : core_.textSettings()) {
-        if (setting.text != &box.text)
-            continue;
-        QLineEdit* edit = combo->lineEdit();
-        const text::ForbiddenSet set = setting.forbidden;
-        connect(edit, &QLineEdit::textEdited, this,
-                [this, edit, set] { repairForbidden(edit, set); });
-    }
+    // The box's set is looked up at each edit: a page may change it with its settings (a
+    // regular expression needs every character).
+    QLineEdit* edit = combo->lineEdit();
+    connect(edit, &QLineEdit::textEdited, this, [this, edit, &box] {
+        for (const TextSetting& setting : core_.textSettings()) {
+            if (setting.text == &box.text)
+                repairForbidden(edit, setting.forbidden);
+        }
+    });
     shows_.push_back([combo] { combo->showBox(); });
     takes_.push_back([combo] { combo->takeText(); });
     return combo;

@@ -23,6 +23,7 @@ ReplacePageWidget::ReplacePageWidget(soramine::ReplacePage& page, soramine::Rena
     search_ = form_->historyBox(page_.search);
     caseSensitive_ = form_->checkBox(QStringLiteral("大文字、小文字を区別する(&J)"),
                                      page_.settings.caseSensitive);
+    regex_ = form_->checkBox(QStringLiteral("正規表現(&Q)"), page_.settings.regex);
     position_ = form_->lineEdit(page_.settings.position);
     HistoryComboBox* replacement = form_->historyBox(page_.replacement);
     QCheckBox* ignoreExtension =
@@ -36,8 +37,14 @@ ReplacePageWidget::ReplacePageWidget(soramine::ReplacePage& page, soramine::Rena
     form_->tip(caseSensitive_,
                QStringLiteral("アルファベットの大文字と小文字を区別する場合にチェックして下さい"));
     form_->tip(ignoreExtension, QStringLiteral("拡張子を無視する場合にチェックしてください"));
+    form_->tip(regex_, QStringLiteral("変更前の文字を正規表現として扱う場合にチェックしてください"
+                                      "（変更後の文字では $1～$9、${名前} がグループを表します）"));
 
     connect(mode, &QButtonGroup::idClicked, this, [this] {
+        takeSettings();
+        applyEnabling();
+    });
+    connect(regex_, &QCheckBox::toggled, this, [this] {
         takeSettings();
         applyEnabling();
     });
@@ -60,8 +67,13 @@ ReplacePageWidget::ReplacePageWidget(soramine::ReplacePage& page, soramine::Rena
     grid->addWidget(mode->button(1), 0, 2);
     grid->addWidget(form_->caption(QStringLiteral("変更前の文字(&I):"), search_), 1, 0);
     grid->addWidget(search_, 1, 1, 1, 2);
-    grid->addWidget(form_->hint(QStringLiteral("※ワイルドカード\"*\"が使えます")), 2, 1, 1, 2);
-    grid->addWidget(caseSensitive_, 3, 1, 1, 2);
+    searchHint_ = form_->hint(QString());
+    grid->addWidget(searchHint_, 2, 1, 1, 2);
+    auto* searchOptions = new QHBoxLayout;
+    searchOptions->addWidget(caseSensitive_);
+    searchOptions->addWidget(regex_);
+    searchOptions->addStretch();
+    grid->addLayout(searchOptions, 3, 1, 1, 2);
     grid->addWidget(form_->caption(QStringLiteral("変更位置(&M):"), position_), 4, 0);
     grid->addLayout(positionRow, 4, 1, 1, 2);
     grid->addWidget(form_->caption(QStringLiteral("変更後の文字(&E):"), replacement), 5, 0);
@@ -88,7 +100,10 @@ void ReplacePageWidget::applyEnabling() {
     const bool byText = page_.settings.mode == 0;
     search_->setEnabled(byText);
     caseSensitive_->setEnabled(byText);
+    regex_->setEnabled(byText);
     position_->setEnabled(!byText);
+    searchHint_->setText(page_.settings.regex ? QStringLiteral("※正規表現が使えます")
+                                              : QStringLiteral("※ワイルドカード\"*\"が使えます"));
 }
 
 }  // namespace soramine::gui

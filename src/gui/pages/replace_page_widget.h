@@ -5,6 +5,7 @@
 #include "gui/pages/method_page_widget.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 
 namespace soramine::gui {
@@ -12,7 +13,8 @@ namespace soramine::gui {
 class HistoryComboBox;
 class PageForm;
 
-// "置換": replace a text (with one "*" wildcard) or overwrite from a position.
+// "置換": replace a text (with one "*" wildcard, or a regular expression) or overwrite from a
+// position.
 class ReplacePageWidget : public MethodPageWidget {
     Q_OBJECT
   public:
@@ -30,6 +32,8 @@ class ReplacePageWidget : public MethodPageWidget {
     PageForm* form_;
     HistoryComboBox* search_ = nullptr;
     QCheckBox* caseSensitive_ = nullptr;
+    QCheckBox* regex_ = nullptr;
+    QLabel* searchHint_ = nullptr;
     QLineEdit* position_ = nullptr;
 };
 

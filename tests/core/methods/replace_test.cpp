@@ -4,6 +4,7 @@
 
 #include "core/app/ini_file.h"
 #include "core/engine/error_log.h"
+#include "core/settings/records.h"
 #include "support/temp_dir.h"
 
 namespace soramine {
@@ -104,6 +105,126 @@ TEST(Replace, ValidatesPositionAndWildcards) {
             EXPECT_EQ(message->caption, u"エラー");
         }
     }
+}
+
+TEST(Replace, RegularExpressions) {
+    struct Case {
+        int caseSensitive;
+        int ignoreExtension;
+        std::u16string_view search;
+        std::u16string_view replacement;
+        std::u16string_view name;
+        std::u16string_view folder;
+        std::u16string_view expected;
+    };
+    const Case cases[] = {
+        {1, 1, u"(\\d+)", u"n$1", u"a12b3.txt", u"/f/", u"an12bn3.txt"},
+        {1, 1, u"^(\\w+)_(\\w+)$", u"$2_$1", u"foo_bar.jpg", u"/f/", u"bar_foo.jpg"},
+        {1, 0, u"^(\\w+)_(\\w+)$", u"$2_$1", u"foo_bar.jpg", u"/f/", u"foo_bar.jpg"},
+        {1, 1, u"(?<y>\\d{4})-(?<m>\\d\\d)", u"${m}${y}", u"2020-05.txt", u"/f/", u"052020.txt"},
+        {1, 1, u"(a)(b)", u"${2}${1}$$", u"ab.txt", u"/f/", u"ba$.txt"},
+        {0, 1, u"img", u"p", u"IMG_img.JPG", u"/f/", u"p_p.JPG"},
+        {1, 1, u"img", u"p", u"IMG_img.JPG", u"/f/", u"IMG_p.JPG"},
+        {1, 1, u"q", u"x", u"abc.txt", u"/f/", u"abc.txt"},
+        {1, 1, u"", u"x", u"abc.txt", u"/f/", u"abc.txt"},
+        // Empty matches: one insertion at every position.
+        {1, 1, u"x*", u"-", u"ab", u"/f/", u"-a-b-"},
+        // A surrogate pair is one character; Japanese letters are word characters.
+        {1, 1, u".", u"[$0]", u"𠮷a", u"/f/", u"[𠮷][a]"},
+        {1, 1, u"\\w+", u"x", u"写真 01", u"/f/", u"x x"},
+        // A carried byte of a name that is not UTF-8 stays as it is.
+        {1, 1, u"b", u"x",
+         u"a\xDC80"
+         u"b",
+         u"/f/",
+         u"a\xDC80"
+         u"x"},
+        // "\" is the folder's name; a "$" in that name is a plain character.
+        {1, 1, u"(a)", u"\\_$1", u"a.txt", u"/p/$1x/", u"$1x_a.txt"},
+    };
+    for (const Case& c : cases) {
+        ReplacePage page;
+        page.settings = {0, c.caseSensitive, c.ignoreExtension, u"1", 1};
+        page.search.text = c.search;
+        page.replacement.text = c.replacement;
+        RunContext run{{false, false}};
+        ASSERT_FALSE(page.validate(run)) << utf8(c.search);
+        EXPECT_EQ(utf8(page.transform({.name = c.name, .folder = c.folder}, run)), utf8(c.expected))
+            << utf8(c.search) << " -> " << utf8(c.replacement) << " in " << utf8(c.name);
+        EXPECT_EQ(run.log.text(), u"");
+    }
+}
+
+TEST(Replace, RefusesInvalidExpressionsWithTheLibrarysReason) {
+    struct Case {
+        std::u16string_view search;
+        std::u16string_view replacement;
+        std::u16string_view message;  // empty: accepted
+    };
+    const Case cases[] = {
+        {u"a*b*", u"x", u""},  // two stars are no wildcard error here
+        {u"(a", u"x",
+         u"変更前の文字の正規表現が不正です。\r\n3文字目: missing closing parenthesis"},
+        {u"(a)", u"$2", u"変更後の文字の参照が不正です。\r\n1文字目: unknown substring"},
+        {u"(a)", u"x${y}", u"変更後の文字の参照が不正です。\r\n2文字目: unknown substring"},
+        {u"(a)", u"$x", u"変更後の文字の参照が不正です。\r\n1文字目: invalid replacement string"},
+        {u"(a)", u"${1", u"変更後の文字の参照が不正です。\r\n1文字目: invalid replacement string"},
+        {u"(?<y>a)", u"${y}$1$$", u""},
+    };
+    for (const Case& c : cases) {
+        ReplacePage page;
+        page.settings.regex = 1;
+        page.search.text = c.search;
+        page.replacement.text = c.replacement;
+        RunContext run;
+        const auto message = page.validate(run);
+        EXPECT_EQ(utf8(message ? message->text : u""), utf8(c.message)) << utf8(c.search);
+    }
+}
+
+// The flag is a seventh record written only while it is on: off, the block is the six
+// records as always; on, a reader that takes six records and their texts still reads it.
+TEST(Replace, RegexFlagRecordFollowsTheSixRecords) {
+    for (const int regex : {0, 1}) {
+        ReplacePage page;
+        page.settings = {0, 1, 1, u"1", regex};
+        page.search.text = u"(a)";
+        page.replacement.text = u"$1";
+        BlockWriter out(50);
+        page.saveBlock(out);
+        const std::string file = std::string(50, '\0') + out.bytes();
+        const std::size_t records = 6 + regex;
+        ASSERT_EQ(file.size(), 50 + 16 * records + 2 * (3 + 1 + 2)) << regex;
+
+        BlockReader sixOnly(file, 50, 50 + 16 * records);
+        const auto six = sixOnly.records(6);
+        ASSERT_TRUE(six);
+        EXPECT_EQ(sixOnly.text((*six)[2]), u"(a)");
+        EXPECT_EQ(sixOnly.text((*six)[5]), u"$1");
+
+        BlockReader in(file, 50, 50 + 16 * records);
+        ReplacePage back;
+        back.settings.regex = 1 - regex;
+        ASSERT_TRUE(back.loadBlock(in));
+        EXPECT_EQ(back.settings.regex, regex);
+        EXPECT_EQ(back.search.text, u"(a)");
+    }
+}
+
+TEST(Replace, RegexKeyIsWrittenOnlyWhileOn) {
+    TempDir dir;
+    IniFile ini(dir.folder() + u"ソラミネ.ini");
+    ReplacePage page;
+    page.settings = {0, 1, 1, u"1", 1};
+    page.writeIni(ini);
+    EXPECT_EQ(dir.read("ソラミネ.ini"),
+              "[置換]\r\n置換方法=0\r\n区別=1\r\n拡張子=1\r\n位置=1\r\n正規表現=1\r\n");
+    ReplacePage back;
+    back.readIni(ini);
+    EXPECT_EQ(back.settings.regex, 1);
+    back.settings.regex = 0;
+    back.writeIni(ini);
+    EXPECT_EQ(dir.read("ソラミネ.ini"), "[置換]\r\n置換方法=0\r\n区別=1\r\n拡張子=1\r\n位置=1\r\n");
 }
 
 TEST(Replace, PositionBoxFallsBackToOneWhileTyping) {
