@@ -264,9 +264,12 @@ TEST(Replace, NamedSettingsReachThePageValues) {
             *s.text = u"x";
         if (s.name == u"区別")
             *s.number = 0;
+        if (s.name == u"正規表現")
+            *s.number = 1;
     }
     EXPECT_EQ(page.replacement.text, u"x");
     EXPECT_EQ(page.settings.caseSensitive, 0);
+    EXPECT_EQ(page.settings.regex, 1);
 }
 
 }  // namespace

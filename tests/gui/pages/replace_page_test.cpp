@@ -1,6 +1,9 @@
 #include "gui/pages/replace_page_widget.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -38,6 +41,7 @@ class ReplacePageTest : public QObject {
     void forbiddenCharactersAreRepairedWhileTyping();
     void theCaretGoesBackWhereTheDeletedCharacterWas();
     void positionFallsBackToOne();
+    void aRegularExpressionKeepsEveryCharacter();
 
   private:
     std::unique_ptr<soramine::testing::PageUnderTest<ReplacePage, ReplacePageWidget>> test_;
@@ -153,6 +157,36 @@ void ReplacePageTest::positionFallsBackToOne() {
     QCOMPARE(position->text(), QStringLiteral("1"));
     page_->takeSettings();
     QCOMPARE(qs(core_->settings.position), QStringLiteral("1"));
+}
+
+// With the box on, the search text is a pattern: "\", "|" and "?" stay, nothing is said, the
+// hint names the expressions; off again, the box repairs as before.
+void ReplacePageTest::aRegularExpressionKeepsEveryCharacter() {
+    auto* search = named<HistoryComboBox>(page_, "変更前の文字(I):");
+    auto* regex = named<QCheckBox>(page_, "正規表現(Q)");
+    QVERIFY(!regex->isChecked());
+    clickButton(regex);
+    QCOMPARE(core_->settings.regex, 1);
+    MessageCatcher messages;
+    search->clearEditText();
+    typeText(search, "^(\\d+)|x?$");
+    QCOMPARE(search->currentText(), QStringLiteral("^(\\d+)|x?$"));
+    QVERIFY(messages.messages.isEmpty());
+    const auto labels = page_->findChildren<QLabel*>();
+    QVERIFY(std::any_of(labels.begin(), labels.end(), [](QLabel* label) {
+        return label->text() == QStringLiteral("※正規表現が使えます");
+    }));
+    soramine::testing::saveScreenshot(page_, QStringLiteral("replace_page_regex"));
+
+    clickButton(regex);
+    QCOMPARE(core_->settings.regex, 0);
+    search->clearEditText();
+    typeText(search, "a|b");
+    QCOMPARE(search->currentText(), QStringLiteral("ab"));
+    QCOMPARE(messages.messages, QStringList{kSearchMessage});
+
+    clickButton(named<QRadioButton>(page_, "位置で置換する(L)"));
+    QVERIFY(!regex->isEnabled());
 }
 
 QTEST_MAIN(ReplacePageTest)
