@@ -89,10 +89,13 @@ void ItemListView::selectRows(const std::vector<size_t>& rows) {
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
-void ItemListView::editName(int row) {
+void ItemListView::editName(int row, int selected) {
     const QModelIndex index = model()->index(row, 0);
     setCurrentIndex(index);
     edit(index);
+    // The view selects the whole text of a new editor; the caller's part replaces that.
+    if (auto* line = qobject_cast<QLineEdit*>(indexWidget(index)))
+        line->setSelection(0, selected);
 }
 
 void ItemListView::keyPressEvent(QKeyEvent* event) {

@@ -22,8 +22,8 @@ class ItemListView final : public QTableView {
     std::vector<size_t> selectedRowNumbers() const;
     // Selects exactly these rows (ascending) without announcing each.
     void selectRows(const std::vector<size_t>& rows);
-    // Starts the in-place edit of a row's name.
-    void editName(int row);
+    // Starts the in-place edit of a row's name with its first `selected` characters selected.
+    void editName(int row, int selected);
 
     // The insertion index of a drag under way (-1 when a drop would do nothing).
     int insertionIndex() const { return insertAt_; }

@@ -6,12 +6,14 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
 #include "core/app/one_shot.h"
 #include "core/engine/execute.h"
 #include "core/platform/fs.h"
+#include "core/text/strings.h"
 #include "gui/item_list_model.h"
 #include "gui/item_list_view.h"
 #include "gui/main_window.h"
@@ -195,17 +197,32 @@ void MainWindow::invertSelection() {
 }
 
 void MainWindow::editSelected() {
-    if (session_.selection().size() == 1)
-        list_->editName(static_cast<int>(session_.selection().front()));
+    if (session_.selection().size() != 1)
+        return;
+    const size_t row = session_.selection().front();
+    // The editor selects the name without its extension; a folder's name is all name.
+    const std::u16string& name = session_.items().name(row);
+    size_t stem = name.size() - text::extensionOf(name).size();
+    if (stem == 0 || session_.settings.folderMode != 0)
+        stem = name.size();
+    list_->editName(static_cast<int>(row), static_cast<int>(stem));
 }
 
 void MainWindow::renameEdited(int row, const QString& text) {
-    const LabelEditResult result = renameByLabelEdit(session_, static_cast<size_t>(row), u16(text));
-    for (const Message& message : result.messages)
-        showMessage(message);
-    if (result.renamed)
-        model_->refreshRows();
-    updateUndoButton();
+    // The rename waits until the editor has closed, so that the row shows the file's real name
+    // while a message about the edited text is up, and never the text no file has.
+    const auto at = static_cast<size_t>(row);
+    const std::u16string path = session_.items().path(at);
+    QTimer::singleShot(0, this, [this, at, path, edited = u16(text)] {
+        if (at >= session_.items().count() || session_.items().path(at) != path)
+            return;  // the list changed meanwhile
+        const LabelEditResult result = renameByLabelEdit(session_, at, edited);
+        if (result.renamed)
+            model_->refreshRows();
+        for (const Message& message : result.messages)
+            showMessage(message);
+        updateUndoButton();
+    });
 }
 
 void MainWindow::swapSelected() {

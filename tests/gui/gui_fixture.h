@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -28,6 +29,7 @@ class ScriptedPrompts final : public gui::Prompts {
     std::vector<Message> questions;
     std::vector<Message> messages;
     QString folderTitle, folderStart;
+    std::function<void(const Message&)> onMessage;  // called while a message is "up"
 
     bool askYesNo(QWidget*, const Message& question) override {
         questions.push_back(question);
@@ -37,7 +39,11 @@ class ScriptedPrompts final : public gui::Prompts {
         answers.pop_front();
         return yes;
     }
-    void showMessage(QWidget*, const Message& message) override { messages.push_back(message); }
+    void showMessage(QWidget*, const Message& message) override {
+        messages.push_back(message);
+        if (onMessage)
+            onMessage(message);
+    }
     std::optional<QString> chooseFolder(QWidget*, const QString& title,
                                         const QString& start) override {
         folderTitle = title;

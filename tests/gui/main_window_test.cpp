@@ -21,6 +21,7 @@
 #include "core/engine/session.h"
 #include "core/methods/method_list.h"
 #include "core/methods/replace.h"
+#include "core/text/forbidden_chars.h"
 #include "gui/dialogs/progress_dialog.h"
 #include "gui/item_list_view.h"
 #include "gui/widgets/history_combo_box.h"
@@ -165,6 +166,8 @@ class MainWindowTest : public QObject {
     void pagesFitTheWindowWithoutSideScrolling();
     void cancelledRunKeepsItsRenamesForUndo();
     void importDuringARunWaitsForItsEnd();
+    void inPlaceRenameRepairsAndShowsTheRealName_data();
+    void inPlaceRenameRepairsAndShowsTheRealName();
 };
 
 void MainWindowTest::wholeRoadImportPreviewExecuteUndo() {
@@ -524,3 +527,40 @@ void MainWindowTest::importDuringARunWaitsForItsEnd() {
 
 QTEST_MAIN(MainWindowTest)
 #include "main_window_test.moc"
+
+void MainWindowTest::inPlaceRenameRepairsAndShowsTheRealName_data() {
+    QTest::addColumn<QString>("forbidden");
+    for (QChar c : QStringLiteral("/?*\"<>|\\:\t"))
+        QTest::newRow(qPrintable(QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0'))))
+            << QString(c);
+}
+
+void MainWindowTest::inPlaceRenameRepairsAndShowsTheRealName() {
+    QFETCH(QString, forbidden);
+    Fixture f({"photo.jpg"});
+    f.importFiles();
+    gui::ItemListView* view = f.list();
+    bool editorShownAtMessage = true;
+    QString rowAtMessage;
+    bool rowNameExisted = false;
+    f.prompts.onMessage = [&](const Message&) {
+        auto* editor = view->findChild<QLineEdit*>();
+        editorShownAtMessage = editor && editor->isVisible();
+        rowAtMessage = f.cell(0);
+        rowNameExisted = f.files.exists(rowAtMessage.toStdString());
+    };
+    f.selectRow(0);
+    QTest::keyClick(f.window.get(), Qt::Key_F2);
+    auto* editor = view->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    QCOMPARE(editor->selectedText(), QStringLiteral("photo"));  // the name without extension
+    editor->insert(QStringLiteral("x") + forbidden + QStringLiteral("y"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_VERIFY(f.exists("xy.jpg"));
+    QVERIFY(!f.exists("photo.jpg"));
+    QCOMPARE(f.prompts.messages.size(), size_t(1));
+    QCOMPARE(f.prompts.messages.front().text, text::forbiddenMessage(text::ForbiddenSet::All).text);
+    QVERIFY2(!editorShownAtMessage, "the edited text stood over the row during the message");
+    QVERIFY2(rowNameExisted, qPrintable(rowAtMessage));
+    QCOMPARE(f.cell(0), QStringLiteral("xy.jpg"));
+}

@@ -1,5 +1,6 @@
 #include "gui/dialogs/progress_dialog.h"
 
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -51,6 +52,7 @@ int clampToInt(std::size_t n) {
 ProgressDialog::ProgressDialog(QWidget* parent)
     : QDialog(parent),
       bar_(new QProgressBar(this)),
+      count_(new QLabel(this)),
       cancel_(new QPushButton(QStringLiteral("中止(&A)"), this)) {
     setWindowTitle(QStringLiteral("変更中です"));
     setModal(true);
@@ -59,13 +61,20 @@ ProgressDialog::ProgressDialog(QWidget* parent)
     bar_->setValue(0);
     bar_->setTextVisible(false);
     bar_->setAccessibleName(QStringLiteral("進行状況"));
-    cancel_->setDefault(true);
+    count_->setObjectName(QStringLiteral("progressCount"));
+    // A dialog makes its button the default one when shown, and a default button presses on
+    // Return; Enter must leave a run of hours going, so the button never sees it.
+    cancel_->setAutoDefault(false);
+    cancel_->installEventFilter(this);
     cancel_->setAccessibleName(QStringLiteral("中止(A)"));
     connect(cancel_, &QPushButton::clicked, this, &ProgressDialog::cancelRequested);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text);
-    layout->addWidget(bar_);
+    auto* progress = new QHBoxLayout;
+    progress->addWidget(bar_, 1);
+    progress->addWidget(count_);
+    layout->addLayout(progress);
     layout->addWidget(cancel_, 0, Qt::AlignHCenter);
     setMinimumWidth(300);
 }
@@ -74,6 +83,8 @@ void ProgressDialog::showProgress(int maximum, int value) {
     if (bar_->maximum() != maximum)
         bar_->setRange(0, maximum);
     bar_->setValue(std::min(value, maximum));
+    count_->setText(maximum > 0 ? QStringLiteral("%1 / %2").arg(bar_->value()).arg(maximum)
+                                : QString());
 }
 
 void ProgressDialog::finish() {
@@ -84,9 +95,26 @@ void ProgressDialog::reject() {
     emit cancelRequested();
 }
 
+namespace {
+
+bool isEnter(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+}  // namespace
+
+bool ProgressDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cancel_ && isEnter(event))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
 void ProgressDialog::keyPressEvent(QKeyEvent* event) {
     // Enter neither presses "中止(&A)" nor closes the dialog.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (isEnter(event)) {
         event->accept();
         return;
     }

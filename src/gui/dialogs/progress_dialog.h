@@ -5,13 +5,16 @@
 
 #include "core/engine/run.h"
 
+class QLabel;
 class QProgressBar;
 class QPushButton;
 
 namespace soramine::gui {
 
-// "変更中です": the progress of an item loop and the button that asks it to stop. The loop
-// itself runs elsewhere (runItemLoop); the dialog only shows what it is told.
+// "変更中です": the progress of an item loop, its count "n / m" beside the bar, and the button
+// that asks it to stop (by click, Space or its access key; Enter and Return never press it,
+// wherever the focus is). The loop itself runs elsewhere (runItemLoop); the dialog only shows
+// what it is told.
 class ProgressDialog : public QDialog {
     Q_OBJECT
   public:
@@ -20,6 +23,7 @@ class ProgressDialog : public QDialog {
     void showProgress(int maximum, int value);
     QPushButton* cancelButton() const { return cancel_; }
     QProgressBar* bar() const { return bar_; }
+    QLabel* count() const { return count_; }
     // Closes the dialog; the loop is over.
     void finish();
 
@@ -31,10 +35,12 @@ class ProgressDialog : public QDialog {
     void cancelRequested();
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QProgressBar* bar_;
+    QLabel* count_;
     QPushButton* cancel_;
 };
 

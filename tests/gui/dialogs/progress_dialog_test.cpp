@@ -1,6 +1,7 @@
 #include "gui/dialogs/progress_dialog.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -69,7 +70,8 @@ class ProgressDialogTest : public QObject {
   private slots:
     void runsTheLoopOnAWorkerWhileTheWindowIsDisabled();
     void cancelStopsA100000ItemRunWithin100Ms();
-    void enterIsSwallowedAndEscapeAsksToStop();
+    void enterIsSwallowedAndTheButtonsKeysAskToStop_data();
+    void enterIsSwallowedAndTheButtonsKeysAskToStop();
 };
 
 void ProgressDialogTest::runsTheLoopOnAWorkerWhileTheWindowIsDisabled() {
@@ -143,32 +145,55 @@ void ProgressDialogTest::cancelStopsA100000ItemRunWithin100Ms() {
     QVERIFY(window.isEnabled());
 }
 
-void ProgressDialogTest::enterIsSwallowedAndEscapeAsksToStop() {
-    std::atomic<int> phase{0};  // 1 Enter pressed, 2 Escape pressed
+void ProgressDialogTest::enterIsSwallowedAndTheButtonsKeysAskToStop_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Space on the focused button") << int(Qt::Key_Space) << int(Qt::NoModifier);
+    QTest::newRow("access key Alt+A") << int(Qt::Key_A) << int(Qt::AltModifier);
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+}
+
+void ProgressDialogTest::enterIsSwallowedAndTheButtonsKeysAskToStop() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    std::atomic<int> phase{0};  // 1 Enter pressed, 2 the stopping key pressed
     bool openAfterEnter = false;
+    QString focused;
+    QString count;
+    Clock::time_point enterAt;
     DialogProbe probe([&](ProgressDialog& dialog) {
         if (phase == 0) {
-            QTest::keyClick(&dialog, Qt::Key_Return);
-            QTest::keyClick(&dialog, Qt::Key_Enter);
-            QTest::qWait(50);
-            openAfterEnter = dialog.isVisible();
+            // The keys go where a user's keys go: to the widget that has the focus.
+            QWidget* focus = QApplication::focusWidget();
+            if (!focus)
+                return;
+            focused = focus->accessibleName();
+            for (Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter})
+                QTest::keyClick(focus, enter);
+            enterAt = Clock::now();
             phase = 1;
-        } else if (phase == 1) {
-            QTest::keyClick(&dialog, Qt::Key_Escape);
+        } else if (phase == 1 && Clock::now() - enterAt > std::chrono::milliseconds(50)) {
+            openAfterEnter = dialog.isVisible();
+            count = dialog.count()->text();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key),
+                            Qt::KeyboardModifiers(modifiers));
             phase = 2;
         }
     });
     int phaseAtCancel = -1;
     runItemLoop(nullptr, [&](RunObserver& o) {
-        o.begin(1);
+        o.begin(7);
+        o.advance(3);
         const auto until = Clock::now() + std::chrono::seconds(10);
         while (!o.cancelled() && Clock::now() < until)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         phaseAtCancel = phase;
         o.end();
     });
+    QCOMPARE(focused, QStringLiteral("中止(A)"));
     QVERIFY(openAfterEnter);
-    QCOMPARE(phaseAtCancel, 2);
+    QCOMPARE(count, QStringLiteral("3 / 7"));
+    QCOMPARE(phaseAtCancel, 2);  // not 1: Enter asked nothing
 }
 
 QTEST_MAIN(ProgressDialogTest)
