@@ -41,8 +41,7 @@ std::optional<std::u16string> unreadableFoldersText(const std::vector<Unreadable
         return std::nullopt;
     std::u16string text;
     for (const auto& f : folders) {
-        text += (text.empty() ? u"" : u"\n") + (u"フォルダを読み込めません: " + f.folder) + u" (" +
-                platform::systemErrorText(f.error) + u")";
+        text += (text.empty() ? u"" : u"\n") + unreadableFolderText(f);
     }
     return text;
 }

@@ -123,6 +123,7 @@ class MainWindow final : public QMainWindow {
     void updateUndoButton();
     void showLog();
     QPlainTextEdit* logPanel();  // made at its first use
+    void showUnreadableFolders(const std::vector<UnreadableFolder>& folders);
     void afterRun();
     void renameEdited(int row, const QString& text);
     void moveDraggedRows(int at);

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -66,23 +67,42 @@ void MainWindow::updateUndoButton() {
 void MainWindow::importFolder() {
     readControls();
     std::optional<Message> message;
+    std::vector<UnreadableFolder> unreadable;
     const bool folderModeBefore = session_.settings.folderMode != 0;
     setEnabled(false);
     const bool changed = changeList([&](ItemTable& table) {
         Importer importer(table, session_.settings, session_.folderBox, session_.extensionBox,
                           session_.detail.historyLimit);
         message = importer.importFolder(session_.detail);
+        unreadable = importer.unreadableFolders();
     });
     setEnabled(true);
-    if (changed && session_.settings.importMode == 0)
+    if (changed && !message && session_.settings.importMode == 0)
         clearSelectionQuietly();
     folderBox_->showBox();
     if (changed && (session_.settings.folderMode != 0) != folderModeBefore)
         showFolderMode();
     else
         extensionBox_->showBox();
-    if (message)
+    if (message) {
         showMessage(*message);
+        return;
+    }
+    showUnreadableFolders(unreadable);
+}
+
+void MainWindow::showUnreadableFolders(const std::vector<UnreadableFolder>& folders) {
+    // The subfolders an import could not list, one line each, in the log panel under the list.
+    if (folders.empty()) {
+        if (logPanel_)
+            logPanel_->hide();
+        return;
+    }
+    QStringList lines;
+    for (const UnreadableFolder& folder : folders)
+        lines << qs(unreadableFolderText(folder));
+    logPanel()->setPlainText(lines.join(QLatin1Char('\n')));
+    logPanel_->show();
 }
 
 void MainWindow::importPaths(const std::vector<std::u16string>& paths, PathSource source) {
@@ -93,16 +113,19 @@ void MainWindow::importPaths(const std::vector<std::u16string>& paths, PathSourc
     readControls();
     const bool folderModeBefore = session_.settings.folderMode != 0;
     setEnabled(false);
+    std::vector<UnreadableFolder> unreadable;
     const bool changed = changeList([&](ItemTable& table) {
         Importer importer(table, session_.settings, session_.folderBox, session_.extensionBox,
                           session_.detail.historyLimit);
         importer.importPaths(paths, source, session_.detail);
+        unreadable = importer.unreadableFolders();
     });
     setEnabled(true);
     if (changed && (session_.settings.importMode == 0 || session_.settings.folderMode != 0))
         clearSelectionQuietly();
     if (changed && (session_.settings.folderMode != 0) != folderModeBefore)
         showFolderMode();
+    showUnreadableFolders(unreadable);
 }
 
 void MainWindow::browseFolder() {

@@ -166,6 +166,8 @@ class MainWindowTest : public QObject {
     void pagesFitTheWindowWithoutSideScrolling();
     void cancelledRunKeepsItsRenamesForUndo();
     void importDuringARunWaitsForItsEnd();
+    void aFolderThatCannotBeListedKeepsTheList_data();
+    void aFolderThatCannotBeListedKeepsTheList();
     void inPlaceRenameRepairsAndShowsTheRealName_data();
     void inPlaceRenameRepairsAndShowsTheRealName();
 };
@@ -563,4 +565,54 @@ void MainWindowTest::inPlaceRenameRepairsAndShowsTheRealName() {
     QVERIFY2(!editorShownAtMessage, "the edited text stood over the row during the message");
     QVERIFY2(rowNameExisted, qPrintable(rowAtMessage));
     QCOMPARE(f.cell(0), QStringLiteral("xy.jpg"));
+}
+
+void MainWindowTest::aFolderThatCannotBeListedKeepsTheList_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("removeAfterTyping");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a file named as the folder")
+        << QStringLiteral("note.txt") << false << QStringLiteral("ディレクトリ名が無効です。");
+    QTest::newRow("removed between typing and import")
+        << QStringLiteral("sub") << true << QStringLiteral("指定されたファイルが見つかりません。");
+}
+
+void MainWindowTest::aFolderThatCannotBeListedKeepsTheList() {
+    QFETCH(QString, name);
+    QFETCH(bool, removeAfterTyping);
+    QFETCH(QString, reason);
+    Fixture f;
+    f.files.write("sub/x.txt", "x");
+    f.importFiles();
+    QCOMPARE(f.session.items().count(), size_t(3));
+    f.selectRow(1);
+    auto* folderBox = f.find<QComboBox>("folderBox");
+    const QStringList historyBefore = [&] {
+        QStringList items;
+        for (int i = 0; i < folderBox->count(); ++i)
+            items << folderBox->itemText(i);
+        return items;
+    }();
+
+    const QString folder = QString::fromStdString((f.files.path() / name.toStdString()).string());
+    folderBox->lineEdit()->selectAll();
+    QTest::keyClicks(folderBox->lineEdit(), folder);
+    if (removeAfterTyping)
+        std::filesystem::remove_all(f.files.path() / name.toStdString());
+    f.click("importButton");
+
+    QCOMPARE(f.prompts.messages.size(), size_t(1));
+    QCOMPARE(qs(f.prompts.messages[0].caption), QStringLiteral("エラー"));
+    QCOMPARE(f.prompts.lastMessage(),
+             QStringLiteral("フォルダを読み込めません: %1/ (%2)").arg(folder, reason));
+    QCOMPARE(f.session.items().count(), size_t(3));
+    QCOMPARE(f.cell(0), QStringLiteral("IMG_0001.jpg"));
+    QCOMPARE(f.session.selection(), (std::vector<size_t>{1}));
+    QCOMPARE(f.pane("countPane"), QStringLiteral("総アイテム数:    3"));
+    QStringList historyAfter;
+    for (int i = 0; i < folderBox->count(); ++i)
+        historyAfter << folderBox->itemText(i);
+    QCOMPARE(historyAfter, historyBefore);
+    QVERIFY(!f.session.folderBox.entries.empty());
+    QVERIFY(f.session.folderBox.entries.front() != gui::u16(folder));
 }

@@ -40,6 +40,11 @@ bool isSettingsFileArgument(const std::vector<std::u16string>& paths) {
            text::equalsIgnoreAsciiCase(std::u16string_view(paths[0]).substr(dot + 1), u"qrn");
 }
 
+std::u16string unreadableFolderText(const UnreadableFolder& folder) {
+    return u"フォルダを読み込めません: " + folder.folder + u" (" +
+           platform::systemErrorText(folder.error) + u")";
+}
+
 std::u16string withTrailingSeparator(std::u16string folder) {
     if (folder.empty() || folder.back() != platform::kSeparator)
         folder += platform::kSeparator;
@@ -68,18 +73,31 @@ std::optional<Message> Importer::importFolder(const DetailSettings& detail) {
         return errorMessage(std::u16string(kNoFolderText));
     if (extensionBox_.text.empty())
         return errorMessage(std::u16string(kNoExtensionText));
-    commitBoxText(folderBox_, historyLimit_);
-    commitBoxText(extensionBox_, historyLimit_);
     prepare(detail);
+    const std::int32_t folderModeBefore = main_.folderMode;
     if (main_.importMode == 0) {
-        table_.clear();
         const auto& include = filter_.includeExtensions;
         main_.folderMode = include.empty() || include.front().empty() ? 1 : 0;
     }
     if (main_.folderMode != 0 && main_.importMode == 1) {
+        commitBoxText(folderBox_, historyLimit_);
+        commitBoxText(extensionBox_, historyLimit_);
         return errorMessage(std::u16string(kNoAddInFolderMode));
     }
-    scanFolder(withTrailingSeparator(folderBox_.text));
+    // The scan gathers the rows apart from the table: a folder that cannot be listed changes
+    // nothing, neither the list nor the histories nor the folder mode.
+    const std::u16string folder = withTrailingSeparator(folderBox_.text);
+    scanFolder(folder);
+    if (!unreadable_.empty() && unreadable_.front().folder == folder) {
+        main_.folderMode = folderModeBefore;
+        gathered_.clear();
+        pendingItems_.clear();
+        return errorMessage(unreadableFolderText(unreadable_.front()));
+    }
+    commitBoxText(folderBox_, historyLimit_);
+    commitBoxText(extensionBox_, historyLimit_);
+    if (main_.importMode == 0)
+        table_.clear();
     finishImport();
     return std::nullopt;
 }

@@ -33,8 +33,10 @@ class Importer {
     Importer(ItemTable& table, MainSettings& main, HistoryBox& folderBox, HistoryBox& extensionBox,
              int historyLimit);
 
-    // The import button: validates the two texts, commits them to their histories, and
-    // scans the folder. A message means nothing was scanned.
+    // The import button: validates the two texts, scans the folder, and commits the texts to
+    // their histories. A message means the list is unchanged: a folder that cannot be listed
+    // (missing, not a folder, not readable) gives unreadableFolderText and leaves the
+    // histories and the folder mode as they were too.
     std::optional<Message> importFolder(const DetailSettings& detail);
     // Dropped paths, the command line, or a command line forwarded by another instance.
     void importPaths(const std::vector<std::u16string>& paths, PathSource source,
@@ -96,6 +98,9 @@ std::uint32_t attributeMaskFor(const DetailSettings& detail);
 // True when a command line is one saved-settings file to load rather than paths to import:
 // exactly one path whose text after the last "." is "qrn", in any letter case.
 bool isSettingsFileArgument(const std::vector<std::u16string>& paths);
+
+// "フォルダを読み込めません: FOLDER (the system's reason)".
+std::u16string unreadableFolderText(const UnreadableFolder& folder);
 
 // A folder text as the scan uses it: ending in the separator.
 std::u16string withTrailingSeparator(std::u16string folder);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/platform/fs.h"
 #include "core/text/utf.h"
@@ -148,6 +149,53 @@ TEST_F(Import, ReportsTheThreeInputErrors) {
     EXPECT_EQ(m->text, u"フォルダモードのときは追加できません");
     EXPECT_EQ(names(), (Names{u"kept"}));
     EXPECT_EQ(folderBox.entries, (Names{dir.folder()}));  // histories were committed
+}
+
+TEST_F(Import, AFolderThatCannotBeListedChangesNothing) {
+    dir.write("a.txt");
+    struct Case {
+        const char* label;
+        std::u16string folder;
+        std::u16string reason;
+    } cases[] = {
+        {"missing", dir.folder() + u"gone", u"指定されたファイルが見つかりません。"},
+        {"a file", dir.folder() + u"a.txt", u"ディレクトリ名が無効です。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        table.clear();
+        table.append(Row{u"kept"});
+        main.importMode = 0;
+        main.folderMode = 0;
+        extensionBox.text = u"-txt";  // would switch folder mode on
+        folderBox.text = c.folder;
+        folderBox.entries.clear();
+        extensionBox.entries.clear();
+        auto m = importer.importFolder(detail);
+        ASSERT_TRUE(m);
+        EXPECT_EQ(m->text, u"フォルダを読み込めません: " + c.folder + u"/ (" + c.reason + u")");
+        EXPECT_EQ(m->caption, u"エラー");
+        EXPECT_EQ(names(), (Names{u"kept"}));
+        EXPECT_TRUE(folderBox.entries.empty());
+        EXPECT_TRUE(extensionBox.entries.empty());
+        EXPECT_EQ(main.folderMode, 0);
+    }
+}
+
+TEST_F(Import, AnUnreadableSubfolderIsReportedAndTheRestImported) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads every folder";
+    dir.write("a.txt");
+    dir.write("locked/b.txt");
+    ::chmod((dir.path() / "locked").c_str(), 0);
+    main.subfolders = 1;
+    EXPECT_FALSE(importer.importFolder(detail));
+    ::chmod((dir.path() / "locked").c_str(), 0755);
+    EXPECT_EQ(names(), (Names{u"a.txt"}));
+    ASSERT_EQ(importer.unreadableFolders().size(), 1u);
+    EXPECT_EQ(
+        unreadableFolderText(importer.unreadableFolders()[0]),
+        u"フォルダを読み込めません: " + dir.folder() + u"locked/ (アクセスが拒否されました。)");
 }
 
 TEST_F(Import, AddModeAppendsAndNewModeReplaces) {
