@@ -5,9 +5,12 @@
 #include <QMessageBox>
 #include <QTest>
 
+#include "core/engine/preview.h"
 #include "core/methods/method_list.h"
 #include "gui/qt_text.h"
 #include "gui/ui_font.h"
+#include "gui/window_host.h"
+#include "gui_fixture.h"
 
 namespace soramine::testing {
 namespace {
@@ -61,6 +64,35 @@ void typeText(QWidget* widget, const QString& text) {
         else
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
+}
+
+void typeAtAccessKey(QWidget* window, char key, const QString& text) {
+    QTest::keyClick(window, key, Qt::AltModifier);
+    QWidget* focused = QApplication::focusWidget();
+    QVERIFY(focused);
+    QTest::keyClick(focused, Qt::Key_A, Qt::ControlModifier);
+    typeText(focused, text);
+}
+
+QString previewOneItem(RenameSession& session, int methodIndex, const QString& folder,
+                       const QString& name) {
+    session.settings.methodIndex = methodIndex;
+    const bool changed = session.changeItems([&](ItemTable& table) {
+        table.clear();
+        Row row;
+        row.name = gui::u16(name);
+        row.folder = gui::u16(folder) + u"/";
+        table.append(std::move(row));
+    });
+    if (!changed)
+        return QStringLiteral("busy");
+    ScriptedPrompts prompts;
+    gui::WindowHost host(nullptr, prompts);
+    QuietObserver quiet;
+    const PreviewResult result = previewRun(session, host, quiet);
+    if (result.message)
+        return gui::qs(result.message->text);
+    return result.previewNew.empty() ? QString() : gui::qs(result.previewNew.front());
 }
 
 void saveScreenshot(QWidget* widget, const QString& name) {

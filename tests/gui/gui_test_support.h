@@ -62,6 +62,15 @@ void clickButton(QWidget* button);
 // Types `text` into `widget` key by key, also characters that have no key of their own.
 void typeText(QWidget* widget, const QString& text);
 
+// Presses Alt + `key` on `window` and types `text` over everything in the control that the
+// access key focused, as a person would.
+void typeAtAccessKey(QWidget* window, char key, const QString& text);
+
+// The preview of a single item `name` in `folder` with the session's method `methodIndex`:
+// its new name, the message logged for it, or the message that stopped the run.
+QString previewOneItem(RenameSession& session, int methodIndex, const QString& folder,
+                       const QString& name);
+
 // Saves `widget` as screenshots/<name>.png in the build folder.
 void saveScreenshot(QWidget* widget, const QString& name);
 

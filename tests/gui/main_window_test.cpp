@@ -434,6 +434,7 @@ void MainWindowTest::pagesFitTheWindowWithoutSideScrolling() {
     } cases[] = {
         {0, 0, "main_window_numbering"},
         {1, 0, "main_window_replace"},
+        {10, 0, "main_window_random_name"},
         {0, 1, "main_window_add_text"},  // 連番を追加 offers the add tab
     };
     for (const auto& c : cases) {

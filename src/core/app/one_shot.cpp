@@ -1,13 +1,13 @@
 #include "core/app/one_shot.h"
 
 #include <memory>
-#include <random>
 
 #include "core/hash/crc32.h"
 #include "core/hash/file_digest.h"
 #include "core/hash/md5.h"
 #include "core/hash/sha1.h"
 #include "core/platform/clock.h"
+#include "core/text/random_text.h"
 #include "core/text/strings.h"
 
 namespace soramine::app {
@@ -15,8 +15,6 @@ namespace soramine::app {
 namespace {
 
 constexpr std::u16string_view kSwapSuffix = u"_____.____";
-constexpr std::u16string_view kRandomCharacters =
-    u"0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
 // A path cut after its last separator: the folder keeps the separator, the name is the rest.
 // A path without one is a name in the current folder.
@@ -127,11 +125,8 @@ Expected<std::u16string, RenameFailure> renameToDigest(std::u16string_view path,
 }
 
 std::u16string randomText(int length, std::uint32_t seed) {
-    std::minstd_rand rng(seed);
-    std::u16string out;
-    for (int i = 0; i < length; ++i)
-        out += kRandomCharacters[rng() % kRandomCharacters.size()];
-    return out;
+    text::RandomSource random(seed);
+    return text::randomCharacters(text::randomPool(true, true, true), length, random);
 }
 
 Expected<std::u16string, RenameFailure> renameToRandom(std::u16string_view path, int length,

@@ -13,6 +13,7 @@
 #include "core/items/item_table.h"
 #include "core/settings/records.h"
 #include "core/text/forbidden_chars.h"
+#include "core/text/random_text.h"
 
 namespace soramine {
 
@@ -30,10 +31,11 @@ struct RunEnvironment {
 // item loop shares nothing with the window.
 struct RunContext {
     RunEnvironment env;
-    ErrorLog log;              // per-item problems (captured per item in a preview)
-    int processedCount = 0;    // pages that act on files count the items they changed
-    int timeStepOffset = 0;    // the timestamp page's accumulated step, 0 at run start
-    std::size_t failures = 0;  // items whose problem was logged
+    ErrorLog log;               // per-item problems (captured per item in a preview)
+    int processedCount = 0;     // pages that act on files count the items they changed
+    int timeStepOffset = 0;     // the timestamp page's accumulated step, 0 at run start
+    std::size_t failures = 0;   // items whose problem was logged
+    text::RandomSource random;  // seeded once when the run starts (random names)
 };
 
 // The items taking part in a run, in run order: item k is row rows[k] of the table.

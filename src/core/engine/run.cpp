@@ -5,6 +5,7 @@
 
 #include "core/engine/session.h"
 #include "core/engine/session_access.h"
+#include "core/platform/clock.h"
 #include "core/settings/history_box.h"
 #include "core/text/strings.h"
 
@@ -153,6 +154,7 @@ RunPlan prepareRun(RenameSession& session, Host& host, bool commitHistories) {
     run.items = &session.items();
     run.context.env.folderMode = session.settings.folderMode != 0;
     run.context.env.fullWidthForbidden = session.detail.fullWidthForbidden != 0;
+    run.context.random.seed(platform::tickCount());
     run.autoAvoid = session.settings.autoAvoid != 0;
     run.rows = runRows(session, session.settings.selectedOnly != 0);
     if (run.rows.empty()) {

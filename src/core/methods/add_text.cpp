@@ -115,4 +115,8 @@ std::vector<TextSetting> AddTextPage::textSettings() {
     return {textSettingOf(addText, text::ForbiddenSet::NoBackslash)};
 }
 
+std::vector<NamedSetting> AddTextPage::positionSettings() {
+    return namedSettingsOf(addTextSettingsFields(), settings, {});
+}
+
 }  // namespace soramine

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/app/ini_table.h"
 #include "core/engine/method.h"
@@ -46,10 +49,45 @@ class AddTextPage final : public MethodPage {
     std::vector<HistoryBox*> histories() override;
     std::vector<NamedSetting> namedSettings() override;
     std::vector<TextSetting> textSettings() override;
+    // The position settings by their INI keys, which a job of a method in its "add" mode
+    // stores with the method's own.
+    std::vector<NamedSetting> positionSettings();
 };
 
 // The four position records of the page's block, which a method in its "add" mode appends to
 // its own block.
 std::span<const RecordField<AddTextPage>> addTextPositionRecords();
+
+// The block of a method with an "add" mode: its own records, then, while it is in that mode,
+// the add-text page's position records.
+template <class Page>
+void saveWithAddTextPositions(RecordTable<Page> records, const Page& page, const AddTextPage& add,
+                              BlockWriter& out) {
+    saveRecords(records, page, out);
+    if (page.usesAddText())
+        saveRecords(addTextPositionRecords(), add, out);
+}
+
+// Loads such a block: the position records are read when the loaded `mode` setting is 1 (the
+// add mode). Nothing is applied, to the method or to the add-text page, unless the whole
+// block could be read.
+template <class Page>
+bool loadWithAddTextPositions(RecordTable<Page> records, Page& page,
+                              std::int32_t RecordField<Page>::Settings::*mode, AddTextPage& add,
+                              BlockReader& in) {
+    auto own = readRecords(records, page, in);
+    if (!own)
+        return false;
+    std::optional<LoadedRecords<AddTextPage>> positions;
+    if (own->settings.*mode == 1) {
+        positions = readRecords(addTextPositionRecords(), add, in);
+        if (!positions)
+            return false;
+    }
+    std::move(*own).applyTo(page);
+    if (positions)
+        std::move(*positions).applyTo(add);
+    return true;
+}
 
 }  // namespace soramine

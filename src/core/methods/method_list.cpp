@@ -4,6 +4,7 @@
 
 #include "core/methods/add_text.h"
 #include "core/methods/numbering.h"
+#include "core/methods/random_name.h"
 #include "core/methods/replace.h"
 
 namespace soramine {
@@ -67,7 +68,7 @@ constexpr std::array<Row, 15> kRows = {{
     {u"日時", notYet, true},
     {u"テキスト", notYet, true},
     {u"ハッシュ", notYet, true},
-    {u"ランダム", notYet, true},
+    {u"ランダム", makeWithAddText<RandomNamePage>, true},
     {u"並べ替え", notYet, true},
     {u"属性", notYet, false},
     {u"スクリプト", notYet, true},

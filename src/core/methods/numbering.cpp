@@ -161,25 +161,11 @@ std::u16string NumberingPage::transform(const ItemArgs& item, RunContext& run) {
 }
 
 void NumberingPage::saveBlock(BlockWriter& out) const {
-    saveRecords(kRecords, *this, out);
-    if (settings.mode == 1)
-        saveRecords(addTextPositionRecords(), add_, out);
+    saveWithAddTextPositions(kRecords, *this, add_, out);
 }
 
 bool NumberingPage::loadBlock(BlockReader& in) {
-    auto own = readRecords(kRecords, *this, in);
-    if (!own)
-        return false;
-    std::optional<LoadedRecords<AddTextPage>> positions;
-    if (own->settings.mode == 1) {
-        positions = readRecords(addTextPositionRecords(), add_, in);
-        if (!positions)
-            return false;
-    }
-    std::move(*own).applyTo(*this);
-    if (positions)
-        std::move(*positions).applyTo(add_);
-    return true;
+    return loadWithAddTextPositions(kRecords, *this, &NumberingSettings::mode, add_, in);
 }
 
 std::vector<HistoryBox*> NumberingPage::histories() {
@@ -190,7 +176,7 @@ std::vector<NamedSetting> NumberingPage::namedSettings() {
     auto out = namedSettingsOf(numberingSettingsFields(), settings, {&pattern});
     // In add mode the number goes where the add-text page's position settings say, and a job
     // stores those with the numbering page's own.
-    auto positions = namedSettingsOf(addTextSettingsFields(), add_.settings, {});
+    auto positions = add_.positionSettings();
     out.insert(out.end(), positions.begin(), positions.end());
     return out;
 }

@@ -100,4 +100,53 @@ std::string toCp932(std::u16string_view text) {
     return out;
 }
 
+bool Cp932LineReader::add(std::string_view piece) {
+    while (!stopped_ && !piece.empty()) {
+        const std::size_t lf = piece.find('\n');
+        const std::string_view part = piece.substr(0, lf);
+        if (line_.size() < maxLineBytes_)
+            line_.append(part.substr(0, maxLineBytes_ - line_.size()));
+        if (lf == std::string_view::npos)
+            break;
+        piece.remove_prefix(lf + 1);
+        if (!lineEnded())
+            return false;
+    }
+    return !stopped_;
+}
+
+bool Cp932LineReader::lineEnded() {
+    if (!line_.empty() && line_.back() == '\r')
+        line_.pop_back();
+    batch_ += line_;
+    batch_ += '\n';
+    line_.clear();
+    // Decoding many lines at once spares a converter per line.
+    constexpr std::size_t kBatchBytes = 64 * 1024;
+    return batch_.size() < kBatchBytes || decodeBatch();
+}
+
+bool Cp932LineReader::decodeBatch() {
+    const std::u16string text = fromCp932(batch_);
+    batch_.clear();
+    std::u16string_view rest = text;
+    while (!rest.empty() && !stopped_) {
+        const std::size_t lf = rest.find(u'\n');
+        stopped_ = !sink_(rest.substr(0, lf));
+        if (lf == std::u16string_view::npos)
+            break;
+        rest.remove_prefix(lf + 1);
+    }
+    return !stopped_;
+}
+
+bool Cp932LineReader::finish() {
+    if (stopped_)
+        return false;
+    // Bytes after the last LF make one more line; there is none after a final LF.
+    if (!line_.empty() && !lineEnded())
+        return false;
+    return decodeBatch();
+}
+
 }  // namespace soramine::text

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,5 +16,37 @@ namespace soramine::text {
 // replacement character, so nothing is dropped silently.
 std::u16string fromCp932(std::string_view bytes);
 std::string toCp932(std::u16string_view text);
+
+// Cuts code page 932 text that arrives in pieces (a file read in blocks) into its lines, as a
+// text-mode read gives them: a line ends at LF and loses a CR directly before it, a last
+// line without LF counts too, and nothing follows a final LF. LF and CR never occur inside a
+// double-byte character, so lines are cut before they are decoded.
+//
+// A line keeps at most `maxLineBytes` bytes (the rest is skipped up to its LF), so memory
+// stays bounded whatever the file holds; a caller that needs lines of at most L characters
+// passes 2 L + 2, then any cut line still decodes to more than L characters.
+class Cp932LineReader {
+  public:
+    // Gets each line in order; returns false to stop reading.
+    using Sink = std::function<bool(std::u16string_view line)>;
+
+    Cp932LineReader(std::size_t maxLineBytes, Sink sink)
+        : maxLineBytes_(maxLineBytes), sink_(std::move(sink)) {}
+
+    // Adds the next piece of the text; false once the sink has asked to stop.
+    bool add(std::string_view piece);
+    // Hands out the last line (also one without LF); false when the sink stopped.
+    bool finish();
+
+  private:
+    bool lineEnded();
+    bool decodeBatch();
+
+    std::size_t maxLineBytes_;
+    Sink sink_;
+    std::string line_;   // bytes of the line under way, at most maxLineBytes_
+    std::string batch_;  // whole lines not yet decoded, each followed by LF
+    bool stopped_ = false;
+};
 
 }  // namespace soramine::text

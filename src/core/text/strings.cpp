@@ -122,4 +122,9 @@ std::u16string_view extensionOf(std::u16string_view name) {
     return dot == std::u16string_view::npos ? std::u16string_view() : name.substr(dot);
 }
 
+std::u16string_view extensionAfterStem(std::u16string_view name) {
+    const std::u16string_view extension = extensionOf(name);
+    return extension.size() == name.size() ? std::u16string_view() : extension;
+}
+
 }  // namespace soramine::text

@@ -36,5 +36,8 @@ std::u16string folderNameOf(std::u16string_view folder);
 
 // The extension of a name: from its last "." on, dot included; empty without a ".".
 std::u16string_view extensionOf(std::u16string_view name);
+// The extension of a name that has a stem: as extensionOf, but empty when the only "." is the
+// first character (".profile" is all stem).
+std::u16string_view extensionAfterStem(std::u16string_view name);
 
 }  // namespace soramine::text

@@ -5,6 +5,7 @@
 
 #include "gui/pages/add_text_page_widget.h"
 #include "gui/pages/numbering_page_widget.h"
+#include "gui/pages/random_name_page_widget.h"
 #include "gui/pages/replace_page_widget.h"
 #include "gui/pages/unavailable_page_widget.h"
 
@@ -34,6 +35,7 @@ constexpr std::array kRows = {
     Row{u"連番", bind<soramine::NumberingPage, NumberingPageWidget>},
     Row{u"置換", bind<soramine::ReplacePage, ReplacePageWidget>},
     Row{u"追加", bind<soramine::AddTextPage, AddTextPageWidget>},
+    Row{u"ランダム", bind<soramine::RandomNamePage, RandomNamePageWidget>},
 };
 
 }  // namespace

@@ -2,11 +2,16 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 
 #include "gui/list_columns.h"
 #include "gui/message_box.h"
@@ -103,6 +108,17 @@ QLineEdit* PageForm::lineEdit(std::u16string& field) {
     return edit;
 }
 
+QSpinBox* PageForm::spinBox(std::int32_t& field, int minimum, int maximum) {
+    auto* box = new QSpinBox(page_);
+    box->setRange(minimum, maximum);
+    shows_.push_back([box, &field] {
+        const QSignalBlocker quiet(box);
+        box->setValue(field);
+    });
+    takes_.push_back([box, &field] { field = box->value(); });
+    return box;
+}
+
 HistoryComboBox* PageForm::historyBox(HistoryBox& box) {
     auto* combo = new HistoryComboBox(page_);
     combo->bind(&box);
@@ -134,6 +150,28 @@ void PageForm::repairForbidden(QLineEdit* edit, text::ForbiddenSet set) {
         showMessage(page_, *repair.message);
 }
 
+void PageForm::dropTextFileInto(QWidget* target, HistoryComboBox* box) {
+    dropTarget_ = target;
+    dropBox_ = box;
+    target->setAcceptDrops(true);
+    target->installEventFilter(this);
+}
+
+namespace {
+
+// The path of a drop that is exactly one existing .txt or .text file, or an empty text.
+QString droppedTextFile(const QMimeData* data) {
+    if (!data || data->urls().size() != 1 || !data->urls().front().isLocalFile())
+        return {};
+    const QFileInfo file(data->urls().front().toLocalFile());
+    const QString extension = file.suffix().toLower();
+    if (!file.isFile() || (extension != QLatin1String("txt") && extension != QLatin1String("text")))
+        return {};
+    return file.filePath();
+}
+
+}  // namespace
+
 void PageForm::tip(QWidget* widget, const QString& text) {
     widget->setToolTip(text);
     widget->installEventFilter(this);
@@ -144,6 +182,21 @@ void PageForm::useListFont(QWidget* widget) const {
 }
 
 bool PageForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == dropTarget_ && event->type() == QEvent::DragEnter) {
+        auto* enter = static_cast<QDragEnterEvent*>(event);
+        if (enter->mimeData()->hasUrls())
+            enter->acceptProposedAction();
+        return true;
+    }
+    if (watched == dropTarget_ && event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QString path = droppedTextFile(drop->mimeData());
+        if (!path.isEmpty()) {
+            dropBox_->setEditText(path);
+            drop->acceptProposedAction();
+        }
+        return true;
+    }
     if (event->type() == QEvent::ToolTip && session_.detail.toolTips != 1)
         return true;
     return QObject::eventFilter(watched, event);

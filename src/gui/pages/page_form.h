@@ -16,6 +16,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QSpinBox;
 class QWidget;
 
 namespace soramine::gui {
@@ -45,12 +46,19 @@ class PageForm : public QObject {
     // A drop-down list whose index is `field`.
     QComboBox* dropDown(std::int32_t& field, const QStringList& items);
     QLineEdit* lineEdit(std::u16string& field);
+    // A number box with up and down arrows, limited to `minimum`..`maximum`.
+    QSpinBox* spinBox(std::int32_t& field, int minimum, int maximum);
     // A history box of the core page. When the page lists its text among its text settings,
     // typed characters of that setting's forbidden set are deleted (or widened).
     HistoryComboBox* historyBox(HistoryBox& box);
     // Repairs the text just typed into `edit` (see text::repairWhileTyping) and shows the
     // message when characters were deleted.
     void repairForbidden(QLineEdit* edit, text::ForbiddenSet set);
+
+    // Lets a drop of exactly one existing file whose extension is "txt" or "text" (in any
+    // letter case) on `target` put that file's path into `box`; other drops are ignored
+    // without a message.
+    void dropTextFileInto(QWidget* target, HistoryComboBox* box);
 
     void tip(QWidget* widget, const QString& text);
     // The font of the detailed setting "フォント名", for the boxes that show names.
@@ -65,6 +73,8 @@ class PageForm : public QObject {
     RenameSession& session_;
     std::vector<std::function<void()>> shows_;
     std::vector<std::function<void()>> takes_;
+    QWidget* dropTarget_ = nullptr;
+    HistoryComboBox* dropBox_ = nullptr;
 };
 
 // A caption as a screen reader reads it: without the "&" of its access key.

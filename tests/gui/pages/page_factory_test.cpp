@@ -5,6 +5,7 @@
 
 #include "gui/pages/add_text_page_widget.h"
 #include "gui/pages/numbering_page_widget.h"
+#include "gui/pages/random_name_page_widget.h"
 #include "gui/pages/replace_page_widget.h"
 #include "gui/pages/unavailable_page_widget.h"
 #include "gui_test_support.h"
@@ -25,7 +26,10 @@ void PageFactoryTest::eachMethodGetsItsPage() {
     QVERIFY(qobject_cast<ReplacePageWidget*>(makeMethodPageWidget(1, *session, &host)));
     QVERIFY(qobject_cast<AddTextPageWidget*>(makeMethodPageWidget(2, *session, &host)));
     QVERIFY(qobject_cast<AddTextPageWidget*>(makeMethodPageWidget(2, *session, &host)));
+    QVERIFY(qobject_cast<RandomNamePageWidget*>(makeMethodPageWidget(10, *session, &host)));
     for (int index = 3; index < 15; ++index) {
+        if (index == 10)
+            continue;
         MethodPageWidget* page = makeMethodPageWidget(index, *session, &host);
         QVERIFY(qobject_cast<UnavailablePageWidget*>(page));
         QCOMPARE(page->findChild<QLabel*>()->text(),
