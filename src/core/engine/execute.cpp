@@ -19,7 +19,8 @@ namespace {
 std::optional<std::u16string> renameItem(std::size_t k, const std::u16string& from,
                                          const std::u16string& name,
                                          const platform::OpenFolder& dir, std::u16string_view next,
-                                         bool autoAvoid, NameNumbers& numbers, ErrorLog& log,
+                                         bool autoAvoid, NameNumbers& numbers,
+                                         NameLengthLimit& limit, ErrorLog& log,
                                          RunObserver& progress, std::u16string& newPath) {
     const std::u16string& folder = dir.path();
     const auto logLine = [&](std::u16string_view reason, std::u16string_view shown) {
@@ -28,6 +29,10 @@ std::optional<std::u16string> renameItem(std::size_t k, const std::u16string& fr
     };
     if (auto reason = unsafeNameReason(next)) {
         logLine(*reason, visibleName(next));
+        return std::nullopt;
+    }
+    if (auto reason = limit.tooLong(folder, next)) {
+        logLine(*reason, next);
         return std::nullopt;
     }
     int form = autoAvoid ? numbers.firstForm(folder, next) : 0;
@@ -131,7 +136,7 @@ void executeItems(ExecutionJob& job, RunObserver& progress) {
             if (!open || open->path() != folder)
                 open.emplace(folder);
             job.got[k] = renameItem(k, oldPath, name, *open, next, plan.autoAvoid, job.numbers,
-                                    run.log, progress, job.newPaths[k]);
+                                    job.limit, run.log, progress, job.newPaths[k]);
             if (!job.got[k])
                 ++run.failures;
         }

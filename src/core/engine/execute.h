@@ -30,6 +30,7 @@ struct ExecuteResult {
 struct ExecutionJob {
     RunPlan plan;
     NameNumbers numbers;
+    NameLengthLimit limit;
     bool backup = false;
     std::vector<std::u16string> oldPaths;            // item k's full path before the run
     std::vector<std::u16string> newPaths;            // the path it got, or the computed one

@@ -9,9 +9,13 @@ namespace {
 // The name a changed item would be shown with: `next` when it is free, or its first free
 // numbered form under automatic avoidance. A refused name is logged and shown as computed.
 std::u16string shownName(const std::u16string& folder, const std::u16string& next, bool autoAvoid,
-                         NameNumbers& numbers, ErrorLog& log) {
+                         NameNumbers& numbers, NameLengthLimit& limit, ErrorLog& log) {
     if (auto reason = unsafeNameReason(next)) {
         log.appendLog(std::u16string(*reason) + u" - " + folder + visibleName(next) + u"\r\n");
+        return next;
+    }
+    if (auto reason = limit.tooLong(folder, next)) {
+        log.appendLog(*reason + u" - " + folder + next + u"\r\n");
         return next;
     }
     int form = autoAvoid ? numbers.firstForm(folder, next) : 0;
@@ -63,9 +67,9 @@ void previewItems(PreviewJob& job, RunObserver& progress) {
         const std::u16string& folder = plan.items->folder(item.row);
         const std::u16string next(trimNewName(plan.page->transform(item, plan.context)));
 
-        std::u16string shown = next == name
-                                   ? std::u16string(u"変更無し")
-                                   : shownName(folder, next, plan.autoAvoid, job.numbers, log);
+        std::u16string shown =
+            next == name ? std::u16string(u"変更無し")
+                         : shownName(folder, next, plan.autoAvoid, job.numbers, job.limit, log);
         std::u16string captured = log.takeCaptured();
         result.previewOld[k] = name;
         result.previewNew[k] = captured.empty() ? std::move(shown) : std::move(captured);

@@ -22,6 +22,7 @@ struct PreviewResult {
 struct PreviewJob {
     RunPlan plan;
     NameNumbers numbers;
+    NameLengthLimit limit;
     PreviewResult result;
 };
 

@@ -6,8 +6,10 @@
 #include "core/engine/session.h"
 #include "core/engine/session_access.h"
 #include "core/platform/clock.h"
+#include "core/platform/fs.h"
 #include "core/settings/history_box.h"
 #include "core/text/strings.h"
+#include "core/text/utf.h"
 
 namespace soramine {
 
@@ -48,6 +50,23 @@ std::u16string visibleName(std::u16string_view name) {
     std::u16string out(name);
     std::replace(out.begin(), out.end(), u'\0', u'\u2400');
     return out;
+}
+
+std::optional<std::u16string> NameLengthLimit::tooLong(const std::u16string& folder,
+                                                       std::u16string_view name) {
+    if (!asked_ || folder != folder_) {
+        folder_ = folder;
+        limit_ = platform::longestNameBytes(folder);
+        asked_ = true;
+    }
+    // A UTF-16 unit is at most three bytes: most names are measured without encoding them.
+    if (!limit_ || name.size() * text::kMaxUtf8PerUnit <= *limit_)
+        return std::nullopt;
+    const std::size_t bytes = text::toUtf8(name).size();
+    if (bytes <= *limit_)
+        return std::nullopt;
+    return u"ファイル名が長すぎます(" + text::decimal(static_cast<long long>(bytes)) + u" / " +
+           text::decimal(static_cast<long long>(*limit_)) + u" バイト)";
 }
 
 namespace {

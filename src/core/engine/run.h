@@ -105,6 +105,21 @@ class NameNumbers {
     std::unordered_map<std::u16string, int> first_;  // folder + name -> first form
 };
 
+// Whether new names fit their folder's file system, which limits a name's bytes rather than
+// its characters (255 bytes are 85 kanji in UTF-8). The limit is asked once per folder as
+// the run comes to it.
+class NameLengthLimit {
+  public:
+    // The reason `name` cannot be a name in `folder`, or nothing when it fits (or the file
+    // system gives no limit).
+    std::optional<std::u16string> tooLong(const std::u16string& folder, std::u16string_view name);
+
+  private:
+    std::u16string folder_;  // the folder the limit was asked for
+    std::optional<std::size_t> limit_;
+    bool asked_ = false;
+};
+
 // The rows taking part, in run order (item k is the k-th): the selected rows in list order
 // when `selectedOnly`, otherwise every row.
 std::vector<std::size_t> runRows(const RenameSession& session, bool selectedOnly);

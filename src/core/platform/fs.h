@@ -90,6 +90,10 @@ std::vector<std::optional<EntryInfo>> lookUpEach(const std::vector<std::u16strin
 // Whether the exact name exists, under the file system's own rules (case-sensitive here).
 bool exists(std::u16string_view path);
 
+// The most bytes a name in `folder` may have in the file system's encoding (UTF-8 here), as
+// the file system holding the folder says; nothing when it does not say.
+std::optional<std::size_t> longestNameBytes(std::u16string_view folder);
+
 // Renames without ever replacing: an existing target fails with the "already exists" class.
 Status renameNoReplace(std::u16string_view from, std::u16string_view to);
 // A folder held open while entries in it are renamed by their names: the kernel then does

@@ -126,6 +126,20 @@ TEST_F(Execute, NumberedNamesStopAt254Units) {
               u"ファイル名変更エラー - " + path(text::fromUtf8(taken)) + u"\r\n");
 }
 
+// A name longer in bytes than the file system holds is that item's problem; the items around
+// it are renamed.
+TEST_F(Execute, ANameTooLongForTheDiskIsRefusedBeforeItsRename) {
+    const std::u16string tooLong(100, u'漢');
+    addFiles({"a", "b", "c"});
+    page.renames = {{u"a", tooLong}, {u"b", u"b2"}, {u"c", std::u16string(85, u'字')}};
+    const auto result = executeRun(session, host, quiet);
+    EXPECT_EQ(names(), (Names{u"a", u"b2", std::u16string(85, u'字')}));
+    EXPECT_EQ(result.processed, 2);
+    EXPECT_EQ(result.failures, 1u);
+    EXPECT_EQ(session.log().text(),
+              u"ファイル名が長すぎます(300 / 255 バイト) - " + path(tooLong) + u"\r\n");
+}
+
 TEST_F(Execute, RecordsTheRunForUndo) {
     addFiles({"a", "b", "c"});
     page.renames = {{u"a", u"a "}, {u"b", u"x"}, {u"c", u"x"}};

@@ -18,6 +18,9 @@ class Preview : public testing::EngineTest {};
 
 TEST_F(Preview, ShowsTheNameEachItemWouldGet) {
     const std::u16string longName(252, u'x');  // "[1]" makes it 255 units
+    // The file system counts bytes: 85 kanji are 255 bytes in UTF-8, 86 are too many.
+    const std::u16string kanji85(85, u'漢');
+    const std::u16string kanji86(86, u'漢');
     struct Case {
         const char* what;
         std::vector<std::string> onDisk;  // besides the item
@@ -41,6 +44,8 @@ TEST_F(Preview, ShowsTheNameEachItemWouldGet) {
         {"no full stop", {"README"}, u"a", u"README", true, u"README[1]"},
         {"too long", {std::string(252, 'x')}, u"a", longName, true, u"ファイル名変更エラー"},
         {"case only", {}, u"a.txt", u"A.txt", true, u"A.txt"},
+        {"85 kanji fit", {}, u"a", kanji85, false, kanji85},
+        {"86 kanji do not", {}, u"a", kanji86, true, u"ファイル名が長すぎます(258 / 255 バイト)"},
         {"a path", {}, u"a.txt", u"sub/a.txt", true, u"ファイル名に使えない文字が含まれています"},
         {"parent", {}, u"a.txt", u"..", true, u"ファイル名がありません"},
     };

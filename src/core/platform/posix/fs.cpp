@@ -510,6 +510,13 @@ bool exists(std::u16string_view path) {
     return ::fstatat(AT_FDCWD, nativePath(path).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
+std::optional<std::size_t> longestNameBytes(std::u16string_view folder) {
+    const long max = ::pathconf(nativePath(folder).c_str(), _PC_NAME_MAX);
+    if (max <= 0)
+        return std::nullopt;
+    return static_cast<std::size_t>(max);
+}
+
 Status renameNoReplace(std::u16string_view from, std::u16string_view to) {
     return renameNoReplaceNative(nativePath(from), nativePath(to));
 }
