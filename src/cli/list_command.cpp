@@ -22,7 +22,7 @@ namespace {
 
 constexpr const char* kUsage =
     "使い方: soramine-cli list [--subfolders] [--folder-mode] [--ext TEXT] [--sort] [--add] "
-    "PATH...\n"
+    "[--order ORDER] PATH...\n"
     "\n"
     "PATH がフォルダ一つなら「取り込み」ボタンと同じ規則で、複数ならコマンドラインと同じ規則で\n"
     "項目を集め、一行に一項目を タブ区切り (ファイル名, フォルダ名, 作成日時, 更新日時, "
@@ -33,6 +33,10 @@ constexpr const char* kUsage =
     "  --ext TEXT     拡張子 (既定: *)  例: \"jpg gif\", \"* -txt\"\n"
     "  --sort         取り込んだ項目をまとめてファイル名順に並べる\n"
     "  --add          取り込み方式「追加」\n"
+    "  --order ORDER  取り込んだ後、並べ替えメニューと同じく並べ替える:\n"
+    "                 name-desc, name-asc, folder-desc, folder-asc (ファイル名・フォルダ名),\n"
+    "                 created-old, created-new, modified-old, modified-new (作成・更新日時),\n"
+    "                 exif-old, exif-new (Exif情報の撮影日時)。ログは標準エラーへ\n"
     "\n"
     "読み取り専用・システム・隠し項目の扱いと並べ替えは設定ファイルの [詳細設定] に従います。\n";
 
@@ -65,6 +69,38 @@ class RowPrinter {
     size_t used_ = 0;
 };
 
+// The sort menu's commands by their option names.
+struct Order {
+    std::string_view name;
+    std::optional<ItemTable::Column> column;  // a text sort, else a time sort
+    SortTime time;
+    bool descending;  // a time sort: newest first
+};
+constexpr Order kOrders[] = {
+    {"name-desc", ItemTable::kName, {}, true},
+    {"name-asc", ItemTable::kName, {}, false},
+    {"folder-desc", ItemTable::kFolder, {}, true},
+    {"folder-asc", ItemTable::kFolder, {}, false},
+    {"created-old", std::nullopt, SortTime::kCreated, false},
+    {"created-new", std::nullopt, SortTime::kCreated, true},
+    {"modified-old", std::nullopt, SortTime::kModified, false},
+    {"modified-new", std::nullopt, SortTime::kModified, true},
+    {"exif-old", std::nullopt, SortTime::kShootingDate, false},
+    {"exif-new", std::nullopt, SortTime::kShootingDate, true},
+};
+
+// Sorts as the sort menu does; a time sort's report goes to standard error.
+void sortItems(RenameSession& session, const Order& order) {
+    if (order.column) {
+        (void)session.changeItems(
+            [&](ItemTable& t) { t.sort(*order.column, ItemTable::compareText, order.descending); });
+        return;
+    }
+    (void)session.sortByTime(order.time, order.descending);
+    if (!session.log().text().empty())
+        printError(session.log().text());
+}
+
 void printRows(const ItemTable& table) {
     RowPrinter out;
     for (size_t i = 0; i < table.count(); ++i) {
@@ -81,6 +117,7 @@ void printRows(const ItemTable& table) {
 int runList(const Args& args) {
     MainSettings main = defaultMainSettings();
     bool folderModeFlag = false, sort = false;
+    const Order* order = nullptr;
     std::u16string extension = u"*";
     std::vector<std::u16string> paths;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -96,6 +133,17 @@ int runList(const Args& args) {
             sort = true;
         } else if (a == "--add") {
             main.importMode = 1;
+        } else if (a == "--order" && i + 1 < args.size()) {
+            const std::string& wanted = args[++i];
+            order = nullptr;
+            for (const Order& o : kOrders) {
+                if (o.name == wanted)
+                    order = &o;
+            }
+            if (!order) {
+                printError(u"不明な並べ替えです: " + text::fromUtf8(wanted));
+                return 2;
+            }
         } else if (a == "--ext" && i + 1 < args.size()) {
             extension = text::fromUtf8(args[++i]);
         } else if (a.rfind("--ext=", 0) == 0) {
@@ -150,6 +198,8 @@ int runList(const Args& args) {
         printError(*unreadable);
         return 2;
     }
+    if (order)
+        sortItems(session, *order);
     printRows(session.items());
     // The rows are left to the end of the process: freeing a hundred thousand rows one by
     // one costs as much as reading them.

@@ -76,6 +76,8 @@ class MainWindow final : public QMainWindow {
     // Sorts by the list's display column as a header click does.
     void sortByHeader(int section);
     void sortByText(ItemTable::Column column, bool descending);
+    // The sort menu's time sorts; the sort's report goes to the log panel.
+    void sortByTime(SortTime time, bool newestFirst);
 
   private:
     void buildControls();
@@ -117,6 +119,8 @@ class MainWindow final : public QMainWindow {
     // the rows), the selection put back, the counts and the undo button updated. False (and
     // the message) while a run is under way.
     bool changeList(const std::function<void(ItemTable&)>& change, bool reorderOnly = false);
+    // The same for a change that the session makes itself (`change` returns its result).
+    bool updateList(const std::function<bool()>& change, bool reorderOnly);
     void selectionChanged();
     void clearSelectionQuietly();
     void updateCounts();

@@ -25,10 +25,14 @@
 namespace soramine::gui {
 
 bool MainWindow::changeList(const std::function<void(ItemTable&)>& change, bool reorderOnly) {
+    return updateList([&] { return session_.changeItems(change); }, reorderOnly);
+}
+
+bool MainWindow::updateList(const std::function<bool()>& change, bool reorderOnly) {
     // A new order of the same rows repaints them; anything else resets the model once.
     if (!reorderOnly)
         model_->beginChange();
-    const bool changed = session_.changeItems(change);
+    const bool changed = change();
     if (reorderOnly)
         model_->refreshRows();
     else
@@ -315,6 +319,14 @@ void MainWindow::sortByText(ItemTable::Column column, bool descending) {
     changeList([&](ItemTable& t) { t.sort(column, ItemTable::compareText, descending); }, true);
 }
 
+void MainWindow::sortByTime(SortTime time, bool newestFirst) {
+    if (session_.items().empty())
+        return;
+    readControls();
+    if (updateList([&] { return session_.sortByTime(time, newestFirst); }, true))
+        showLog();
+}
+
 void MainWindow::moveDraggedRows(int at) {
     readControls();
     const std::vector<size_t> rows = session_.selection();
@@ -367,20 +379,17 @@ QMenu* MainWindow::sortMenu() {
                                  std::function<void()> firstAction,
                                  std::function<void()> secondAction) {
         QMenu* sub = sortMenu_->addMenu(QString::fromUtf8(title));
-        QAction* a = sub->addAction(QString::fromUtf8(first));
-        QAction* b = sub->addAction(QString::fromUtf8(second));
-        if (firstAction) {
-            connect(a, &QAction::triggered, this, firstAction);
-            connect(b, &QAction::triggered, this, secondAction);
-        } else {
-            // The time and shooting-date sorts need the file-time and Exif readers first.
-            a->setEnabled(false);
-            b->setEnabled(false);
-        }
+        connect(sub->addAction(QString::fromUtf8(first)), &QAction::triggered, this, firstAction);
+        connect(sub->addAction(QString::fromUtf8(second)), &QAction::triggered, this, secondAction);
     };
-    sortPair("&Exif情報の撮影日時", "古い順(&O)", "新しい順(&N)", nullptr, nullptr);
-    sortPair("作成日時(&C)", "古い順(&O)", "新しい順(&N)", nullptr, nullptr);
-    sortPair("更新日時(&M)", "古い順(&O)", "新しい順(&N)", nullptr, nullptr);
+    const auto timePair = [&](const char* title, SortTime time) {
+        sortPair(
+            title, "古い順(&O)", "新しい順(&N)", [this, time] { sortByTime(time, false); },
+            [this, time] { sortByTime(time, true); });
+    };
+    timePair("&Exif情報の撮影日時", SortTime::kShootingDate);
+    timePair("作成日時(&C)", SortTime::kCreated);
+    timePair("更新日時(&M)", SortTime::kModified);
     sortPair(
         "ファイル名(&F)", "降順（&D)", "昇順(&U)", [this] { sortByText(ItemTable::kName, true); },
         [this] { sortByText(ItemTable::kName, false); });

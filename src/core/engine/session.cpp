@@ -56,6 +56,22 @@ bool RenameSession::changeItems(const std::function<void(ItemTable&)>& change) {
     return true;
 }
 
+bool RenameSession::sortByTime(SortTime time, bool newestFirst) {
+    if (running())
+        return false;
+    if (items_.empty() || (time == SortTime::kShootingDate && settings.folderMode))
+        return true;
+    std::optional<std::u16string> report;
+    if (!changeItems([&](ItemTable& t) {
+            report = soramine::sortByTime(t, time, newestFirst, settings.folderMode != 0);
+        }))
+        return false;
+    log_.clear();
+    if (report)
+        log_.appendLog(*report);
+    return true;
+}
+
 bool RenameSession::setSelection(std::vector<std::size_t> rows) {
     if (running())
         return false;

@@ -15,6 +15,7 @@
 #include "core/engine/method.h"
 #include "core/engine/method_table.h"
 #include "core/items/item_table.h"
+#include "core/items/time_sort.h"
 #include "core/settings/history_box.h"
 
 namespace soramine {
@@ -84,6 +85,9 @@ class RenameSession {
     // result is false (the caller shows runningMessage() or tries again after the run).
     [[nodiscard]] bool changeItems(const std::function<void(ItemTable&)>& change);
     [[nodiscard]] bool setSelection(std::vector<std::size_t> rows);
+    // Sorts the items by a time of their files (items/time_sort.h); the sort's report becomes
+    // the log's text. False while a run is under way.
+    [[nodiscard]] bool sortByTime(SortTime time, bool newestFirst);
     // Whether a preview, an execution or an undo is under way.
     bool running() const { return running_.load(); }
     static Message runningMessage();

@@ -283,6 +283,18 @@ void ItemTable::sort(Column c, Compare compare, bool descending) {
         sort(c, compare, descending, 0, count() - 1);
 }
 
+void ItemTable::sortByKeys(const std::vector<std::int64_t>& keys, bool descending) {
+    if (count() < 2 || keys.size() != count())
+        return;
+    std::vector<std::uint32_t> order = identity(count());
+    const int sign = descending ? -1 : 1;
+    quicksort(order, 0, static_cast<std::int64_t>(order.size()) - 1,
+              [&](std::uint32_t a, std::uint32_t b) {
+                  return keys[a] < keys[b] ? -sign : keys[a] > keys[b] ? sign : 0;
+              });
+    applyOrder(order, 0);
+}
+
 int ItemTable::compareText(const std::u16string& a, const std::u16string& b) {
     return compareUnits(a, b);
 }

@@ -65,6 +65,9 @@ class ItemTable {
     // scheme. A set `descending` negates the comparison.
     void sort(Column c, Compare compare, bool descending, size_t lo, size_t hi);
     void sort(Column c, Compare compare, bool descending);
+    // The same quicksort over one signed key per row (keys[i] for row i), moving whole rows:
+    // ascending, or descending with `descending` set.
+    void sortByKeys(const std::vector<std::int64_t>& keys, bool descending);
 
     // Column comparisons: UTF-16 code-unit order; and the size column's numeric order
     // ("," removed, read as a signed 64-bit decimal), which returns +1 when the first value is

@@ -140,6 +140,11 @@ Status setTimes(std::u16string_view path, std::optional<FileTime> created,
 // Sets read-only and hidden as given in `attributes`; other bits are ignored.
 Status setAttributes(std::u16string_view path, std::uint32_t attributes);
 
+// The file system's compression flag of a file (FS_COMPR_FL here). Fails where the file
+// system keeps no such flag; setting it fails where the file system refuses it.
+Expected<bool, OsError> isCompressed(std::u16string_view path);
+Status setCompressed(std::u16string_view path, bool compressed);
+
 // The whole content of a file, or the error that stopped reading it.
 Expected<std::string, OsError> readFile(std::u16string_view path);
 // Reads a file from start to end through one reused buffer of `chunkSize` bytes, calling
@@ -147,6 +152,24 @@ Expected<std::string, OsError> readFile(std::u16string_view path);
 // the file cannot be opened or a read fails (a folder fails too).
 Status readFileChunks(std::u16string_view path, std::size_t chunkSize,
                       const std::function<bool(std::string_view)>& sink);
+// A file opened for reading at any offset, shared with other readers and writers.
+class ReadableFile {
+  public:
+    static Expected<ReadableFile, OsError> open(std::u16string_view path);
+    ReadableFile(ReadableFile&& other) noexcept;
+    ReadableFile& operator=(ReadableFile&& other) noexcept;
+    ReadableFile(const ReadableFile&) = delete;
+    ReadableFile& operator=(const ReadableFile&) = delete;
+    ~ReadableFile();
+
+    // Reads up to `size` bytes at `offset` into `buffer`: fewer only at the end of the file,
+    // 0 at or past it.
+    Expected<std::size_t, OsError> readAt(std::uint64_t offset, char* buffer, std::size_t size);
+
+  private:
+    explicit ReadableFile(int fd) : fd_(fd) {}
+    int fd_ = -1;
+};
 // Replaces a file's content through a temporary file in the same folder that is flushed and
 // renamed into place: a crash leaves the old content or the new, never half of one. A path
 // that is a symbolic link of this user's is written through to the file it leads to (the

@@ -2,6 +2,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -710,12 +712,54 @@ Status setAttributes(std::u16string_view path, std::uint32_t attributes) {
             rewritten += '\n';
         rewritten += leaf + '\n';
     } else {
-        forEachLine(content, [&](std::string_view stored, std::string_view bare) {
+        // Only the lines naming the entry go; every other byte stays as it was.
+        size_t start = 0;
+        while (start < content.size()) {
+            const size_t end = std::min(content.find('\n', start), content.size());
+            std::string_view bare(content.data() + start, end - start);
+            if (!bare.empty() && bare.back() == '\r')
+                bare.remove_suffix(1);
+            const size_t next = std::min(end + 1, content.size());
             if (bare != leaf)
-                (rewritten += stored) += '\n';
-        });
+                rewritten.append(content, start, next - start);
+            start = next;
+        }
     }
     return writeFileAtomic(text::fromUtf8(listPath), rewritten);
+}
+
+namespace {
+
+// Opens `path` for its inode flags and calls `use(descriptor, flags)`.
+template <class Use>
+auto withInodeFlags(std::u16string_view path, Use use) -> decltype(use(0, 0)) {
+    Fd fd(::open(nativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW));
+    int flags = 0;
+    if (!fd.ok() || ::ioctl(fd.get(), FS_IOC_GETFLAGS, &flags) != 0)
+        return failure();
+    return use(fd.get(), flags);
+}
+
+}  // namespace
+
+Expected<bool, OsError> isCompressed(std::u16string_view path) {
+    return withInodeFlags(
+        path, [](int, int flags) -> Expected<bool, OsError> { return (flags & FS_COMPR_FL) != 0; });
+}
+
+Status setCompressed(std::u16string_view path, bool compressed) {
+    return withInodeFlags(path, [compressed](int fd, int flags) -> Status {
+        int wanted = compressed ? (flags | FS_COMPR_FL) : (flags & ~FS_COMPR_FL);
+        if (wanted != flags && ::ioctl(fd, FS_IOC_SETFLAGS, &wanted) != 0)
+            return failure();
+        // Some file systems take the request and keep the flag as it was: a refusal too.
+        int after = 0;
+        if (::ioctl(fd, FS_IOC_GETFLAGS, &after) != 0)
+            return failure();
+        if (((after & FS_COMPR_FL) != 0) != compressed)
+            return Unexpected{OsError{EOPNOTSUPP}};
+        return {};
+    });
 }
 
 Expected<std::string, OsError> readFile(std::u16string_view path) {
@@ -743,6 +787,53 @@ Expected<std::string, OsError> readFile(std::u16string_view path) {
         content.append(buffer, static_cast<size_t>(n));
     }
     return content;
+}
+
+Expected<ReadableFile, OsError> ReadableFile::open(std::u16string_view path) {
+    const int fd = ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return failure();
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const OsError e = S_ISDIR(st.st_mode) ? OsError{EISDIR} : lastError();
+        ::close(fd);
+        return Unexpected{e};
+    }
+    return ReadableFile(fd);
+}
+
+ReadableFile::ReadableFile(ReadableFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+ReadableFile& ReadableFile::operator=(ReadableFile&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+ReadableFile::~ReadableFile() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+Expected<std::size_t, OsError> ReadableFile::readAt(std::uint64_t offset, char* buffer,
+                                                    std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n =
+            ::pread(fd_, buffer + done, size - done, static_cast<off_t>(offset + done));
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return failure();
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
 }
 
 Status writeFileAtomic(std::u16string_view path, std::string_view bytes) {
