@@ -205,6 +205,8 @@ ExecuteResult finishExecution(RenameSession& session, ExecutionJob&& job, Host& 
         if (transfer)
             transferRows.push_back(row);
     }
+    for (CellChange& change : plan.context.cellChanges)
+        items.setText(change.column, change.row, std::move(change.text));
     const int processed = plan.context.processedCount;
     result.processed = processed;
     undo.enabled = processed != 0 && session.methods.undoable(session.settings.methodIndex);

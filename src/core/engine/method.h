@@ -27,15 +27,23 @@ struct RunEnvironment {
     bool fullWidthForbidden = false;  // "詳細設定"/"禁則文字": repair instead of refusing
 };
 
+// A text of a list cell that a page's apply step changed (the timestamp page's date texts).
+struct CellChange {
+    std::size_t row;
+    ItemTable::Column column;
+    std::u16string text;
+};
+
 // What one run accumulates while its items are worked through. Each run has its own, so the
 // item loop shares nothing with the window.
 struct RunContext {
     RunEnvironment env;
-    ErrorLog log;               // per-item problems (captured per item in a preview)
-    int processedCount = 0;     // pages that act on files count the items they changed
-    int timeStepOffset = 0;     // the timestamp page's accumulated step, 0 at run start
-    std::size_t failures = 0;   // items whose problem was logged
-    text::RandomSource random;  // seeded once when the run starts (random names)
+    ErrorLog log;                         // per-item problems (captured per item in a preview)
+    int processedCount = 0;               // pages that act on files count the items they changed
+    std::int64_t timeStepOffset = 0;      // the timestamp page's accumulated step, 0 at run start
+    std::size_t failures = 0;             // items whose problem was logged
+    text::RandomSource random;            // seeded once when the run starts (random names)
+    std::vector<CellChange> cellChanges;  // written into the table when an execution finishes
 };
 
 // The items taking part in a run, in run order: item k is row rows[k] of the table.

@@ -3,9 +3,12 @@
 #include <array>
 
 #include "core/methods/add_text.h"
+#include "core/methods/attributes.h"
+#include "core/methods/date_in_name.h"
 #include "core/methods/numbering.h"
 #include "core/methods/random_name.h"
 #include "core/methods/replace.h"
+#include "core/methods/timestamps.h"
 
 namespace soramine {
 namespace {
@@ -64,13 +67,13 @@ constexpr std::array<Row, 15> kRows = {{
     {u"削除 / 抽出", notYet, true},
     {u"MP3", notYet, true},
     {u"拡張子", notYet, true},
-    {u"タイムスタンプ", notYet, true},
-    {u"日時", notYet, true},
+    {u"タイムスタンプ", make<TimestampPage>, true},
+    {u"日時", makeWithAddText<DatePage>, true},
     {u"テキスト", notYet, true},
     {u"ハッシュ", notYet, true},
     {u"ランダム", makeWithAddText<RandomNamePage>, true},
     {u"並べ替え", notYet, true},
-    {u"属性", notYet, false},
+    {u"属性", make<AttributePage>, false},
     {u"スクリプト", notYet, true},
     {u"その他", notYet, true},
 }};

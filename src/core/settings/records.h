@@ -99,12 +99,16 @@ struct RecordField {
         : id(id), kind(kind), text(text) {}
     constexpr RecordField(std::uint32_t id, HistoryBox Page::*box)
         : id(id), kind(Record::kText), box(box) {}
+    // A date-and-time value in seconds since 1970; the block keeps its low 32 bits.
+    constexpr RecordField(std::uint32_t id, std::int64_t Settings::*moment)
+        : id(id), kind(Record::kDateTime), moment(moment) {}
 
     std::uint32_t id;
     Record::Kind kind;
     std::int32_t Settings::*number = nullptr;
     std::u16string Settings::*text = nullptr;
     HistoryBox Page::*box = nullptr;
+    std::int64_t Settings::*moment = nullptr;
 };
 
 template <class Page>
@@ -116,6 +120,8 @@ void saveRecords(RecordTable<Page> fields, const Page& page, BlockWriter& out) {
     for (const RecordField<Page>& f : fields) {
         if (f.number)
             out.number(f.id, page.settings.*f.number);
+        else if (f.moment)
+            out.dateTime(f.id, page.settings.*f.moment);
         else if (f.box)
             out.text(f.id, (page.*f.box).text);
         else if (f.kind == Record::kNumber)
@@ -155,6 +161,8 @@ std::optional<LoadedRecords<Page>> readRecords(RecordTable<Page> fields, const P
             continue;
         if (f->number) {
             out.settings.*f->number = r.number();
+        } else if (f->moment) {
+            out.settings.*f->moment = r.value;  // the high part is 0
         } else if (f->kind == Record::kNumber) {
             out.settings.*f->text = text::decimal(r.number());
         } else if (auto t = in.text(r)) {

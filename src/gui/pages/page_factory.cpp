@@ -4,9 +4,12 @@
 #include <string_view>
 
 #include "gui/pages/add_text_page_widget.h"
+#include "gui/pages/attribute_page_widget.h"
+#include "gui/pages/date_page_widget.h"
 #include "gui/pages/numbering_page_widget.h"
 #include "gui/pages/random_name_page_widget.h"
 #include "gui/pages/replace_page_widget.h"
+#include "gui/pages/timestamp_page_widget.h"
 #include "gui/pages/unavailable_page_widget.h"
 
 namespace soramine::gui {
@@ -36,6 +39,9 @@ constexpr std::array kRows = {
     Row{u"置換", bind<soramine::ReplacePage, ReplacePageWidget>},
     Row{u"追加", bind<soramine::AddTextPage, AddTextPageWidget>},
     Row{u"ランダム", bind<soramine::RandomNamePage, RandomNamePageWidget>},
+    Row{u"タイムスタンプ", bind<soramine::TimestampPage, TimestampPageWidget>},
+    Row{u"日時", bind<soramine::DatePage, DatePageWidget>},
+    Row{u"属性", bind<soramine::AttributePage, AttributePageWidget>},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDateTimeEdit>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
@@ -117,6 +118,27 @@ QSpinBox* PageForm::spinBox(std::int32_t& field, int minimum, int maximum) {
     });
     takes_.push_back([box, &field] { field = box->value(); });
     return box;
+}
+
+QDateTimeEdit* PageForm::momentEdit(std::int64_t& field, bool timeOfDay) {
+    QDateTimeEdit* edit =
+        timeOfDay ? static_cast<QDateTimeEdit*>(new QTimeEdit(page_)) : new QDateEdit(page_);
+    edit->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    edit->setDisplayFormat(timeOfDay ? QStringLiteral("H:mm:ss") : QStringLiteral("yyyy/MM/dd"));
+    edit->setCalendarPopup(!timeOfDay);
+    shows_.push_back([edit, &field] {
+        const QSignalBlocker quiet(edit);
+        edit->setDateTime(QDateTime::fromSecsSinceEpoch(field));
+    });
+    takes_.push_back([edit, &field, timeOfDay] {
+        QDateTime moment = QDateTime::fromSecsSinceEpoch(field);
+        if (timeOfDay)
+            moment.setTime(edit->time());
+        else
+            moment.setDate(edit->date());
+        field = moment.toSecsSinceEpoch();
+    });
+    return edit;
 }
 
 HistoryComboBox* PageForm::historyBox(HistoryBox& box) {

@@ -14,6 +14,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QDateTimeEdit;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
@@ -48,6 +49,10 @@ class PageForm : public QObject {
     QLineEdit* lineEdit(std::u16string& field);
     // A number box with up and down arrows, limited to `minimum`..`maximum`.
     QSpinBox* spinBox(std::int32_t& field, int minimum, int maximum);
+    // A picker of the date (a drop-down calendar) or, with `timeOfDay`, of the time of day
+    // (spin buttons) of a moment in seconds since 1970, shown in local time; the other part of
+    // the moment stays as it is.
+    QDateTimeEdit* momentEdit(std::int64_t& field, bool timeOfDay);
     // A history box of the core page. When the page lists its text among its text settings,
     // typed characters of that setting's forbidden set are deleted (or widened).
     HistoryComboBox* historyBox(HistoryBox& box);

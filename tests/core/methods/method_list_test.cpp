@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/engine/error_log.h"
+#include "core/methods/date_in_name.h"
 #include "core/methods/numbering.h"
 
 namespace soramine {
@@ -23,13 +24,13 @@ TEST(MethodList, HoldsTheFifteenMethodsInBoxOrder) {
         EXPECT_EQ(page->comboText(), texts[i]);
         EXPECT_EQ(table.indexOf(texts[i]), i);
         EXPECT_EQ(table.undoable(i), i != 12) << "attributes change files, not names";
-        const bool offered = i <= 2 || i == 10;
+        const bool offered = i <= 2 || i == 6 || i == 7 || i == 10 || i == 12;
         EXPECT_EQ(page->available(), offered) << i;
         if (!offered) {
             EXPECT_EQ(page->validate(run), errorMessage(u"この方式はまだ使用できません"));
         }
     }
-    // Only numbering in its add mode offers the add-text page as a second step here.
+    // Only numbering and date in their add modes offer the add-text page as a second step.
     auto* numbering = dynamic_cast<NumberingPage*>(table.page(0));
     ASSERT_NE(numbering, nullptr);
     numbering->settings.mode = 0;
@@ -38,6 +39,10 @@ TEST(MethodList, HoldsTheFifteenMethodsInBoxOrder) {
     EXPECT_TRUE(numbering->usesAddText());
     for (int i = 1; i < 15; ++i)
         EXPECT_FALSE(table.page(i)->usesAddText()) << i;
+    auto* date = dynamic_cast<DatePage*>(table.page(7));
+    ASSERT_NE(date, nullptr);
+    date->settings.addMode = 1;
+    EXPECT_TRUE(date->usesAddText());
 
     EXPECT_EQ(table.page(-1), nullptr);
     EXPECT_EQ(table.page(15), nullptr);

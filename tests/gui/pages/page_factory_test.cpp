@@ -4,9 +4,12 @@
 #include <QTest>
 
 #include "gui/pages/add_text_page_widget.h"
+#include "gui/pages/attribute_page_widget.h"
+#include "gui/pages/date_page_widget.h"
 #include "gui/pages/numbering_page_widget.h"
 #include "gui/pages/random_name_page_widget.h"
 #include "gui/pages/replace_page_widget.h"
+#include "gui/pages/timestamp_page_widget.h"
 #include "gui/pages/unavailable_page_widget.h"
 #include "gui_test_support.h"
 
@@ -27,9 +30,10 @@ void PageFactoryTest::eachMethodGetsItsPage() {
     QVERIFY(qobject_cast<AddTextPageWidget*>(makeMethodPageWidget(2, *session, &host)));
     QVERIFY(qobject_cast<AddTextPageWidget*>(makeMethodPageWidget(2, *session, &host)));
     QVERIFY(qobject_cast<RandomNamePageWidget*>(makeMethodPageWidget(10, *session, &host)));
-    for (int index = 3; index < 15; ++index) {
-        if (index == 10)
-            continue;
+    QVERIFY(qobject_cast<TimestampPageWidget*>(makeMethodPageWidget(6, *session, &host)));
+    QVERIFY(qobject_cast<DatePageWidget*>(makeMethodPageWidget(7, *session, &host)));
+    QVERIFY(qobject_cast<AttributePageWidget*>(makeMethodPageWidget(12, *session, &host)));
+    for (int index : {3, 4, 5, 8, 9, 11, 13, 14}) {
         MethodPageWidget* page = makeMethodPageWidget(index, *session, &host);
         QVERIFY(qobject_cast<UnavailablePageWidget*>(page));
         QCOMPARE(page->findChild<QLabel*>()->text(),
