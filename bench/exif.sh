@@ -14,9 +14,9 @@ source bench/lib.sh
 work="${BENCH_DIR:-/tmp/soramine-bench}/exif"
 
 make_files() {
-  [ -f "$work/.done" ] && return
-  rm -rf "$work"
-  mkdir -p "$work/photos"
+  if [ ! -f "$work/.photos" ]; then
+    rm -rf "$work"
+    mkdir -p "$work/photos"
   python3 - "$work/photos" <<'PY'
 import struct, sys
 folder = sys.argv[1]
@@ -35,9 +35,10 @@ for n in range(10000):
     with open("%s/IMG_%05d.jpg" % (folder, n), "wb") as f:
         f.write(jpeg(n)[: 200 * 1024])
 PY
+    touch "$work/.photos"
+  fi
   "$cli" make-job "$work/date.qrn" --method 日時 --folder "$work/photos" --ext jpg \
     --set 時間=2 --set 形式=YYYYMMDD_hhmmss >/dev/null
-  touch "$work/.done"
 }
 
 nothing() { :; }
