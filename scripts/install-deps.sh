@@ -16,6 +16,7 @@ packages=(
   qt6-base-dev libgl-dev        # the window (Qt 6 Widgets)
   libfontconfig-dev             # the window reads the font configuration at its start
   libpcre2-dev pkg-config       # regular expressions in replace (PCRE2, 16-bit)
+  libimage-exiftool-perl        # the Exif tests read files that exiftool writes
   xvfb xauth fonts-ipafont-gothic  # the window tests on an X server, Japanese glyphs
 )
 missing=()
