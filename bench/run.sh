@@ -24,5 +24,9 @@ bash bench/exif.sh "$bin/src/cli/soramine-cli" "$bin/bench/soramine-head-read-be
 if [ -x "$bin/bench/soramine-gui-bench" ]; then
   echo "== window"
   bash bench/gui.sh "$bin/src/cli/soramine-cli" "$bin/bench/soramine-gui-bench" || failed=1
+  echo "== single instance"
+  bash bench/instance.sh "$bin/src/gui/soramine" "$bin/bench/soramine-gui-bench" || failed=1
+  echo "== information window"
+  bash bench/picture.sh "$bin/bench/soramine-picture-bench" || failed=1
 fi
 exit $failed

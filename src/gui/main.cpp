@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/app/one_shot.h"
+#include "core/app/update_check.h"
 #include "core/platform/instance.h"
 #include "core/platform/locked_file.h"
 #include "core/text/utf.h"
@@ -15,6 +16,7 @@
 #include "gui/program_start.h"
 #include "gui/prompts.h"
 #include "gui/qt_text.h"
+#include "gui/update_checker.h"
 
 int main(int argc, char** argv) {
     using namespace soramine;
@@ -54,7 +56,11 @@ int main(int argc, char** argv) {
     gui::MainWindow window(start.session, start.histories, prompts);
     QObject::connect(&server, &gui::InstanceServer::commandReceived, &window,
                      &gui::MainWindow::receiveForwarded);
+    if (start.session.detail.checkAtStart)
+        gui::startUpdateCheck(false, app::readUpdateAddresses(start.session.ini), prompts, &window);
     window.show();
     window.handleCommandLine(args);
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    gui::waitForChecks();
+    return status;
 }

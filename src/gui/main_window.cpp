@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -115,6 +116,22 @@ class PaneStatusBar final : public QStatusBar {
         style()->drawPrimitive(QStyle::PE_PanelStatusBar, &option, &painter, this);
     }
 };
+
+// The status button's caption: a down arrow and a question mark, drawn as the style's symbols.
+QIcon menuSymbol(const QWidget* button) {
+    constexpr int kSide = 16;
+    QPixmap pixmap(2 * kSide, kSide);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QStyleOption option;
+    option.initFrom(button);
+    option.rect = QRect(0, 0, kSide, kSide);
+    button->style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter, button);
+    button->style()
+        ->standardIcon(QStyle::SP_TitleBarContextHelpButton, nullptr, button)
+        .paint(&painter, QRect(kSide, 0, kSide, kSide));
+    return QIcon(pixmap);
+}
 
 }  // namespace
 
@@ -324,7 +341,8 @@ void MainWindow::buildStatusBar() {
     readyPane_->setFrameShadow(QFrame::Sunken);
     menuButton_ = new QToolButton;
     menuButton_->setObjectName(QStringLiteral("menuButton"));
-    menuButton_->setText(QStringLiteral("▼?"));
+    menuButton_->setIcon(menuSymbol(menuButton_));
+    menuButton_->setIconSize(QSize(32, 16));
     menuButton_->setAccessibleName(QStringLiteral("メニュー"));
     menuButton_->setFixedWidth(50);
     row->addWidget(readyPane_, 1);
@@ -362,17 +380,22 @@ void MainWindow::setToolTips() {
     };
     for (const auto& t : tips)
         t.widget->setToolTip(QString::fromUtf8(t.tip));
+    showFolderTip();
+    connect(folderBox_, &QComboBox::editTextChanged, this, &MainWindow::showFolderTip);
+}
+
+void MainWindow::showFolderTip() {
     // While "チップ" is on, the folder box's tip is the folder text itself (long paths do
     // not fit the box).
-    if (session_.detail.toolTips) {
-        folderBox_->setToolTip(folderBox_->currentText());
-        connect(folderBox_, &QComboBox::editTextChanged, folderBox_,
-                [this](const QString& text) { folderBox_->setToolTip(text); });
-    }
+    folderBox_->setToolTip(session_.detail.toolTips ? folderBox_->currentText()
+                                                    : QStringLiteral("取り込むフォルダ名です"));
 }
 
 void MainWindow::connectControls() {
     connect(importButton_, &QPushButton::clicked, this, &MainWindow::importFolder);
+    importButton_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(importButton_, &QWidget::customContextMenuRequested, this,
+            &MainWindow::showDetailSettings);
     connect(browseButton_, &QPushButton::clicked, this, &MainWindow::browseFolder);
     connect(folderModeCheck_, &QCheckBox::clicked, this, [this](bool on) {
         readControls();
@@ -404,6 +427,7 @@ void MainWindow::connectControls() {
         importPaths(dropped, PathSource::Drop);
     });
     connect(list_, &QWidget::customContextMenuRequested, this, &MainWindow::showContextMenu);
+    connect(list_, &QAbstractItemView::doubleClicked, this, &MainWindow::showSelectedFileInfo);
     connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &MainWindow::sortByHeader);
     connect(

@@ -73,6 +73,8 @@ class MainWindow final : public QMainWindow {
     void swapSelected();
     void trashSelected();
     void openSelectedFolder();
+    // The information window of the one selected row.
+    void showSelectedFileInfo();
     // Sorts by the list's display column as a header click does.
     void sortByHeader(int section);
     void sortByText(ItemTable::Column column, bool descending);
@@ -136,6 +138,15 @@ class MainWindow final : public QMainWindow {
     void showContextMenu(const QPoint& pos);
     void showSortMenu(const QPoint& globalPos);
     void showHelpMenu();
+    void showFolderTip();
+    // The detailed settings dialog; what it confirms is written and applied.
+    void showDetailSettings();
+    void showAbout();
+    // A manual update check (its answer comes later, in a message box).
+    void checkForUpdate();
+    void openWebPage();
+    // The user guide installed with the program, in the desktop's viewer.
+    void openUserGuide();
     void openSettingsFileFromMenu();
     void saveSettingsFileFromMenu();
 

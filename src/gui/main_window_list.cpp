@@ -366,8 +366,8 @@ QMenu* MainWindow::contextMenu() {
                               &MainWindow::trashSelected);
     openFolderAction_ = addCommand(contextMenu_, "選択ファイルのあるフォルダを開く(&O)", this,
                                    &MainWindow::openSelectedFolder);
-    // The information window comes with the auxiliary windows.
-    infoAction_ = contextMenu_->addAction(QStringLiteral("ファイル情報(&F)"));
+    infoAction_ =
+        addCommand(contextMenu_, "ファイル情報(&F)", this, &MainWindow::showSelectedFileInfo);
     return contextMenu_;
 }
 
@@ -405,11 +405,11 @@ QMenu* MainWindow::helpMenu() {
     helpMenu_ = new QMenu(this);
     addCommand(helpMenu_, "設定ファイルを開く(&O)...", this, &MainWindow::openSettingsFileFromMenu);
     addCommand(helpMenu_, "設定ファイルを保存(&S)...", this, &MainWindow::saveSettingsFileFromMenu);
-    // No help content ships with the program; the others come with the application shell.
-    helpMenu_->addAction(QStringLiteral("ヘルプ(&H)"));
-    for (const char* later : {"バージョン情報(&V)...", "アップデートチェック(&U)",
-                              "&WEBサイトを開く...", "詳細設定(&S)..."})
-        helpMenu_->addAction(QString::fromUtf8(later))->setEnabled(false);
+    addCommand(helpMenu_, "ヘルプ(&H)", this, &MainWindow::openUserGuide);
+    addCommand(helpMenu_, "バージョン情報(&V)...", this, &MainWindow::showAbout);
+    addCommand(helpMenu_, "アップデートチェック(&U)", this, &MainWindow::checkForUpdate);
+    addCommand(helpMenu_, "&WEBサイトを開く...", this, &MainWindow::openWebPage);
+    addCommand(helpMenu_, "詳細設定(&S)...", this, &MainWindow::showDetailSettings);
     return helpMenu_;
 }
 
@@ -423,7 +423,7 @@ void MainWindow::showContextMenu(const QPoint& pos) {
     editAction_->setEnabled(selected == 1);
     trashAction_->setEnabled(selected >= 1);
     openFolderAction_->setEnabled(selected == 1);
-    infoAction_->setEnabled(false);
+    infoAction_->setEnabled(selected == 1);
     menu->popup(list_->viewport()->mapToGlobal(pos + QPoint(5, 5)));
 }
 

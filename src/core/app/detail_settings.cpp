@@ -44,4 +44,19 @@ void writeDetailSettings(IniFile& ini, const DetailSettings& s) {
     writeFields(ini, kDetailSection, detailSettingsFields(), s);
 }
 
+DetailSettings detailDialogValues(const DetailSettings& stored, const DetailSettings& running) {
+    DetailSettings s = stored;
+    s.historyLimit = running.historyLimit;
+    return s;
+}
+
+DetailSettings appliedAtOnce(const DetailSettings& running, const DetailSettings& confirmed) {
+    DetailSettings s = confirmed;
+    s.showCreatedColumn = running.showCreatedColumn;
+    s.showModifiedColumn = running.showModifiedColumn;
+    s.showSizeColumn = running.showSizeColumn;
+    s.fontName = running.fontName;
+    return s;
+}
+
 }  // namespace soramine

@@ -35,4 +35,11 @@ DetailSettings defaultDetailSettings();
 DetailSettings readDetailSettings(const IniFile& ini);
 void writeDetailSettings(IniFile& ini, const DetailSettings& s);
 
+// What the detailed settings dialog opens with: the stored keys (the list columns as the next
+// start will show them), with the history limit in use.
+DetailSettings detailDialogValues(const DetailSettings& stored, const DetailSettings& running);
+// The settings a running program uses once the dialog's values are confirmed: all of them at
+// once, except the list columns and the list font, which the list takes at the next start.
+DetailSettings appliedAtOnce(const DetailSettings& running, const DetailSettings& confirmed);
+
 }  // namespace soramine

@@ -1,5 +1,7 @@
 #include "core/items/item_text.h"
 
+#include "core/items/file_information.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -50,6 +52,21 @@ TEST_F(ItemText, NeighbouringTimesConvertAlikeThroughTheCache) {
         ASSERT_EQ(got->minute, expected.tm_min);
         ASSERT_EQ(got->second, expected.tm_sec);
     }
+}
+
+TEST_F(ItemText, FileInformationLinesInTheirOwnTexts) {
+    platform::EntryInfo entry;
+    entry.size = 1234567;
+    entry.created = platform::FileTime{1143126000, 0};
+    entry.modified = platform::FileTime{1143126000 + 3661, 0};
+    entry.accessed = platform::FileTime{1143126000 + 86399, 0};
+    EXPECT_EQ(fileInformationText(entry),
+              u" ﾌｧｲﾙｻｲｽﾞ\t1,234,567ﾊﾞｲﾄ\n --------------------------------------\n"
+              u" 作成日時\t2006年03月24日、00:00:00\n"
+              u" 更新日時\t2006年03月24日、01:01:01\n"
+              u" ｱｸｾｽ日時\t2006年03月24日、23:59:59\n");
+    entry.created.reset();  // no birth time on this file system: the line stays a line
+    EXPECT_NE(fileInformationText(entry).find(u" 作成日時\t\n 更新日時"), std::u16string::npos);
 }
 
 TEST_F(ItemText, SizeTextGroupsThousands) {

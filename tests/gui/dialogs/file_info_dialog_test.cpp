@@ -1,0 +1,184 @@
+#include "gui/dialogs/file_info_dialog.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "core/methods/method_list.h"
+#include "gui/dialogs/about_dialog.h"
+#include "gui/item_list_view.h"
+#include "gui/main_window.h"
+#include "gui/widgets/picture_preview.h"
+#include "gui_fixture.h"
+#include "support/gif_writer.h"
+#include "support/temp_dir.h"
+
+using namespace soramine;
+using testing::GifFrameSpec;
+using testing::makeGif;
+
+namespace {
+
+QString qpath(const std::filesystem::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+// Records the URLs the program asks the desktop to open.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+  public:
+    UrlRecorder() {
+        for (const char* scheme : {"http", "https", "file"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+    }
+    ~UrlRecorder() override {
+        for (const char* scheme : {"http", "https", "file"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+    QList<QUrl> opened;
+  public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+}  // namespace
+
+class FileInfoDialogTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void showsSizeAndTimesInItsTexts();
+    void animatesAGifAndStopsBeforeClosing();
+    void disposalsAndASingleFrame();
+    void picturesFitTheirArea();
+    void windowOpensItForOneRow();
+    void aboutShowsTheVersionAndOpensTheWebPage();
+};
+
+void FileInfoDialogTest::showsSizeAndTimesInItsTexts() {
+    testing::TempDir dir;
+    const auto file = dir.write("メモ.txt", std::string(1234, 'x'));
+    gui::FileInfoDialog dialog(gui::corePath(qpath(file)));
+    dialog.show();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("ファイル情報"));
+    const QString text = dialog.text();
+    QVERIFY2(text.startsWith(
+                 QStringLiteral(" ﾌｧｲﾙｻｲｽﾞ\t1,234ﾊﾞｲﾄ\n --------------------------------------\n"
+                                " 作成日時\t")),
+             qPrintable(text));
+    const QRegularExpression dates(
+        QStringLiteral(" 更新日時\t\\d{4}年\\d\\d月\\d\\d日、\\d\\d:\\d\\d:\\d\\d\n "
+                       "ｱｸｾｽ日時\t\\d{4}年\\d\\d月\\d\\d日、"
+                       "\\d\\d:\\d\\d:\\d\\d\n$"));
+    QVERIFY2(dates.match(text).hasMatch(), qPrintable(text));
+    // Each value is shown beside its label.
+    QStringList shown;
+    for (auto* label : dialog.findChildren<QLabel*>())
+        shown << label->text();
+    QVERIFY(shown.contains(QStringLiteral(" ﾌｧｲﾙｻｲｽﾞ")));
+    QVERIFY(shown.contains(QStringLiteral("1,234ﾊﾞｲﾄ")));
+    QVERIFY(dialog.preview()->picture().isNull());  // no picture in a text file
+}
+
+void FileInfoDialogTest::animatesAGifAndStopsBeforeClosing() {
+    testing::TempDir dir;
+    // Wider than tall, delays 0: 100 ms a frame.
+    const auto file = dir.write(
+        "anim.GIF",
+        makeGif(40, 20,
+                {{0, 0, 40, 20, 0, 0, {}}, {0, 0, 20, 20, 0, 0, {}}, {20, 0, 20, 20, 0, 0, {}}}));
+    gui::FileInfoDialog dialog(gui::corePath(qpath(file)));
+    dialog.show();
+    QVERIFY(dialog.preview()->animating());
+    QCOMPARE(dialog.preview()->picture().size(), QSize(40, 20));
+    QSignalSpy frames(dialog.preview(), &gui::PicturePreview::frameShown);
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(QTest::qWaitFor([&] { return frames.size() >= 3; }, 5000));
+    QVERIFY2(timer.elapsed() >= 250, "three frames of 100 ms");
+    testing::saveScreenshot(dialog, QStringLiteral("file_info_dialog"));
+    dialog.accept();
+    QVERIFY(!dialog.preview()->animating());
+}
+
+void FileInfoDialogTest::disposalsAndASingleFrame() {
+    // Red screen; green square restored after it (3); blue corner to the background (2);
+    // then a green dot that stays.
+    const std::string gif = makeGif(4, 4,
+                                    {{0, 0, 4, 4, 5, 0, {}},
+                                     {1, 1, 2, 2, 5, 3, {2, 2, 2, 2}},
+                                     {0, 0, 1, 1, 5, 2, {3}},
+                                     {3, 3, 1, 1, 500, 0, {2}}});
+    gui::PicturePreview preview;
+    QSignalSpy frames(&preview, &gui::PicturePreview::frameShown);
+    auto split = splitGif(gif);
+    QVERIFY(split);
+    preview.showGif(std::move(*split));
+    QVERIFY(QTest::qWaitFor([&] { return frames.size() >= 4; }, 5000));
+    const QImage shown = preview.picture();
+    QCOMPARE(shown.pixelColor(0, 0), QColor(Qt::black));  // disposal 2: background
+    QCOMPARE(shown.pixelColor(1, 1), QColor(Qt::red));    // disposal 3: what was under it
+    QCOMPARE(shown.pixelColor(3, 3), QColor(Qt::green));
+    preview.stop();
+
+    auto single = splitGif(makeGif(3, 3, {{0, 0, 3, 3, 0, 0, {}}}));
+    preview.showGif(std::move(*single));
+    QVERIFY(!preview.animating());
+    QCOMPARE(preview.picture().pixelColor(1, 1), QColor(Qt::red));
+}
+
+void FileInfoDialogTest::picturesFitTheirArea() {
+    const QRect area(0, 0, 400, 300);
+    const struct {
+        const char* label;
+        QSize picture;
+        QRect drawn;
+    } cases[] = {
+        {"wider: fills the width, centred vertically", {200, 50}, {0, 100, 400, 100}},
+        {"taller: fills the height, centred", {50, 100}, {125, 0, 150, 300}},
+        {"same shape", {4, 3}, {0, 0, 400, 300}},
+        {"small pictures grow", {2, 1}, {0, 50, 400, 200}},
+        {"no picture", {0, 0}, {}},
+    };
+    for (const auto& c : cases)
+        QVERIFY2(gui::fittedRect(area, c.picture) == c.drawn, c.label);
+}
+
+void FileInfoDialogTest::windowOpensItForOneRow() {
+    testing::TempDir config, files;
+    files.write("a.txt", "a");
+    files.write("b.txt", "b");
+    RenameSession session{IniFile(config.folder() + u"ソラミネ.ini"), makeMethodTable()};
+    session.readIni();
+    HistoryMap histories;
+    testing::ScriptedPrompts prompts;
+    gui::MainWindow window(session, histories, prompts);
+    window.show();
+    window.importPaths({files.folder()}, PathSource::CommandLine);
+    QCOMPARE(session.items().count(), size_t(2));
+    auto* list = window.findChild<gui::ItemListView*>(QStringLiteral("itemList"));
+    const QRect row = list->visualRect(list->model()->index(1, 0));
+    testing::ModalCloser closer;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    QTRY_COMPARE(closer.titles, QStringList{QStringLiteral("ファイル情報")});
+}
+
+void FileInfoDialogTest::aboutShowsTheVersionAndOpensTheWebPage() {
+    UrlRecorder urls;
+    const QUrl page(QStringLiteral("https://soramine.example.org/"));
+    gui::AboutDialog dialog(page, true);
+    dialog.show();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("バージョン情報"));
+    QCOMPARE(dialog.versionLabel()->text(), QStringLiteral("ソラミネ　Version 3.60"));
+    QCOMPARE(dialog.linkLabel()->text(), page.toString());
+    QTest::mouseClick(dialog.linkLabel(), Qt::LeftButton);
+    QCOMPARE(urls.opened, QList<QUrl>{page});
+    QSignalSpy update(&dialog, &gui::AboutDialog::updateCheckRequested);
+    QTest::mouseClick(dialog.updateButton(), Qt::LeftButton);
+    QCOMPARE(update.size(), 1);
+    testing::saveScreenshot(dialog, QStringLiteral("about_dialog"));
+}
+
+QTEST_MAIN(FileInfoDialogTest)
+#include "file_info_dialog_test.moc"
