@@ -39,5 +39,21 @@ TEST_F(CliRandomSplitJobs, RandomWordsFromAFileAndItsRefusal) {
     EXPECT_EQ(names(), std::vector<std::string>{"a.jpg"});
 }
 
+TEST_F(CliRandomSplitJobs, SplitAndReorder) {
+    writeFiles({"20240131.jpg", "abc.txt"});
+    const std::string job =
+        makeJob({"--method", "並べ替え", "--set", "区切り=4-2-2", "--set", "並び順=3<_>-2-1"});
+    CliResult r = cli({"preview", job});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "変更前→変更後\n\n20240131.jpg→31_012024.jpg\nabc.txt→ファイル名を区切れません\n");
+    r = cli({"run", job});
+    EXPECT_EQ(names(), (std::vector<std::string>{"31_012024.jpg", "abc.txt"}));
+
+    r = cli({"run", makeJob({"--method", "並べ替え", "--set", "区切り=1-2-3-4-5-6"})});
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find("設定が不正です"), std::string::npos) << r.err;
+}
+
 }  // namespace
 }  // namespace soramine::testing

@@ -8,6 +8,7 @@
 #include "core/methods/numbering.h"
 #include "core/methods/random_name.h"
 #include "core/methods/replace.h"
+#include "core/methods/split_reorder.h"
 #include "core/methods/timestamps.h"
 
 namespace soramine {
@@ -72,7 +73,7 @@ constexpr std::array<Row, 15> kRows = {{
     {u"テキスト", notYet, true},
     {u"ハッシュ", notYet, true},
     {u"ランダム", makeWithAddText<RandomNamePage>, true},
-    {u"並べ替え", notYet, true},
+    {u"並べ替え", make<SplitReorderPage>, true},
     {u"属性", make<AttributePage>, false},
     {u"スクリプト", notYet, true},
     {u"その他", notYet, true},

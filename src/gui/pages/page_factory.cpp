@@ -9,6 +9,7 @@
 #include "gui/pages/numbering_page_widget.h"
 #include "gui/pages/random_name_page_widget.h"
 #include "gui/pages/replace_page_widget.h"
+#include "gui/pages/split_reorder_page_widget.h"
 #include "gui/pages/timestamp_page_widget.h"
 #include "gui/pages/unavailable_page_widget.h"
 
@@ -41,6 +42,7 @@ constexpr std::array kRows = {
     Row{u"ランダム", bind<soramine::RandomNamePage, RandomNamePageWidget>},
     Row{u"タイムスタンプ", bind<soramine::TimestampPage, TimestampPageWidget>},
     Row{u"日時", bind<soramine::DatePage, DatePageWidget>},
+    Row{u"並べ替え", bind<soramine::SplitReorderPage, SplitReorderPageWidget>},
     Row{u"属性", bind<soramine::AttributePage, AttributePageWidget>},
 };
 

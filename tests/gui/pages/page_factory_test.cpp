@@ -9,6 +9,7 @@
 #include "gui/pages/numbering_page_widget.h"
 #include "gui/pages/random_name_page_widget.h"
 #include "gui/pages/replace_page_widget.h"
+#include "gui/pages/split_reorder_page_widget.h"
 #include "gui/pages/timestamp_page_widget.h"
 #include "gui/pages/unavailable_page_widget.h"
 #include "gui_test_support.h"
@@ -32,8 +33,9 @@ void PageFactoryTest::eachMethodGetsItsPage() {
     QVERIFY(qobject_cast<RandomNamePageWidget*>(makeMethodPageWidget(10, *session, &host)));
     QVERIFY(qobject_cast<TimestampPageWidget*>(makeMethodPageWidget(6, *session, &host)));
     QVERIFY(qobject_cast<DatePageWidget*>(makeMethodPageWidget(7, *session, &host)));
+    QVERIFY(qobject_cast<SplitReorderPageWidget*>(makeMethodPageWidget(11, *session, &host)));
     QVERIFY(qobject_cast<AttributePageWidget*>(makeMethodPageWidget(12, *session, &host)));
-    for (int index : {3, 4, 5, 8, 9, 11, 13, 14}) {
+    for (int index : {3, 4, 5, 8, 9, 13, 14}) {
         MethodPageWidget* page = makeMethodPageWidget(index, *session, &host);
         QVERIFY(qobject_cast<UnavailablePageWidget*>(page));
         QCOMPARE(page->findChild<QLabel*>()->text(),
