@@ -8,6 +8,7 @@
 #include "cli/terminal.h"
 #include "core/platform/process.h"
 #include "core/text/strings.h"
+#include "core/text/utf.h"
 
 namespace soramine::cli {
 namespace {
@@ -71,15 +72,36 @@ void TerminalProgress::end() {
     interrupted = false;
 }
 
+void TerminalProgress::beginItemWork(std::u16string_view caption, std::size_t steps) {
+    itemCaption_ = caption;
+    itemTotal_ = steps;
+    itemDone_ = 0;
+    draw(true);
+}
+
+void TerminalProgress::advanceItemWork(std::size_t steps) {
+    itemDone_ = std::min(itemTotal_, itemDone_ + steps);
+    draw(false);
+}
+
+void TerminalProgress::endItemWork() {
+    itemCaption_.clear();
+    draw(true);
+}
+
 void TerminalProgress::draw(bool force) {
     if (!visible_)
         return;
+    const bool inItem = !itemCaption_.empty();
+    const std::size_t done = inItem ? itemDone_ : done_;
+    const std::size_t total = inItem ? itemTotal_ : total_;
     // A terminal line per item would slow a large run down; ten a second are enough to see.
     const auto now = std::chrono::steady_clock::now();
-    if (!force && now - lastDrawn_ < std::chrono::milliseconds(100) && done_ != total_)
+    if (!force && now - lastDrawn_ < std::chrono::milliseconds(100) && done != total)
         return;
     lastDrawn_ = now;
-    std::fprintf(stderr, "\r変更中です  %zu / %zu\033[K", done_, total_);
+    const std::string caption = inItem ? text::toUtf8(itemCaption_) : "変更中です";
+    std::fprintf(stderr, "\r%s  %zu / %zu\033[K", caption.c_str(), done, total);
     std::fflush(stderr);
 }
 

@@ -44,6 +44,10 @@ class TerminalProgress : public RunObserver {
     bool cancelled() override;
     void advance(std::size_t steps) override;
     void end() override;
+    // Work inside one item (hashing a large file) takes the line over under its own caption.
+    void beginItemWork(std::u16string_view caption, std::size_t steps) override;
+    void advanceItemWork(std::size_t steps) override;
+    void endItemWork() override;
 
     // Whether the run stopped because of Ctrl-C.
     bool wasCancelled() const { return wasCancelled_; }
@@ -54,6 +58,9 @@ class TerminalProgress : public RunObserver {
     bool visible_;
     std::size_t total_ = 0;
     std::size_t done_ = 0;
+    std::u16string itemCaption_;  // empty while no item work is shown
+    std::size_t itemTotal_ = 0;
+    std::size_t itemDone_ = 0;
     bool wasCancelled_ = false;
     std::chrono::steady_clock::time_point lastDrawn_{};
 };

@@ -2,10 +2,7 @@
 
 #include <memory>
 
-#include "core/hash/crc32.h"
 #include "core/hash/file_digest.h"
-#include "core/hash/md5.h"
-#include "core/hash/sha1.h"
 #include "core/platform/clock.h"
 #include "core/text/random_text.h"
 #include "core/text/strings.h"
@@ -39,18 +36,6 @@ Expected<std::u16string, RenameFailure> renameWithin(std::u16string_view path,
     if (auto done = platform::renameNoReplace(path, target); !done)
         return Unexpected{RenameFailure{std::u16string(path), done.error()}};
     return target;
-}
-
-std::unique_ptr<hash::HashAlgorithm> makeDigest(DigestKind kind) {
-    switch (kind) {
-        case DigestKind::Crc32:
-            return std::make_unique<hash::Crc32>();
-        case DigestKind::Md5:
-            return std::make_unique<hash::Md5>();
-        case DigestKind::Sha1:
-            return std::make_unique<hash::Sha1>();
-    }
-    return nullptr;
 }
 
 std::optional<DigestKind> digestKindOf(std::u16string_view option) {
@@ -118,7 +103,7 @@ Expected<void, RenameFailure> swapNames(std::u16string_view a, std::u16string_vi
 }
 
 Expected<std::u16string, RenameFailure> renameToDigest(std::u16string_view path, DigestKind kind) {
-    const auto digest = makeDigest(kind);
+    const auto digest = hash::makeDigest(kind);
     if (auto read = hash::digestFile(*digest, path); !read)
         return Unexpected{RenameFailure{std::u16string(path), read.error(), true}};
     return renameWithin(path, text::fromAscii(hash::hexDigest(*digest, false)));

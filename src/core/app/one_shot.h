@@ -13,6 +13,7 @@
 
 #include "core/base/expected.h"
 #include "core/base/message.h"
+#include "core/hash/file_digest.h"
 #include "core/platform/fs.h"
 
 namespace soramine::app {
@@ -35,7 +36,7 @@ struct RenameFailure {
 // Two paths of one file (also spelled differently, or hard links) are refused at once.
 Expected<void, RenameFailure> swapNames(std::u16string_view a, std::u16string_view b);
 
-enum class DigestKind { Crc32, Md5, Sha1 };
+using hash::DigestKind;
 
 // Renames the file within its folder to its digest in upper-case hexadecimal followed by
 // its extension (from the last "." of its name on; none without a "."). A file that cannot

@@ -119,6 +119,7 @@ void executeItems(ExecutionJob& job, RunObserver& progress) {
 
     // The folder of the items being renamed, held open while they come from it.
     std::optional<platform::OpenFolder> open;
+    plan.context.progress = &progress;
     progress.begin(runCount);
     for (std::size_t k = 0; k < runCount; ++k) {
         const ItemArgs item = plan.args(k);
@@ -158,6 +159,7 @@ void executeItems(ExecutionJob& job, RunObserver& progress) {
             progress.advance(2);
     }
     progress.end();
+    plan.context.progress = nullptr;
 }
 
 ExecuteResult finishExecution(RenameSession& session, ExecutionJob&& job, Host& host) {

@@ -19,6 +19,7 @@ namespace soramine {
 
 class Host;
 class IniFile;
+class RunObserver;
 struct HistoryBox;
 
 // The options of a run that every page may read; fixed for the whole run.
@@ -44,6 +45,9 @@ struct RunContext {
     std::size_t failures = 0;             // items whose problem was logged
     text::RandomSource random;            // seeded once when the run starts (random names)
     std::vector<CellChange> cellChanges;  // written into the table when an execution finishes
+    // The item loop's observer while the loop runs, for long work inside one item (hashing a
+    // large file): its progress and a cancel between its steps. Null outside the loop.
+    RunObserver* progress = nullptr;
 };
 
 // The items taking part in a run, in run order: item k is row rows[k] of the table.

@@ -60,6 +60,7 @@ void previewItems(PreviewJob& job, RunObserver& progress) {
     ErrorLog& log = plan.context.log;
     log.startCapture();
 
+    plan.context.progress = &progress;
     progress.begin(runCount);
     for (std::size_t k = 0; k < runCount; ++k) {
         const ItemArgs item = plan.args(k);
@@ -82,6 +83,7 @@ void previewItems(PreviewJob& job, RunObserver& progress) {
             progress.advance(2);
     }
     progress.end();
+    plan.context.progress = nullptr;
     log.endCapture();
 }
 

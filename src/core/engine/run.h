@@ -47,6 +47,13 @@ class RunObserver {
     virtual void advance(std::size_t steps) = 0;
     // Closes the progress and clears the cancel request.
     virtual void end() = 0;
+    // A long piece of work inside the current item (hashing a large file) shows a progress of
+    // its own, captioned `caption`, over 0 to `steps`, until endItemWork(). The work calls
+    // step() and tests cancelled() between its steps; a cancel then also ends the run after
+    // the item.
+    virtual void beginItemWork(std::u16string_view /*caption*/, std::size_t /*steps*/) {}
+    virtual void advanceItemWork(std::size_t /*steps*/) {}
+    virtual void endItemWork() {}
     // An execution is about to rename item k from `from` to `to` (full paths); called before
     // every attempt, so that a front end can write its intent ahead (the CLI's undo
     // journal). False stops the run before this rename.

@@ -5,6 +5,7 @@
 #include "core/methods/add_text.h"
 #include "core/methods/attributes.h"
 #include "core/methods/date_in_name.h"
+#include "core/methods/hash_name.h"
 #include "core/methods/numbering.h"
 #include "core/methods/random_name.h"
 #include "core/methods/replace.h"
@@ -71,7 +72,7 @@ constexpr std::array<Row, 15> kRows = {{
     {u"タイムスタンプ", make<TimestampPage>, true},
     {u"日時", makeWithAddText<DatePage>, true},
     {u"テキスト", notYet, true},
-    {u"ハッシュ", notYet, true},
+    {u"ハッシュ", makeWithAddText<HashNamePage>, true},
     {u"ランダム", makeWithAddText<RandomNamePage>, true},
     {u"並べ替え", make<SplitReorderPage>, true},
     {u"属性", make<AttributePage>, false},

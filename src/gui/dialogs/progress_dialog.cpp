@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <mutex>
 #include <thread>
 
 namespace soramine::gui {
@@ -18,6 +19,10 @@ namespace {
 // How often the dialog shows the loop's progress: well under the 100 ms in which a click on
 // "中止(&A)" must be seen to work.
 constexpr int kRefreshMs = 30;
+
+QString runCaption() {
+    return QStringLiteral("変更中です");
+}
 
 // The observer the item loop reports to, on the worker thread. It shares only atomics with the
 // GUI thread, which reads them on a timer; the loop learns of a cancel through one of them.
@@ -32,20 +37,48 @@ class ProgressRelay final : public RunObserver {
     bool cancelled() override { return cancel_.load(); }
     void advance(std::size_t steps) override { position_.fetch_add(steps); }
     void end() override { position_.store(0); }
+    void beginItemWork(std::u16string_view caption, std::size_t steps) override {
+        const std::lock_guard lock(itemCaptionMutex_);
+        itemCaption_ = caption;
+        itemPosition_.store(0);
+        itemRange_.store(steps);
+        itemWork_.store(true);
+    }
+    void advanceItemWork(std::size_t steps) override { itemPosition_.fetch_add(steps); }
+    void endItemWork() override { itemWork_.store(false); }
 
     void requestCancel() { cancel_.store(true); }
-    std::size_t range() const { return range_.load(); }
-    std::size_t position() const { return position_.load(); }
+    // What the dialog shows now: the run's progress, or the work inside an item under its own
+    // caption while there is such work.
+    void showIn(ProgressDialog& dialog) {
+        QString caption = runCaption();
+        std::size_t range = range_.load();
+        std::size_t position = position_.load();
+        if (itemWork_.load()) {
+            const std::lock_guard lock(itemCaptionMutex_);
+            caption = QString::fromStdU16String(itemCaption_);
+            range = itemRange_.load();
+            position = itemPosition_.load();
+        }
+        if (dialog.windowTitle() != caption)
+            dialog.setWindowTitle(caption);
+        dialog.showProgress(clampToInt(range), clampToInt(position));
+    }
 
   private:
+    static int clampToInt(std::size_t n) {
+        return static_cast<int>(std::min<std::size_t>(n, INT_MAX));
+    }
+
     std::atomic<std::size_t> range_{0};
     std::atomic<std::size_t> position_{0};
     std::atomic<bool> cancel_{false};
+    std::atomic<bool> itemWork_{false};
+    std::atomic<std::size_t> itemRange_{0};
+    std::atomic<std::size_t> itemPosition_{0};
+    std::mutex itemCaptionMutex_;
+    std::u16string itemCaption_;
 };
-
-int clampToInt(std::size_t n) {
-    return static_cast<int>(std::min<std::size_t>(n, INT_MAX));
-}
 
 }  // namespace
 
@@ -54,7 +87,7 @@ ProgressDialog::ProgressDialog(QWidget* parent)
       bar_(new QProgressBar(this)),
       count_(new QLabel(this)),
       cancel_(new QPushButton(QStringLiteral("中止(&A)"), this)) {
-    setWindowTitle(QStringLiteral("変更中です"));
+    setWindowTitle(runCaption());
     setModal(true);
     auto* text = new QLabel(QStringLiteral("処理を実行中です"), this);
     bar_->setRange(0, 0);
@@ -128,9 +161,7 @@ void runItemLoop(QWidget* parent, const std::function<void(soramine::RunObserver
                      [&relay] { relay.requestCancel(); });
     QTimer refresh;
     refresh.setInterval(kRefreshMs);
-    QObject::connect(&refresh, &QTimer::timeout, &dialog, [&] {
-        dialog.showProgress(clampToInt(relay.range()), clampToInt(relay.position()));
-    });
+    QObject::connect(&refresh, &QTimer::timeout, &dialog, [&] { relay.showIn(dialog); });
 
     const bool parentWasEnabled = parent && parent->isEnabled();
     if (parent)

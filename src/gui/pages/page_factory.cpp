@@ -6,6 +6,7 @@
 #include "gui/pages/add_text_page_widget.h"
 #include "gui/pages/attribute_page_widget.h"
 #include "gui/pages/date_page_widget.h"
+#include "gui/pages/hash_name_page_widget.h"
 #include "gui/pages/numbering_page_widget.h"
 #include "gui/pages/random_name_page_widget.h"
 #include "gui/pages/replace_page_widget.h"
@@ -44,6 +45,7 @@ constexpr std::array kRows = {
     Row{u"日時", bind<soramine::DatePage, DatePageWidget>},
     Row{u"並べ替え", bind<soramine::SplitReorderPage, SplitReorderPageWidget>},
     Row{u"属性", bind<soramine::AttributePage, AttributePageWidget>},
+    Row{u"ハッシュ", bind<soramine::HashNamePage, HashNamePageWidget>},
 };
 
 }  // namespace

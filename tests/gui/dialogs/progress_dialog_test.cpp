@@ -72,6 +72,7 @@ class ProgressDialogTest : public QObject {
     void cancelStopsA100000ItemRunWithin100Ms();
     void enterIsSwallowedAndTheButtonsKeysAskToStop_data();
     void enterIsSwallowedAndTheButtonsKeysAskToStop();
+    void workInsideAnItemShowsItsOwnCaptionAndRange();
 };
 
 void ProgressDialogTest::runsTheLoopOnAWorkerWhileTheWindowIsDisabled() {
@@ -194,6 +195,44 @@ void ProgressDialogTest::enterIsSwallowedAndTheButtonsKeysAskToStop() {
     QVERIFY(openAfterEnter);
     QCOMPARE(count, QStringLiteral("3 / 7"));
     QCOMPARE(phaseAtCancel, 2);  // not 1: Enter asked nothing
+}
+
+void ProgressDialogTest::workInsideAnItemShowsItsOwnCaptionAndRange() {
+    std::atomic<int> phase{0};   // 1 inside the item's work, 2 after it
+    std::atomic<int> looked{0};  // phases the GUI thread has seen on the dialog
+    QStringList captions;
+    QList<int> maxima;
+    DialogProbe probe([&](ProgressDialog& dialog) {
+        const int now = phase.load();
+        if (now == 0 || looked.load() >= now)
+            return;
+        // Wait for the dialog's refresh to show the phase.
+        if ((now == 1 && dialog.bar()->value() < 3) || (now == 2 && dialog.bar()->maximum() == 611))
+            return;
+        captions << dialog.windowTitle();
+        maxima << dialog.bar()->maximum();
+        looked = now;
+    });
+    const auto waitForLook = [&](int seen) {
+        const auto until = Clock::now() + std::chrono::seconds(10);
+        while (looked.load() < seen && Clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    runItemLoop(nullptr, [&](RunObserver& o) {
+        o.begin(10);
+        o.beginItemWork(u"ハッシュ計算中", 611);
+        o.advanceItemWork(3);
+        phase = 1;
+        waitForLook(1);
+        o.endItemWork();
+        o.advance(2);
+        phase = 2;
+        waitForLook(2);
+        o.end();
+    });
+    QCOMPARE(captions,
+             (QStringList{QStringLiteral("ハッシュ計算中"), QStringLiteral("変更中です")}));
+    QCOMPARE(maxima, (QList<int>{611, 10}));
 }
 
 QTEST_MAIN(ProgressDialogTest)
