@@ -21,6 +21,8 @@ echo "== engine"
 bash bench/engine.sh "$bin/src/cli/soramine-cli" "$bin" || failed=1
 echo "== exif"
 bash bench/exif.sh "$bin/src/cli/soramine-cli" "$bin/bench/soramine-head-read-bench" || failed=1
+echo "== file methods"
+bash bench/file_methods.sh "$bin/src/cli/soramine-cli" || failed=1
 if [ -x "$bin/bench/soramine-gui-bench" ]; then
   echo "== window"
   bash bench/gui.sh "$bin/src/cli/soramine-cli" "$bin/bench/soramine-gui-bench" || failed=1

@@ -18,6 +18,7 @@ packages=(
   libpcre2-dev pkg-config       # regular expressions in replace (PCRE2, 16-bit)
   libimage-exiftool-perl        # the Exif tests read files that exiftool writes
   xvfb xauth fonts-ipafont-gothic  # the window tests on an X server, Japanese glyphs
+  python3-mutagen               # the MP3 tests read and write tags with another library
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -6,6 +6,7 @@
 #include "core/methods/attributes.h"
 #include "core/methods/date_in_name.h"
 #include "core/methods/hash_name.h"
+#include "core/methods/mp3_tags.h"
 #include "core/methods/numbering.h"
 #include "core/methods/random_name.h"
 #include "core/methods/replace.h"
@@ -67,7 +68,7 @@ constexpr std::array<Row, 15> kRows = {{
     {u"置換", make<ReplacePage>, true},
     {u"追加", nullptr, true},
     {u"削除 / 抽出", notYet, true},
-    {u"MP3", notYet, true},
+    {u"MP3", make<Mp3TagPage>, true},
     {u"拡張子", notYet, true},
     {u"タイムスタンプ", make<TimestampPage>, true},
     {u"日時", makeWithAddText<DatePage>, true},

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/base/expected.h"
@@ -175,6 +176,41 @@ class ReadableFile {
 // that is a symbolic link of this user's is written through to the file it leads to (the
 // temporary file then sits beside that file); a link of another user's is replaced.
 Status writeFileAtomic(std::u16string_view path, std::string_view bytes);
+// A regular file held open to read its content at any offset and, for a file opened for
+// writing, to rewrite it in place (a tag editor's needs).
+class OpenFile {
+  public:
+    // Opens `path`, following symbolic links. With `forWriting` it fails when this user may not
+    // write the file, and for a read-only file (no write permission at all) whoever the user
+    // is; a folder or a device fails either way.
+    static Expected<OpenFile, OsError> open(std::u16string_view path, bool forWriting);
+    OpenFile(OpenFile&& other) noexcept;
+    OpenFile& operator=(OpenFile&& other) noexcept;
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    ~OpenFile();
+
+    std::uint64_t size() const { return size_; }
+    // Up to `length` bytes from `offset`: fewer at the end of the file.
+    Expected<std::string, OsError> read(std::uint64_t offset, std::size_t length) const;
+    // Replaces the file's content by `head`, then `length` bytes of its present content from
+    // `offset`, then `tail`. The new content is written to a temporary file in the same folder,
+    // flushed and renamed into place, so a crash or a full disk leaves the old content or the
+    // new, never half of one; on failure the file is exactly as it was. The file keeps its mode
+    // and, where this user may set them, its owner and group. Fails when the path no longer
+    // names the file that was opened.
+    Status rewrite(std::string_view head, std::uint64_t offset, std::uint64_t length,
+                   std::string_view tail) const;
+
+  private:
+    OpenFile(std::u16string path, int fd, std::uint64_t size)
+        : path_(std::move(path)), fd_(fd), size_(size) {}
+
+    std::u16string path_;
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
 // Appends `bytes` to a file (created when missing). The bytes are the system's once this
 // returns, so they survive the process being killed; with `sync` it also waits until the
 // file's content is on the disk, which survives a crash of the system too.

@@ -7,6 +7,7 @@
 #include "gui/pages/attribute_page_widget.h"
 #include "gui/pages/date_page_widget.h"
 #include "gui/pages/hash_name_page_widget.h"
+#include "gui/pages/mp3_tag_page_widget.h"
 #include "gui/pages/numbering_page_widget.h"
 #include "gui/pages/random_name_page_widget.h"
 #include "gui/pages/replace_page_widget.h"
@@ -46,6 +47,7 @@ constexpr std::array kRows = {
     Row{u"並べ替え", bind<soramine::SplitReorderPage, SplitReorderPageWidget>},
     Row{u"属性", bind<soramine::AttributePage, AttributePageWidget>},
     Row{u"ハッシュ", bind<soramine::HashNamePage, HashNamePageWidget>},
+    Row{u"MP3", bind<soramine::Mp3TagPage, Mp3TagPageWidget>},
 };
 
 }  // namespace

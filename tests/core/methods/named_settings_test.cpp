@@ -22,6 +22,7 @@ TEST(NamedSettings, EachTextBoxDeclaresItsForbiddenCharacters) {
         {u"置換", u"変更後", ForbiddenSet::NoBackslash},
         {u"連番", u"変更名", ForbiddenSet::NoAsteriskNoBackslash},
         {u"追加", u"文字", ForbiddenSet::NoBackslash},
+        {u"MP3", u"設定値", ForbiddenSet::NoBackslash},
         {u"日時", u"形式", ForbiddenSet::NoBackslash},
         {u"並べ替え", u"並び順", ForbiddenSet::NoAngleBrackets},
     };

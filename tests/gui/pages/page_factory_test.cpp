@@ -7,6 +7,7 @@
 #include "gui/pages/attribute_page_widget.h"
 #include "gui/pages/date_page_widget.h"
 #include "gui/pages/hash_name_page_widget.h"
+#include "gui/pages/mp3_tag_page_widget.h"
 #include "gui/pages/numbering_page_widget.h"
 #include "gui/pages/random_name_page_widget.h"
 #include "gui/pages/replace_page_widget.h"
@@ -37,7 +38,8 @@ void PageFactoryTest::eachMethodGetsItsPage() {
     QVERIFY(qobject_cast<SplitReorderPageWidget*>(makeMethodPageWidget(11, *session, &host)));
     QVERIFY(qobject_cast<AttributePageWidget*>(makeMethodPageWidget(12, *session, &host)));
     QVERIFY(qobject_cast<HashNamePageWidget*>(makeMethodPageWidget(9, *session, &host)));
-    for (int index : {3, 4, 5, 8, 13, 14}) {
+    QVERIFY(qobject_cast<Mp3TagPageWidget*>(makeMethodPageWidget(4, *session, &host)));
+    for (int index : {3, 5, 8, 13, 14}) {
         MethodPageWidget* page = makeMethodPageWidget(index, *session, &host);
         QVERIFY(qobject_cast<UnavailablePageWidget*>(page));
         QCOMPARE(page->findChild<QLabel*>()->text(),

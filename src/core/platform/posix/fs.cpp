@@ -860,6 +860,138 @@ Status writeFileAtomic(std::u16string_view path, std::string_view bytes) {
     return {};
 }
 
+Expected<OpenFile, OsError> OpenFile::open(std::u16string_view path, bool forWriting) {
+    // Not blocking: opening a named pipe could wait for ever.
+    const int flags = (forWriting ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_CLOEXEC;
+    const int fd = ::open(nativePath(path).c_str(), flags);
+    if (fd < 0)
+        return failure();
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const OsError e = ::fstat(fd, &st) != 0 ? lastError()
+                          : S_ISDIR(st.st_mode) ? OsError{EISDIR}
+                                                : OsError{ENOTSUP};
+        ::close(fd);
+        return Unexpected{e};
+    }
+    // A file without any write permission is read-only, also for a user the system lets write
+    // it anyway.
+    if (forWriting && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        ::close(fd);
+        return Unexpected{OsError{EACCES}};
+    }
+    return OpenFile(std::u16string(path), fd, static_cast<std::uint64_t>(st.st_size));
+}
+
+OpenFile::OpenFile(OpenFile&& other) noexcept
+    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)), size_(other.size_) {}
+
+OpenFile& OpenFile::operator=(OpenFile&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        path_ = std::move(other.path_);
+        fd_ = std::exchange(other.fd_, -1);
+        size_ = other.size_;
+    }
+    return *this;
+}
+
+OpenFile::~OpenFile() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+Expected<std::string, OsError> OpenFile::read(std::uint64_t offset, std::size_t length) const {
+    std::string out(
+        static_cast<size_t>(std::min<std::uint64_t>(length, offset < size_ ? size_ - offset : 0)),
+        '\0');
+    size_t got = 0;
+    while (got < out.size()) {
+        const ssize_t n =
+            ::pread(fd_, out.data() + got, out.size() - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return failure();
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    out.resize(got);
+    return out;
+}
+
+Status OpenFile::rewrite(std::string_view head, std::uint64_t offset, std::uint64_t length,
+                         std::string_view tail) const {
+    auto resolved = writeTarget(nativePath(path_));
+    if (!resolved)
+        return Unexpected{resolved.error()};
+    const std::string& target = *resolved;
+    struct stat opened, named;
+    if (::fstat(fd_, &opened) != 0)
+        return failure();
+    int rawFd;
+    const std::string temp = temporaryBeside(target, rawFd);
+    Fd out(rawFd);
+    if (!out.ok())
+        return failure();
+    const auto abandon = [&](OsError e) {
+        ::unlink(temp.c_str());
+        return Unexpected{e};
+    };
+    if (!writeAll(out.get(), head.data(), head.size()))
+        return abandon(lastError());
+    off_t from = static_cast<off_t>(offset);
+    std::uint64_t left = length;
+    while (left > 0) {
+        const ssize_t n =
+            ::copy_file_range(fd_, &from, out.get(), nullptr,
+                              static_cast<size_t>(std::min<std::uint64_t>(left, 1 << 30)), 0);
+        if (n > 0) {
+            left -= static_cast<std::uint64_t>(n);
+            continue;
+        }
+        if (n == 0)  // the file got shorter since it was opened
+            return abandon(OsError{EIO});
+        if (errno == EINTR)
+            continue;
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+            return abandon(lastError());
+        // Plain reads and writes from where the copy stands.
+        char buffer[1 << 16];
+        while (left > 0) {
+            const ssize_t r =
+                ::pread(fd_, buffer,
+                        static_cast<size_t>(std::min<std::uint64_t>(left, sizeof buffer)), from);
+            if (r < 0 && errno == EINTR)
+                continue;
+            if (r <= 0)
+                return abandon(r == 0 ? OsError{EIO} : lastError());
+            if (!writeAll(out.get(), buffer, static_cast<size_t>(r)))
+                return abandon(lastError());
+            from += r;
+            left -= static_cast<std::uint64_t>(r);
+        }
+    }
+    if (!writeAll(out.get(), tail.data(), tail.size()))
+        return abandon(lastError());
+    // Owner and group where this user may set them, before the mode: a change of owner clears
+    // the set-user-ID bits. Where it may not (another user's file), the new file is this user's.
+    if (::fchown(out.get(), opened.st_uid, opened.st_gid) != 0) {
+    }
+    if (::fchmod(out.get(), opened.st_mode & 07777) != 0 || ::fsync(out.get()) != 0)
+        return abandon(lastError());
+    // The path must still name the file that was read: the new content was made from it.
+    if (::stat(target.c_str(), &named) != 0)
+        return abandon(lastError());
+    if (named.st_dev != opened.st_dev || named.st_ino != opened.st_ino)
+        return abandon(OsError{ESTALE});
+    if (::rename(temp.c_str(), target.c_str()) != 0)
+        return abandon(lastError());
+    return {};
+}
+
 Status appendFile(std::u16string_view path, std::string_view bytes, bool sync) {
     Fd fd(::open(nativePath(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
     if (!fd.ok() || !writeAll(fd.get(), bytes.data(), bytes.size()) ||
