@@ -46,8 +46,7 @@ TEST_F(CliFileMethods, DateInNamePreviewRunAndUndo) {
         makeJob({"--method", "日時", "--set", "時間=2", "--set", "形式=YYYY-MM-DD_hhmm"});
     const CliResult preview = cli({"preview", job});
     ASSERT_EQ(preview.status, 0) << preview.err;
-    EXPECT_NE(preview.out.find("IMG_1.jpg→2020-05-01_1000.jpg"), std::string::npos)
-        << preview.out;
+    EXPECT_NE(preview.out.find("IMG_1.jpg→2020-05-01_1000.jpg"), std::string::npos) << preview.out;
     EXPECT_EQ(names(), (std::vector<std::string>{"IMG_1.jpg", "IMG_2.jpg"}));
     ASSERT_EQ(cli({"run", job}).status, 0);
     EXPECT_EQ(names(), (std::vector<std::string>{"2020-05-01_1000.jpg", "2021-06-02_1130.jpg"}));
