@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -32,6 +33,9 @@ RandomNamePageWidget::RandomNamePageWidget(soramine::RandomNamePage& page,
     QCheckBox* useWords = form_->checkBox(QStringLiteral("文字列(&P)"), page_.settings.useWords);
     wordsFile_ = form_->historyBox(page_.wordsFile);
     form_->useListFont(wordsFile_);
+    // The box's width follows the page, not the longest path in its history.
+    wordsFile_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    wordsFile_->setMinimumContentsLength(8);
     browse_ = new QPushButton(QStringLiteral("..."), this);
     browse_->setAccessibleName(browse_->text());
     browse_->setMaximumWidth(40);
