@@ -45,6 +45,8 @@ int main(int argc, char** argv) {
     gui::FontConfigPreload fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("soramine"));
+    // The installed menu entry's name, which Wayland desktops match the window to.
+    QApplication::setDesktopFileName(QStringLiteral("org.example.soramine"));
     gui::InstanceServer server;
     if (lock)
         server.listen(gui::localPath(instance->socket));

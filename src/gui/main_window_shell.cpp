@@ -55,9 +55,9 @@ void MainWindow::openWebPage() {
 }
 
 void MainWindow::openUserGuide() {
-    // Installed beside the program: <prefix>/bin/soramine, <prefix>/share/doc/soramine/.
+    // Where installing puts it, relative to the installed program (the build says where).
     const QString guide = QFileInfo(localPath(platform::executableFolder()) +
-                                    QStringLiteral("../share/doc/soramine/README.md"))
+                                    QString::fromUtf8(SORAMINE_GUIDE_FROM_PROGRAM))
                               .absoluteFilePath();
     if (!QFileInfo::exists(guide)) {
         showMessage(errorMessage(u"ヘルプが見つかりません。\r\n" + corePath(guide)));

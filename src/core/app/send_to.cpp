@@ -69,7 +69,7 @@ std::string serviceMenu(const ActionText& t, std::u16string_view program) {
     if (t.urlCount)
         s += "X-KDE-RequiredNumberOfUrls=" + std::to_string(t.urlCount) + "\n";
     s += "\n[Desktop Action soramine_" + std::string(t.id) + "]\nName=" + t.caption +
-         "\nComment=" + t.description + "\nIcon=soramine\nExec=" + exec + " %F\n";
+         "\nComment=" + t.description + "\nIcon=org.example.soramine\nExec=" + exec + " %F\n";
     return s;
 }
 
