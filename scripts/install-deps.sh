@@ -19,6 +19,9 @@ packages=(
   libimage-exiftool-perl        # the Exif tests read files that exiftool writes
   xvfb xauth fonts-ipafont-gothic  # the window tests on an X server, Japanese glyphs
   python3-mutagen               # the MP3 tests read and write tags with another library
+  appstream desktop-file-utils shared-mime-info  # the checks of the installed desktop files
+  librsvg2-bin                  # the icon's bitmaps, rendered from its SVG
+  dpkg-dev                      # the Debian package's dependencies (dpkg-shlibdeps)
 )
 missing=()
 for p in "${packages[@]}"; do
