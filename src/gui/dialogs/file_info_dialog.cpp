@@ -7,9 +7,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "core/items/file_information.h"
 #include "core/items/gif_frames.h"
+#include "core/platform/fs.h"
 #include "core/text/strings.h"
 #include "gui/qt_text.h"
 #include "gui/widgets/picture_preview.h"
@@ -27,16 +29,20 @@ FileInfoDialog::FileInfoDialog(const std::u16string& path, QWidget* parent)
         text_ = qs(fileInformationText(*entry));
     if (entry && !entry->isFolder) {
         // A picture that cannot be read shows nothing.
-        if (const auto bytes = platform::readFile(path)) {
-            const std::u16string_view name =
-                std::u16string_view(path).substr(path.find_last_of(platform::kSeparator) + 1);
-            if (text::equalsIgnoreAsciiCase(text::extensionOf(name), u".gif")) {
-                if (auto gif = splitGif(*bytes))
-                    preview_->showGif(std::move(*gif));
-            } else {
-                preview_->showStill(QImage::fromData(reinterpret_cast<const uchar*>(bytes->data()),
-                                                     static_cast<int>(bytes->size())));
+        const std::u16string_view name =
+            std::u16string_view(path).substr(path.find_last_of(platform::kSeparator) + 1);
+        if (text::equalsIgnoreAsciiCase(text::extensionOf(name), u".gif")) {
+            // Read as it is drawn: the file stays open while the window shows it.
+            if (auto file = platform::ReadableFile::open(path)) {
+                auto shared = std::make_shared<platform::ReadableFile>(std::move(*file));
+                preview_->showGif([shared](std::uint64_t offset, char* buffer, std::size_t size) {
+                    const auto got = shared->readAt(offset, buffer, size);
+                    return got ? *got : std::size_t{0};
+                });
             }
+        } else if (const auto bytes = platform::readFile(path)) {
+            preview_->showStill(QImage::fromData(reinterpret_cast<const uchar*>(bytes->data()),
+                                                 static_cast<int>(bytes->size())));
         }
     }
 

@@ -33,21 +33,31 @@ void PicturePreview::showStill(const QImage& image) {
     update();
 }
 
-void PicturePreview::showGif(GifAnimation animation) {
+bool PicturePreview::showGif(GifSource source) {
     stop();
-    gif_ = std::move(animation);
+    // Only as far as the second frame, which tells an animation: the first frame shows before
+    // the rest of the file is read, which the thread does.
+    auto start = splitGif(source, 2);
+    if (!start)
+        return false;
+    gif_ = std::move(*start);
+    source_ = std::move(source);
     QImage canvas(gif_.width, gif_.height, QImage::Format_ARGB32_Premultiplied);
     canvas.fill(QColor::fromRgb(gif_.background));
-    if (gif_.frames.empty())
-        return showStill(canvas);
+    if (gif_.frames.empty()) {
+        showStill(canvas);
+        return true;
+    }
     // The first frame at once; the thread goes on from there.
     QImage under = underFrame(canvas, 0);
-    drawFrame(canvas, 0);
+    std::string bytes;
+    drawFrame(canvas, 0, bytes);
     hand(canvas);
     if (gif_.frames.size() > 1) {
         stopRequested_ = false;
         thread_ = std::thread([this, canvas, under] { animate(canvas, under); });
     }
+    return true;
 }
 
 void PicturePreview::stop() {
@@ -61,10 +71,12 @@ void PicturePreview::stop() {
     thread_.join();
 }
 
-bool PicturePreview::drawFrame(QImage& canvas, std::size_t index) const {
+bool PicturePreview::drawFrame(QImage& canvas, std::size_t index, std::string& bytes) const {
     const GifFrame& frame = gif_.frames[index];
-    const QImage image = QImage::fromData(reinterpret_cast<const uchar*>(frame.gif.data()),
-                                          static_cast<int>(frame.gif.size()), "GIF");
+    if (!frameGif(gif_, frame, source_, bytes))
+        return false;
+    const QImage image = QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()),
+                                          static_cast<int>(bytes.size()), "GIF");
     if (image.isNull())
         return false;
     QPainter painter(&canvas);
@@ -79,7 +91,14 @@ QImage PicturePreview::underFrame(const QImage& canvas, std::size_t index) const
 }
 
 void PicturePreview::animate(QImage canvas, QImage under) {
+    // All the frames (the widget leaves gif_ to this thread while it runs); a file that has
+    // changed since its first frame showed is not animated.
+    auto all = splitGif(source_);
+    if (!all || all->frames.size() < 2)
+        return;
+    gif_ = std::move(*all);
     std::size_t index = 0;
+    std::string bytes;  // each frame's GIF, in memory that is reused
     for (;;) {
         const GifFrame& frame = gif_.frames[index];
         {
@@ -98,7 +117,7 @@ void PicturePreview::animate(QImage canvas, QImage under) {
         }
         index = (index + 1) % gif_.frames.size();
         under = underFrame(canvas, index);
-        drawFrame(canvas, index);
+        drawFrame(canvas, index, bytes);
         hand(canvas);
     }
 }

@@ -26,8 +26,10 @@ class PicturePreview final : public QWidget {
     ~PicturePreview() override;
 
     void showStill(const QImage& image);
-    // Shows the first frame and, with more than one, starts the animation.
-    void showGif(GifAnimation animation);
+    // Shows the first frame of the GIF that `source` reads and, with more than one, starts
+    // the animation, which reads each frame's data from it as it draws it. False when the
+    // source holds no GIF (nothing changes then).
+    bool showGif(GifSource source);
     void stop();
 
     bool animating() const { return thread_.joinable(); }
@@ -46,11 +48,13 @@ class PicturePreview final : public QWidget {
     void animate(QImage canvas, QImage under);
     // What frame `index` will cover on `canvas`, kept when its disposal restores it.
     QImage underFrame(const QImage& canvas, std::size_t index) const;
-    // Draws frame `index` onto `canvas`; false when it cannot be decoded.
-    bool drawFrame(QImage& canvas, std::size_t index) const;
+    // Draws frame `index` onto `canvas`, made a GIF of its own in `bytes`; false when it
+    // cannot be read or decoded.
+    bool drawFrame(QImage& canvas, std::size_t index, std::string& bytes) const;
     void hand(const QImage& image);
 
     GifAnimation gif_;
+    GifSource source_;
     QImage shown_;
     std::thread thread_;
     std::mutex mutex_;

@@ -13,7 +13,7 @@ using testing::makeGif;
 TEST(SplitGif, FramesWithTheirPlacesDelaysAndDisposals) {
     const std::string gif =
         makeGif(8, 6, {{0, 0, 8, 6, 0, 0, {}}, {2, 1, 3, 2, 7, 2, {}}, {5, 4, 3, 2, 250, 3, {}}});
-    const auto split = splitGif(gif);
+    const auto split = splitGif(gifBytesSource(gif));
     ASSERT_TRUE(split);
     EXPECT_EQ(split->width, 8);
     EXPECT_EQ(split->height, 6);
@@ -34,14 +34,18 @@ TEST(SplitGif, FramesWithTheirPlacesDelaysAndDisposals) {
             << "frame " << i;
         EXPECT_EQ(frameMilliseconds(f), c.milliseconds) << "frame " << i;
         // Each frame is a GIF of its own, of the frame's size, placed at its own origin.
-        const auto alone = splitGif(f.gif);
+        std::string own;
+        ASSERT_TRUE(frameGif(*split, f, gifBytesSource(gif), own)) << "frame " << i;
+        const auto alone = splitGif(gifBytesSource(own));
         ASSERT_TRUE(alone) << "frame " << i;
         EXPECT_EQ(alone->width, c.width);
         ASSERT_EQ(alone->frames.size(), 1u);
         EXPECT_EQ(alone->frames[0].left, 0);
         EXPECT_EQ(alone->frames[0].delay, c.delay);
         EXPECT_EQ(alone->frames[0].disposal, c.disposal);
-        EXPECT_EQ(alone->frames[0].gif, f.gif);
+        std::string again;
+        ASSERT_TRUE(frameGif(*alone, alone->frames[0], gifBytesSource(own), again));
+        EXPECT_EQ(again, own) << "frame " << i;
     }
 }
 
@@ -69,7 +73,7 @@ TEST(SplitGif, DamagedAndHostileFiles) {
         {"frame of no pixels left out", emptyFrame, true, 1},
     };
     for (const auto& c : cases) {
-        const auto split = splitGif(c.bytes);
+        const auto split = splitGif(gifBytesSource(c.bytes));
         EXPECT_EQ(split.has_value(), c.gif) << c.label;
         if (split) {
             EXPECT_EQ(split->frames.size(), c.frames) << c.label;
@@ -80,9 +84,32 @@ TEST(SplitGif, DamagedAndHostileFiles) {
     const std::string frame = two.substr(13 + 12 + 8, (two.size() - 13 - 12 - 1) / 2 - 8);
     for (std::size_t i = 0; i < kMaxGifFrames + 5; ++i)
         many += frame;
-    const auto split = splitGif(many);
+    const auto split = splitGif(gifBytesSource(many));
     ASSERT_TRUE(split);
     EXPECT_EQ(split->frames.size(), kMaxGifFrames);
+}
+
+TEST(SplitGif, FramesReadOnlyWhenDrawnFromAFileThatChanged) {
+    // Frames larger than the reader's window, so that splitting reads the file in pieces.
+    std::vector<GifFrameSpec> specs;
+    for (int f = 0; f < 5; ++f) {
+        GifFrameSpec frame{0, 0, 300, 300, 10, 0, {}};
+        for (int i = 0; i < 300 * 300; ++i)
+            frame.pixels.push_back(static_cast<std::uint8_t>((i * 7 + f) % 4));
+        specs.push_back(std::move(frame));
+    }
+    const std::string gif = makeGif(300, 300, specs);
+    ASSERT_GT(gif.size(), 3u * 64 * 1024);
+    const auto split = splitGif(gifBytesSource(gif));
+    ASSERT_TRUE(split);
+    ASSERT_EQ(split->frames.size(), 5u);
+    std::string own;
+    ASSERT_TRUE(frameGif(*split, split->frames[4], gifBytesSource(gif), own));
+    EXPECT_EQ(splitGif(gifBytesSource(own))->frames.size(), 1u);
+    // The file cut short after it was split: the last frame is no longer there whole.
+    const std::string cut = gif.substr(0, gif.size() - 10);
+    EXPECT_FALSE(frameGif(*split, split->frames[4], gifBytesSource(cut), own));
+    EXPECT_TRUE(frameGif(*split, split->frames[0], gifBytesSource(cut), own));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
+#include <atomic>
 
 #include "core/methods/method_list.h"
 #include "gui/dialogs/about_dialog.h"
@@ -50,6 +51,7 @@ class FileInfoDialogTest : public QObject {
     void showsSizeAndTimesInItsTexts();
     void animatesAGifAndStopsBeforeClosing();
     void disposalsAndASingleFrame();
+    void firstFrameShowsBeforeTheRestIsRead();
     void picturesFitTheirArea();
     void windowOpensItForOneRow();
     void aboutShowsTheVersionAndOpensTheWebPage();
@@ -111,9 +113,7 @@ void FileInfoDialogTest::disposalsAndASingleFrame() {
                                      {3, 3, 1, 1, 500, 0, {2}}});
     gui::PicturePreview preview;
     QSignalSpy frames(&preview, &gui::PicturePreview::frameShown);
-    auto split = splitGif(gif);
-    QVERIFY(split);
-    preview.showGif(std::move(*split));
+    QVERIFY(preview.showGif(gifBytesSource(gif)));
     QVERIFY(QTest::qWaitFor([&] { return frames.size() >= 4; }, 5000));
     const QImage shown = preview.picture();
     QCOMPARE(shown.pixelColor(0, 0), QColor(Qt::black));  // disposal 2: background
@@ -121,10 +121,38 @@ void FileInfoDialogTest::disposalsAndASingleFrame() {
     QCOMPARE(shown.pixelColor(3, 3), QColor(Qt::green));
     preview.stop();
 
-    auto single = splitGif(makeGif(3, 3, {{0, 0, 3, 3, 0, 0, {}}}));
-    preview.showGif(std::move(*single));
+    const std::string still = makeGif(3, 3, {{0, 0, 3, 3, 0, 0, {}}});
+    QVERIFY(preview.showGif(gifBytesSource(still)));
     QVERIFY(!preview.animating());
     QCOMPARE(preview.picture().pixelColor(1, 1), QColor(Qt::red));
+}
+
+void FileInfoDialogTest::firstFrameShowsBeforeTheRestIsRead() {
+    // Twenty frames of 50 ms, red, green and blue in turn, far larger than what is read at once.
+    std::vector<GifFrameSpec> specs;
+    for (int f = 0; f < 20; ++f) {
+        GifFrameSpec frame{0, 0, 200, 200, 5, 0, {}};
+        frame.pixels.assign(200 * 200, static_cast<std::uint8_t>(f % 3 + 1));
+        specs.push_back(std::move(frame));
+    }
+    const std::string gif = makeGif(200, 200, specs);
+    std::atomic<std::size_t> read{0};
+    const GifSource bytes = gifBytesSource(gif);
+    auto counted = [&](std::uint64_t offset, char* buffer, std::size_t size) {
+        const std::size_t n = bytes(offset, buffer, size);
+        read += n;
+        return n;
+    };
+    gui::PicturePreview preview;
+    QSignalSpy frames(&preview, &gui::PicturePreview::frameShown);
+    QVERIFY(preview.showGif(counted));
+    QCOMPARE(preview.picture().pixelColor(0, 0), QColor(Qt::red));
+    QVERIFY2(read < gif.size() / 4, "only the first two frames before the first shows");
+    // The thread reads the rest and goes through every frame.
+    QVERIFY(QTest::qWaitFor([&] { return frames.size() >= 21; }, 5000));
+    QVERIFY(read >= gif.size());
+    preview.stop();
+    QVERIFY(!preview.showGif(gifBytesSource("GIF88a")));
 }
 
 void FileInfoDialogTest::picturesFitTheirArea() {
