@@ -60,7 +60,7 @@ dpkg --root="$root" --force-depends -i "$deb" >"$work/dpkg.log" 2>&1 ||
   { cat "$work/dpkg.log"; fail "dpkg could not install the package"; }
 [ "$(dpkg-query --admindir="$root/var/lib/dpkg" -W -f='${Status}' soramine)" = \
   "install ok installed" ] || fail "dpkg does not list the package as installed"
-for file in usr/bin/soramine usr/bin/soramine-cli \
+for file in usr/bin/soramine usr/bin/soramine-window usr/bin/soramine-cli \
   usr/share/applications/org.example.soramine.desktop \
   usr/share/metainfo/org.example.soramine.metainfo.xml \
   usr/share/mime/packages/org.example.soramine.xml \

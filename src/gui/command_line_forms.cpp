@@ -1,8 +1,6 @@
 #include "gui/command_line_forms.h"
 
 #include <QApplication>
-#include <chrono>
-#include <thread>
 
 #include "core/app/forwarded_command.h"
 #include "core/app/one_shot.h"
@@ -36,18 +34,9 @@ int forwardToRunningInstance(const std::u16string& socketPath, const std::u16str
                                           u"渡せません。"));
         return 2;
     }
-    const std::string bytes = app::encodeForwarded(*command);
-    // An instance that holds the lock but does not listen yet is still starting.
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::seconds(5);
-    for (;;) {
-        const platform::Status sent = platform::sendToInstance(socketPath, bytes, 5000);
-        if (sent)
-            return 0;
-        if (!platform::isNobodyListening(sent.error()) || Clock::now() >= deadline)
-            return 1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    return platform::sendToStartingInstance(socketPath, app::encodeForwarded(*command), 5000, 5000)
+               ? 0
+               : 1;
 }
 
 }  // namespace soramine::gui

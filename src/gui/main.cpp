@@ -1,4 +1,4 @@
-// soramine: the main window over the rename engine.
+// soramine-window: the main window over the rename engine (started by soramine, launcher.cpp).
 
 #include <QApplication>
 #include <optional>

@@ -50,6 +50,11 @@ Status sendToInstance(std::u16string_view path, std::string_view bytes, int time
 // Whether a connection failed because nothing listens at the path (yet).
 bool isNobodyListening(OsError e);
 
+// sendToInstance, tried again while nobody listens for at most `startMs`: an instance that
+// holds the lock but does not listen yet is still starting.
+Status sendToStartingInstance(std::u16string_view path, std::string_view bytes, int timeoutMs,
+                              int startMs);
+
 // Whether the process at the other end of the connected local socket `fd` runs as this user.
 bool peerIsSameUser(long long fd);
 

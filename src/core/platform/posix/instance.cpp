@@ -8,8 +8,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 #include "core/platform/locked_file.h"
@@ -112,6 +114,18 @@ Status sendToInstance(std::u16string_view path, std::string_view bytes, int time
 
 bool isNobodyListening(OsError e) {
     return e.code == ENOENT || e.code == ECONNREFUSED;
+}
+
+Status sendToStartingInstance(std::u16string_view path, std::string_view bytes, int timeoutMs,
+                              int startMs) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(startMs);
+    for (;;) {
+        Status sent = sendToInstance(path, bytes, timeoutMs);
+        if (sent || !isNobodyListening(sent.error()) || Clock::now() >= deadline)
+            return sent;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 }
 
 bool peerIsSameUser(long long fd) {
