@@ -3,6 +3,7 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QUrl>
 
 #include "core/app/detail_settings.h"
@@ -12,6 +13,7 @@
 #include "gui/dialogs/about_dialog.h"
 #include "gui/dialogs/detail_settings_dialog.h"
 #include "gui/dialogs/file_info_dialog.h"
+#include "gui/item_list_view.h"
 #include "gui/main_window.h"
 #include "gui/prompts.h"
 #include "gui/qt_text.h"
@@ -23,7 +25,8 @@ void MainWindow::showDetailSettings() {
     readControls();
     DetailSettingsDialog dialog(
         detailDialogValues(readDetailSettings(session_.ini), session_.detail),
-        platform::executableFolder() + u"soramine", platform::dataHomeFolder(), prompts_, this);
+        QFontInfo(list_->font()).family(), platform::executableFolder() + u"soramine",
+        platform::dataHomeFolder(), prompts_, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     writeDetailSettings(session_.ini, dialog.values());

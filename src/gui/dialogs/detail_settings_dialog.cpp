@@ -38,9 +38,9 @@ QGroupBox* group(const char* title, QLayout* layout) {
 
 }  // namespace
 
-DetailSettingsDialog::DetailSettingsDialog(const DetailSettings& initial, std::u16string program,
-                                           std::u16string dataHome, Prompts& prompts,
-                                           QWidget* parent)
+DetailSettingsDialog::DetailSettingsDialog(const DetailSettings& initial, const QString& listFamily,
+                                           std::u16string program, std::u16string dataHome,
+                                           Prompts& prompts, QWidget* parent)
     : QDialog(parent),
       values_(initial),
       program_(std::move(program)),
@@ -74,7 +74,11 @@ DetailSettingsDialog::DetailSettingsDialog(const DetailSettings& initial, std::u
     auto* font = new QVBoxLayout;
     fonts_ = new QComboBox;
     fonts_->addItems(QFontDatabase::families());
-    fonts_->setCurrentIndex(fonts_->findText(qs(values_.fontName), Qt::MatchExactly));
+    int shown = fonts_->findText(qs(values_.fontName), Qt::MatchExactly);
+    if (shown < 0)
+        shown = fonts_->findText(listFamily, Qt::MatchExactly);
+    fonts_->setCurrentIndex(shown);
+    fontShownFirst_ = fonts_->currentText();
     fonts_->setAccessibleName(QStringLiteral("フォント名"));
     auto* fontCaption = new QLabel(QStringLiteral("フォント名(&F):"));
     fontCaption->setBuddy(fonts_);
@@ -189,8 +193,9 @@ std::vector<std::pair<QCheckBox*, std::int32_t DetailSettings::*>> DetailSetting
 void DetailSettingsDialog::confirm() {
     for (const auto& [box, field] : flagBoxes())
         values_.*field = box->isChecked() ? 1 : 0;
-    // Without a chosen face name the stored one stays.
-    if (fonts_->currentIndex() >= 0)
+    // The stored name stays unless another font was chosen: a stored font that is not
+    // installed here (the list's font shows in its place) is kept for where it is.
+    if (fonts_->currentIndex() >= 0 && fonts_->currentText() != fontShownFirst_)
         values_.fontName = u16(fonts_->currentText());
     values_.historyLimit = historyLimit_->value();
     accept();

@@ -19,13 +19,15 @@ class Prompts;
 
 // "詳細設定": the detailed settings, and the two "送る" file-manager actions. It opens with
 // `initial` (see detailDialogValues) and, when "設　定(&S)" closes it, values() holds what
-// the user confirmed; the caller writes and applies them. The actions are made or removed at
-// once, for `program`, under the user's data folder `dataHome`.
+// the user confirmed; the caller writes and applies them. The font box shows the stored font,
+// or `listFamily` (the family the list is drawn in) when the stored one is not installed. The
+// actions are made or removed at once, for `program`, under the user's data folder `dataHome`.
 class DetailSettingsDialog final : public QDialog {
     Q_OBJECT
   public:
-    DetailSettingsDialog(const DetailSettings& initial, std::u16string program,
-                         std::u16string dataHome, Prompts& prompts, QWidget* parent = nullptr);
+    DetailSettingsDialog(const DetailSettings& initial, const QString& listFamily,
+                         std::u16string program, std::u16string dataHome, Prompts& prompts,
+                         QWidget* parent = nullptr);
 
     const DetailSettings& values() const { return values_; }
 
@@ -51,6 +53,7 @@ class DetailSettingsDialog final : public QDialog {
     QCheckBox* modifiedColumn_;
     QCheckBox* sizeColumn_;
     QComboBox* fonts_;
+    QString fontShownFirst_;
     QCheckBox* toolTips_;
     QCheckBox* importAtOnce_;
     QCheckBox* sortOnImport_;

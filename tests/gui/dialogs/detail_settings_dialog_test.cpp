@@ -1,8 +1,10 @@
 #include "gui/dialogs/detail_settings_dialog.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -28,8 +30,8 @@ struct DialogUnderTest {
     testing::ScriptedPrompts prompts;
     std::unique_ptr<DetailSettingsDialog> dialog;
 
-    explicit DialogUnderTest(const DetailSettings& initial) {
-        dialog = std::make_unique<DetailSettingsDialog>(initial, u"/usr/bin/soramine",
+    explicit DialogUnderTest(const DetailSettings& initial, const QString& listFamily = {}) {
+        dialog = std::make_unique<DetailSettingsDialog>(initial, listFamily, u"/usr/bin/soramine",
                                                         home.folder(), prompts);
         dialog->show();
         dialog->activateWindow();
@@ -96,15 +98,20 @@ void DetailSettingsDialogTest::opensWithTheValuesItIsGiven() {
     auto* fonts = named<QComboBox>(t.dialog.get(), QStringLiteral("フォント名"));
     QCOMPARE(fonts->count(), QFontDatabase::families().size());
     QCOMPARE(fonts->currentText(), family);
-    testing::saveScreenshot(t.dialog.get(), QStringLiteral("detail_settings_dialog"));
 
+    // A stored font that is not installed: the box shows the list's font, and the stored name
+    // is kept unless another font is chosen.
+    const QString listFamily = QFontDatabase::families().value(1);
     values.fontName = u"ＭＳ ゴシック (not installed)";
-    DialogUnderTest missing(values);
-    QCOMPARE(named<QComboBox>(missing.dialog.get(), QStringLiteral("フォント名"))->currentIndex(),
-             -1);
-    // Without a chosen face name the stored one is kept.
+    DialogUnderTest missing(values, listFamily);
+    auto* missingFonts = named<QComboBox>(missing.dialog.get(), QStringLiteral("フォント名"));
+    QCOMPARE(missingFonts->currentText(), listFamily);
     missing.button("設　定(S)")->click();
     QCOMPARE(missing.dialog->values().fontName, values.fontName);
+    DialogUnderTest chosen(values, listFamily);
+    named<QComboBox>(chosen.dialog.get(), QStringLiteral("フォント名"))->setCurrentText(family);
+    chosen.button("設　定(S)")->click();
+    QCOMPARE(chosen.dialog->values().fontName, gui::u16(family));
 }
 
 void DetailSettingsDialogTest::everyControlHasItsTip() {
@@ -223,6 +230,12 @@ void DetailSettingsDialogTest::windowWritesAndAppliesWhatIsConfirmed() {
         auto* dialog = qobject_cast<DetailSettingsDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         seen = true;
+        // No font is stored and the stored default is not installed: the box shows the font
+        // the list is drawn in.
+        QCOMPARE(named<QComboBox>(dialog, QStringLiteral("フォント名"))->currentText(),
+                 QFontInfo(window.findChild<QAbstractItemView*>(QStringLiteral("itemList"))->font())
+                     .family());
+        testing::saveScreenshot(dialog, QStringLiteral("detail_settings_dialog"));
         named<QCheckBox>(dialog, QStringLiteral("作成日時(J)"))->click();
         named<QCheckBox>(dialog, QStringLiteral("ツールチップを表示する(T)"))->click();
         named<QCheckBox>(dialog, QStringLiteral("変更後にログを表示する(K)"))->click();
