@@ -88,6 +88,7 @@ Expected<JobRequest, std::u16string> jobRequest(const CommandLine& line) {
     if (auto extension = line.value("--ext"))
         request.extension = text::fromUtf8(*extension);
     request.rows = line.value("--rows");
+    request.allowSwaps = line.has(kAllowSwapsOption);
     return request;
 }
 
@@ -103,6 +104,7 @@ bool startJob(const JobRequest& request, RenameSession& session) {
         printError(trusted.error());
     session.settings = readMainSettings(session.ini);
     takeSavedOptions(*saved, session.settings);
+    session.settings.allowSwaps = request.allowSwaps;
     session.detail = readDetailSettings(session.ini);
     if (auto message =
             loadSavedPage(*saved, [&](int index) { return session.methods.page(index); }))

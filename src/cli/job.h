@@ -21,7 +21,13 @@ struct JobRequest {
     std::optional<std::u16string> folder;     // --folder: replaces the stored folder text
     std::optional<std::u16string> extension;  // --ext: replaces the stored extension text
     std::optional<std::string> rows;          // --rows: the 1-based rows that count as selected
+    bool allowSwaps = false;                  // --allow-swaps: the job's "入れ替え"
 };
+
+// The switch that lets a job's items take each other's names (swaps, shifts, cycles). Jobs do
+// not store it, and the window's setting does not count, so that a job renames alike wherever
+// it runs.
+inline constexpr std::string_view kAllowSwapsOption = "--allow-swaps";
 
 // The value options preview and run share, and `more` of a command's own.
 std::vector<std::string_view> jobOptions(std::vector<std::string_view> more = {});

@@ -19,6 +19,7 @@ namespace {
 
 constexpr const char* kUsage =
     "使い方: soramine-cli preview JOB.qrn [--folder DIR] [--ext TEXT] [--rows LIST]\n"
+    "                             [--allow-swaps]\n"
     "\n"
     "保存した設定ファイル (ジョブ) の「予測」を表示します。ファイルは変更しません。\n"
     "ジョブのフォルダを「取り込み」ボタンと同じ規則で取り込み、「結果をコピー」と同じ\n"
@@ -31,6 +32,8 @@ constexpr const char* kUsage =
     "  --ext TEXT    ジョブの拡張子の代わりに TEXT を使う (例: \"jpg gif\", \"* -txt\")\n"
     "  --rows LIST   「選択ファイルのみリネーム」のジョブで選択とみなす行 (1 から数える)\n"
     "                例: 1,3,5-7。このオプションのジョブには必須です\n"
+    "  --allow-swaps run --allow-swaps の予測: 同じ実行の別の項目が明け渡す名前を空いている\n"
+    "                ものとし、二つ以上の項目が同じ名前になるときは先の項目がその名前になります\n"
     "\n"
     "リネーム方式の設定はジョブのものを使い、[詳細設定] (禁則文字、読み取り、隠し、\n"
     "ソートなど) は設定ファイル (ソラミネ.ini) から読みます。取り込みは空の一覧への\n"
@@ -50,7 +53,7 @@ std::string terminalText(std::u16string text) {
 }  // namespace
 
 int runPreview(const Args& args) {
-    const auto line = parseCommandLine(args, jobOptions());
+    const auto line = parseCommandLine(args, jobOptions(), {kAllowSwapsOption});
     if (!line)
         return usageError(line.error(), kUsage);
     if (line->help)

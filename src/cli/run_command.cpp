@@ -22,7 +22,7 @@ namespace {
 
 constexpr const char* kUsage =
     "使い方: soramine-cli run JOB.qrn [--folder DIR] [--ext TEXT] [--rows LIST]\n"
-    "                         [--dest DIR] [--overwrite]\n"
+    "                         [--dest DIR] [--overwrite] [--allow-swaps]\n"
     "\n"
     "保存した設定ファイル (ジョブ) を「実行」します。ジョブのフォルダを「取り込み」ボタンと\n"
     "同じ規則で取り込み、ジョブのリネーム方式と設定で名前を変更して、\n"
@@ -36,6 +36,10 @@ constexpr const char* kUsage =
     "                 このオプションのジョブには必須です\n"
     "  --overwrite    移動先 (コピー先) に同名のファイルがあるとき上書きする\n"
     "                 (既定では上書きせず、その項目はそのまま残します)\n"
+    "  --allow-swaps  項目どうしの名前の入れ替え・ずらし・循環を許可する: 新しい名前が\n"
+    "                 同じ実行の別の項目の今の名前なら、その項目が先に名前を変えます\n"
+    "                 (file100→file101 の後に file099→file100)。a→b と b→a のような循環は\n"
+    "                 一つの項目を同じフォルダの一時的な名前に移してから行います\n"
     "\n"
     "リネーム方式の設定はジョブのものを使い、[詳細設定] は設定ファイル (ソラミネ.ini) から\n"
     "読みます。取り込みは空の一覧への「新規」と同じです。フォルダモードのジョブはフォルダを\n"
@@ -90,7 +94,8 @@ bool checkDestination(const MainSettings& options, const std::optional<std::u16s
 }  // namespace
 
 int runRun(const Args& args) {
-    const auto line = parseCommandLine(args, jobOptions({"--dest"}), {"--overwrite"});
+    const auto line =
+        parseCommandLine(args, jobOptions({"--dest"}), {"--overwrite", kAllowSwapsOption});
     if (!line)
         return usageError(line.error(), kUsage);
     if (line->help)

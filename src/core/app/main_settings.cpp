@@ -25,6 +25,7 @@ constexpr IniField<M> kFields[] = {
     intField(u"コピー", &M::copyAfter, 0),
     textField(u"移動先", &M::destination, kDefaultFolder),
     textField(u"フォルダ作成先", &M::folderCreationParent, kDefaultFolder),
+    intField(u"入れ替え", &M::allowSwaps, 0),
 };
 
 }  // namespace

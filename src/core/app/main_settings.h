@@ -22,6 +22,9 @@ struct MainSettings {
     std::int32_t copyAfter;       // "コピー"
     std::u16string destination;   // "移動先": last folder for move or copy after renaming
     std::u16string folderCreationParent;  // "フォルダ作成先"
+    // "入れ替え": a run may give an item the old name of another item of the same run
+    // (swaps, shifts, cycles; engine/rename_plan.h). Not kept in saved-settings files.
+    std::int32_t allowSwaps;
 };
 
 inline constexpr std::u16string_view kMainSection = u"メイン";

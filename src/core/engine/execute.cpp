@@ -1,7 +1,9 @@
 #include "core/engine/execute.h"
 
 #include <algorithm>
+#include <random>
 
+#include "core/engine/rename_plan.h"
 #include "core/engine/session.h"
 #include "core/engine/session_access.h"
 #include "core/engine/transfer.h"
@@ -27,14 +29,8 @@ std::optional<std::u16string> renameItem(std::size_t k, const std::u16string& fr
         log.appendLog(
             std::u16string(reason).append(u" - ").append(folder).append(shown).append(u"\r\n"));
     };
-    if (auto reason = unsafeNameReason(next)) {
-        logLine(*reason, visibleName(next));
+    if (!acceptableName(folder, next, limit, log))
         return std::nullopt;
-    }
-    if (auto reason = limit.tooLong(folder, next)) {
-        logLine(*reason, next);
-        return std::nullopt;
-    }
     int form = autoAvoid ? numbers.firstForm(folder, next) : 0;
     std::u16string candidate = form == 0 ? std::u16string(next) : numberedName(next, form);
     while (true) {
@@ -92,6 +88,144 @@ std::u16string resultLine(int processed, std::size_t runCount) {
            text::decimal(static_cast<long long>(runCount)) + u") 処理しました。";
 }
 
+// Gives the item `name` (in `dir`, at `from`) a temporary name that nothing in its folder has,
+// so that the rest of its cycle can take its name. The temporary name, its path left in
+// `parkedPath`; or nothing after a logged failure (the log names the computed name `next`).
+std::optional<std::u16string> park(std::size_t k, const std::u16string& from,
+                                   const std::u16string& name, const platform::OpenFolder& dir,
+                                   std::u16string_view next, std::mt19937_64& random, ErrorLog& log,
+                                   RunObserver& progress, std::u16string& parkedPath) {
+    const std::u16string& folder = dir.path();
+    std::u16string reason = u"ファイル名変更エラー";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::u16string temporary =
+            u".soramine-" + text::decimal(static_cast<long long>(random() >> 16));
+        parkedPath.assign(folder).append(temporary);
+        progress.step();
+        if (!progress.renaming(k, from, parkedPath))
+            break;
+        const platform::Status renamed = dir.renameNoReplace(name, temporary);
+        if (renamed)
+            return temporary;
+        if (!platform::isAlreadyExists(renamed.error())) {
+            reason = platform::systemErrorText(renamed.error());
+            break;
+        }
+    }
+    log.appendLog(reason + u" - " + folder + std::u16string(next) + u"\r\n");
+    return std::nullopt;
+}
+
+// The item loop of a run that allows swaps: every new name is computed first (with the
+// backups and the changes a method makes to the files), then the renames are made in the
+// order of a RenamePlan. A cancel is heard between renames, never while an item is parked.
+void executeWithSwaps(ExecutionJob& job, RunObserver& progress) {
+    RunPlan& plan = job.plan;
+    RunContext& run = plan.context;
+    const std::size_t runCount = plan.count();
+    RenamePlan renames;
+    std::vector<std::size_t> itemOf;  // item k of each planned rename
+    for (std::size_t k = 0; k < runCount && !job.cancelled; ++k) {
+        const ItemArgs item = plan.args(k);
+        const std::u16string& name = plan.items->name(item.row);
+        const std::u16string& folder = plan.items->folder(item.row);
+        job.oldPaths[k] = folder + name;
+        if (job.backup && !backUp(job.oldPaths[k], run.log))
+            ++run.failures;
+        plan.page->apply(item, run);
+        const std::u16string computed = plan.page->transform(item, run);
+        const std::u16string_view next = trimNewName(computed);
+        job.newPaths[k] = folder + computed;
+        if (next != name) {
+            if (acceptableName(folder, next, job.limit, run.log)) {
+                renames.add(job.oldPaths[k], folder + std::u16string(next));
+                itemOf.push_back(k);
+            } else {
+                ++run.failures;
+            }
+        }
+        plan.done = k + 1;
+        progress.step();
+        job.cancelled = progress.cancelled();
+        if (k % 2 == 1)
+            progress.advance(1);
+    }
+    if (job.cancelled)
+        return;
+
+    renames.plan();
+    std::mt19937_64 random(std::random_device{}());
+    std::optional<platform::OpenFolder> open;
+    std::u16string parked;  // the temporary name of the parked item, while there is one
+    std::u16string path;
+    std::size_t stepsDone = 0;
+    for (const RenamePlan::Step& step : renames.steps()) {
+        const std::size_t k = itemOf[step.entry];
+        const std::u16string& name = plan.items->name(plan.rows[k]);
+        const std::u16string& folder = plan.items->folder(plan.rows[k]);
+        const std::u16string& oldPath = job.oldPaths[k];
+        const std::u16string_view next =
+            std::u16string_view(renames.to(step.entry)).substr(folder.size());
+        if (!open || open->path() != folder)
+            open.emplace(folder);
+        const auto made = [&](const std::u16string& from, const std::u16string& to) {
+            progress.renamed(k, from, to);
+            job.steps.push_back({k, from, to});
+        };
+        if (step.kind == RenamePlan::StepKind::kPark) {
+            if (auto temporary =
+                    park(k, oldPath, name, *open, next, random, run.log, progress, path)) {
+                parked = std::move(*temporary);
+                made(oldPath, path);
+                if (plan.autoAvoid)
+                    job.numbers.freed(folder, name);
+            } else {
+                ++run.failures;  // the rest of the cycle meets its name as taken
+            }
+            continue;
+        }
+        std::u16string from = oldPath;
+        std::u16string_view current = name;
+        if (step.kind == RenamePlan::StepKind::kUnpark) {
+            if (parked.empty())
+                continue;
+            from = folder + parked;
+            current = parked;
+        }
+        job.got[k] = renameItem(k, from, std::u16string(current), *open, next, plan.autoAvoid,
+                                job.numbers, job.limit, run.log, progress, path);
+        if (job.got[k]) {
+            made(from, path);
+            job.newPaths[k] = path;
+            if (plan.autoAvoid && step.kind == RenamePlan::StepKind::kRename)
+                job.numbers.freed(folder, name);
+            ++run.processedCount;
+        } else {
+            ++run.failures;
+            // A parked item that cannot get its new name gets its old one back, or keeps the
+            // temporary one, which the log names.
+            if (step.kind == RenamePlan::StepKind::kUnpark) {
+                if (progress.renaming(k, from, oldPath) && open->renameNoReplace(parked, name)) {
+                    made(from, oldPath);
+                } else {
+                    job.got[k] = parked;
+                    job.newPaths[k] = from;
+                    run.log.appendLog(u"一時的な名前のままです - " + from + u"\r\n");
+                }
+            }
+        }
+        if (step.kind == RenamePlan::StepKind::kUnpark)
+            parked.clear();
+        progress.step();
+        if (parked.empty() && progress.cancelled()) {
+            job.cancelled = true;
+            break;
+        }
+        if (++stepsDone % 2 == 0)
+            progress.advance(1);
+    }
+}
+
 }  // namespace
 
 ExecutionJob startExecution(RenameSession& session, Host& host) {
@@ -115,6 +249,14 @@ void executeItems(ExecutionJob& job, RunObserver& progress) {
     job.oldPaths.resize(runCount);
     job.newPaths.resize(runCount);
     job.got.resize(runCount);
+    if (plan.allowSwaps) {
+        plan.context.progress = &progress;
+        progress.begin(runCount);
+        executeWithSwaps(job, progress);
+        progress.end();
+        plan.context.progress = nullptr;
+        return;
+    }
     RunContext& run = plan.context;
 
     // The folder of the items being renamed, held open while they come from it.
@@ -184,17 +326,28 @@ ExecuteResult finishExecution(RenameSession& session, ExecutionJob&& job, Host& 
     }
 
     const std::size_t runCount = plan.count();
-    result.cancelled = plan.done < runCount;
+    result.cancelled = plan.done < runCount || job.cancelled;
     result.failures = plan.context.failures;
     ItemTable& items = SessionAccess::items(session);
     UndoRecord undo;
-    undo.rows.assign(plan.rows.begin(), plan.rows.begin() + plan.done);
-    // The job is done with its paths: the record takes them over.
-    undo.oldPaths = std::move(job.oldPaths);
-    undo.oldPaths.resize(plan.done);
-    undo.newPaths = std::move(job.newPaths);
-    undo.newPaths.resize(plan.done);
-    undo.renamed.resize(plan.done);
+    if (plan.allowSwaps) {
+        // One entry per rename made, in the order made, so that the undo (last first) takes
+        // a parked item through its temporary name again.
+        for (ExecutionJob::Step& step : job.steps) {
+            undo.oldPaths.push_back(std::move(step.from));
+            undo.newPaths.push_back(std::move(step.to));
+            undo.rows.push_back(plan.rows[step.item]);
+        }
+        undo.renamed.assign(undo.oldPaths.size(), true);
+    } else {
+        undo.rows.assign(plan.rows.begin(), plan.rows.begin() + plan.done);
+        // The job is done with its paths: the record takes them over.
+        undo.oldPaths = std::move(job.oldPaths);
+        undo.oldPaths.resize(plan.done);
+        undo.newPaths = std::move(job.newPaths);
+        undo.newPaths.resize(plan.done);
+        undo.renamed.resize(plan.done);
+    }
     std::vector<std::size_t> transferRows;
     const bool transfer = session.settings.moveAfter || session.settings.copyAfter;
     for (std::size_t k = 0; k < plan.done; ++k) {
@@ -202,7 +355,8 @@ ExecuteResult finishExecution(RenameSession& session, ExecutionJob&& job, Host& 
             continue;
         const std::size_t row = plan.rows[k];
         items.setName(row, std::move(*job.got[k]));
-        undo.renamed[k] = true;
+        if (!plan.allowSwaps)
+            undo.renamed[k] = true;
         result.changedRows.push_back(row);
         if (transfer)
             transferRows.push_back(row);
@@ -211,7 +365,9 @@ ExecuteResult finishExecution(RenameSession& session, ExecutionJob&& job, Host& 
         items.setText(change.column, change.row, std::move(change.text));
     const int processed = plan.context.processedCount;
     result.processed = processed;
-    undo.enabled = processed != 0 && session.methods.undoable(session.settings.methodIndex);
+    // A parked item left under its temporary name has no processed count but is undone.
+    undo.enabled = (processed != 0 || !job.steps.empty()) &&
+                   session.methods.undoable(session.settings.methodIndex);
     SessionAccess::undo(session) = std::move(undo);
     // The table is the window's again before the host is asked anything.
     plan.lease.release();

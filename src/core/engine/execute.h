@@ -35,6 +35,15 @@ struct ExecutionJob {
     std::vector<std::u16string> oldPaths;            // item k's full path before the run
     std::vector<std::u16string> newPaths;            // the path it got, or the computed one
     std::vector<std::optional<std::u16string>> got;  // the name item k got on disk
+    // With swaps allowed: every rename made, in order (a parked item has two), which the
+    // undo record takes over; and whether a cancel stopped the loop.
+    struct Step {
+        std::size_t item;
+        std::u16string from;
+        std::u16string to;
+    };
+    std::vector<Step> steps;
+    bool cancelled = false;
 };
 
 // Gives every item taking part its new name on disk, in list order. Each rename is tried
@@ -44,6 +53,12 @@ struct ExecutionJob {
 // a backup never replaces a file) and moves or copies the renamed items to a folder the host
 // picks afterwards (the caller saves the chosen folder, settings.destination, to the INI
 // file). The run is recorded for undoLastRun.
+//
+// With swaps allowed (settings.allowSwaps) every new name is computed first, and the renames
+// then follow a RenamePlan (engine/rename_plan.h): an item may take the old name of another
+// item of the run, chains go in the order that needs no temporary name, and each cycle parks
+// one item under a temporary name in its folder. Every rename, the parking ones too, goes
+// through RunObserver::renaming first (the undo journal) and is one entry of the undo record.
 //
 // In three phases: startExecution (validation, history commit and preparation, on the
 // caller's thread), executeItems (the item loop: touches no Host and nothing a window can

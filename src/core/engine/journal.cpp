@@ -285,8 +285,17 @@ UndoRecord pendingRenames(const Journal& journal, const ItemTable& items) {
         record.oldPaths.push_back(e.from);
         record.newPaths.push_back(e.to);
         record.renamed.push_back(true);
-        const auto row = rowOf.find(e.to);
-        record.rows.push_back(row == rowOf.end() ? items.count() : row->second);
+    }
+    // From the last entry back, each row is followed to the path its item had before: an item
+    // renamed twice (parked by a run with swaps) has its row on both entries.
+    record.rows.resize(record.oldPaths.size(), items.count());
+    for (std::size_t k = record.oldPaths.size(); k-- > 0;) {
+        const auto row = rowOf.find(record.newPaths[k]);
+        if (row == rowOf.end())
+            continue;
+        record.rows[k] = row->second;
+        rowOf.erase(row);
+        rowOf.insert_or_assign(record.oldPaths[k], record.rows[k]);
     }
     record.enabled = true;
     return record;

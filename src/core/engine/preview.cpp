@@ -1,5 +1,6 @@
 #include "core/engine/preview.h"
 
+#include "core/engine/rename_plan.h"
 #include "core/engine/session.h"
 #include "core/platform/fs.h"
 
@@ -8,19 +9,17 @@ namespace {
 
 // The name a changed item would be shown with: `next` when it is free, or its first free
 // numbered form under automatic avoidance. A refused name is logged and shown as computed.
+// `taken(path, form)` says whether the form `form` of the name, at `path`, is taken; with
+// `claims` the form shown is taken from then on (a run with swaps gives every name once).
+template <class Taken>
 std::u16string shownName(const std::u16string& folder, const std::u16string& next, bool autoAvoid,
-                         NameNumbers& numbers, NameLengthLimit& limit, ErrorLog& log) {
-    if (auto reason = unsafeNameReason(next)) {
-        log.appendLog(std::u16string(*reason) + u" - " + folder + visibleName(next) + u"\r\n");
+                         NameNumbers& numbers, NameLengthLimit& limit, ErrorLog& log,
+                         const Taken& taken, bool claims) {
+    if (!acceptableName(folder, next, limit, log))
         return next;
-    }
-    if (auto reason = limit.tooLong(folder, next)) {
-        log.appendLog(*reason + u" - " + folder + next + u"\r\n");
-        return next;
-    }
     int form = autoAvoid ? numbers.firstForm(folder, next) : 0;
     std::u16string candidate = form == 0 ? next : numberedName(next, form);
-    while (platform::exists(folder + candidate)) {
+    while (taken(folder + candidate, form)) {
         if (!autoAvoid) {
             log.appendLog(u"同名ファイルが存在します - " + folder + next + u"\r\n");
             return next;
@@ -31,9 +30,55 @@ std::u16string shownName(const std::u16string& folder, const std::u16string& nex
             return next;
         }
     }
-    // Nothing is renamed in a preview: the free form stays the first one to try.
-    numbers.takenBelow(folder, next, form);
+    // Without claims nothing is renamed in a preview: the free form stays the first to try.
+    numbers.takenBelow(folder, next, claims ? form + 1 : form);
     return candidate;
+}
+
+bool onDisk(const std::u16string& path, int) {
+    return platform::exists(path);
+}
+
+// The shown names of a preview that allows swaps, once every item's new name (`wanted`) is
+// known: a name that another item of the run gives up is free, a name that an earlier item
+// wants is taken, as the execution's RenamePlan has them.
+void showPlannedNames(PreviewJob& job, const std::vector<std::u16string>& wanted) {
+    const RunPlan& plan = job.plan;
+    ErrorLog& log = job.plan.context.log;
+    std::vector<std::u16string>& shown = job.result.previewNew;
+    RenamePlan renames;
+    std::vector<std::size_t> itemOf;
+    for (std::size_t k = 0; k < plan.done; ++k) {
+        const std::u16string& name = plan.items->name(plan.rows[k]);
+        const std::u16string& folder = plan.items->folder(plan.rows[k]);
+        if (wanted[k] == name) {
+            if (shown[k].empty())
+                shown[k] = u"変更無し";
+        } else if (!acceptableName(folder, wanted[k], job.limit, log)) {
+            std::u16string reason = log.takeCaptured();
+            if (shown[k].empty())
+                shown[k] = std::move(reason);
+        } else {
+            renames.add(folder + name, folder + wanted[k]);
+            itemOf.push_back(k);
+        }
+    }
+    renames.plan();
+    for (std::size_t entry = 0; entry < renames.size(); ++entry) {
+        const std::size_t k = itemOf[entry];
+        const RenamePlan::Role role = renames.role(entry);
+        const auto taken = [&](const std::u16string& path, int form) {
+            if (form == 0)
+                return role == RenamePlan::Role::kCollides ||
+                       (role == RenamePlan::Role::kFree && platform::exists(path));
+            return renames.isNewPath(path) || (platform::exists(path) && !renames.isOldPath(path));
+        };
+        std::u16string name = shownName(plan.items->folder(plan.rows[k]), wanted[k], plan.autoAvoid,
+                                        job.numbers, job.limit, log, taken, true);
+        std::u16string captured = log.takeCaptured();
+        if (shown[k].empty())
+            shown[k] = captured.empty() ? std::move(name) : std::move(captured);
+    }
 }
 
 }  // namespace
@@ -60,21 +105,28 @@ void previewItems(PreviewJob& job, RunObserver& progress) {
     ErrorLog& log = plan.context.log;
     log.startCapture();
 
+    std::vector<std::u16string> wanted(plan.allowSwaps ? runCount : 0);
     plan.context.progress = &progress;
     progress.begin(runCount);
     for (std::size_t k = 0; k < runCount; ++k) {
         const ItemArgs item = plan.args(k);
         const std::u16string& name = plan.items->name(item.row);
         const std::u16string& folder = plan.items->folder(item.row);
-        const std::u16string next(trimNewName(plan.page->transform(item, plan.context)));
-
-        std::u16string shown =
-            next == name ? std::u16string(u"変更無し")
-                         : shownName(folder, next, plan.autoAvoid, job.numbers, job.limit, log);
-        std::u16string captured = log.takeCaptured();
+        std::u16string next(trimNewName(plan.page->transform(item, plan.context)));
         result.previewOld[k] = name;
-        result.previewNew[k] = captured.empty() ? std::move(shown) : std::move(captured);
         plan.done = k + 1;
+        if (plan.allowSwaps) {
+            // The transform's own message, if any; the names are shown once all are known.
+            result.previewNew[k] = log.takeCaptured();
+            wanted[k] = std::move(next);
+        } else {
+            std::u16string shown = next == name
+                                       ? std::u16string(u"変更無し")
+                                       : shownName(folder, next, plan.autoAvoid, job.numbers,
+                                                   job.limit, log, onDisk, false);
+            std::u16string captured = log.takeCaptured();
+            result.previewNew[k] = captured.empty() ? std::move(shown) : std::move(captured);
+        }
 
         progress.step();
         if (progress.cancelled())
@@ -82,6 +134,8 @@ void previewItems(PreviewJob& job, RunObserver& progress) {
         if (k % 2 == 1)
             progress.advance(2);
     }
+    if (plan.allowSwaps)
+        showPlannedNames(job, wanted);
     progress.end();
     plan.context.progress = nullptr;
     log.endCapture();

@@ -29,7 +29,10 @@ struct PreviewJob {
 // Shows, for every item taking part, the name it would get, without changing anything on
 // disk. A name is checked only against what is on disk, never against the other items' new
 // names; a taken name is shown with the "[n]" suffix the execution would try when automatic
-// avoidance is on. Messages logged meanwhile are captured and shown in place of the name;
+// avoidance is on. With swaps allowed (settings.allowSwaps), the names are shown once all are
+// computed, as the execution's RenamePlan gives them: a name another item of the run gives up
+// counts as free, and one an earlier item wants as taken. Messages logged meanwhile are
+// captured and shown in place of the name;
 // the session's log does not change. Does nothing when folder creation is on.
 //
 // In three phases: startPreview (validation and preparation, on the caller's thread),

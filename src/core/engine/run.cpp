@@ -52,6 +52,19 @@ std::u16string visibleName(std::u16string_view name) {
     return out;
 }
 
+bool acceptableName(const std::u16string& folder, std::u16string_view name, NameLengthLimit& limit,
+                    ErrorLog& log) {
+    if (auto reason = unsafeNameReason(name)) {
+        log.appendLog(std::u16string(*reason) + u" - " + folder + visibleName(name) + u"\r\n");
+        return false;
+    }
+    if (auto reason = limit.tooLong(folder, name)) {
+        log.appendLog(*reason + u" - " + folder + std::u16string(name) + u"\r\n");
+        return false;
+    }
+    return true;
+}
+
 std::optional<std::u16string> NameLengthLimit::tooLong(const std::u16string& folder,
                                                        std::u16string_view name) {
     if (!asked_ || folder != folder_) {
@@ -175,6 +188,7 @@ RunPlan prepareRun(RenameSession& session, Host& host, bool commitHistories) {
     run.context.env.fullWidthForbidden = session.detail.fullWidthForbidden != 0;
     run.context.random.seed(platform::tickCount());
     run.autoAvoid = session.settings.autoAvoid != 0;
+    run.allowSwaps = session.settings.allowSwaps != 0;
     run.rows = runRows(session, session.settings.selectedOnly != 0);
     if (run.rows.empty()) {
         run.stop = Stop::kNoItems;

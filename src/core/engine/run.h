@@ -87,6 +87,13 @@ std::optional<std::u16string_view> unsafeNameReason(std::u16string_view name);
 // A name as a log line shows it: a NUL becomes "␀", so that the log stays text.
 std::u16string visibleName(std::u16string_view name);
 
+class NameLengthLimit;
+// Whether the computed (trimmed) name `name` can be given in `folder`: a safe name
+// (unsafeNameReason) that fits the folder's file system. Otherwise logs why, with the folder
+// and the name, and returns false.
+bool acceptableName(const std::u16string& folder, std::u16string_view name, NameLengthLimit& limit,
+                    ErrorLog& log);
+
 // The n-th form of a taken name: "[n]" before its last ".", or appended when it has none.
 // Forms longer than kLongestNumberedName units, or past kHighestNumber, are not tried
 // ("ファイル名変更エラー").
@@ -159,7 +166,8 @@ struct RunPlan {
     std::vector<std::size_t> rows;  // row of item k
     RunContext context;
     bool autoAvoid = false;
-    std::size_t done = 0;  // items the loop got through (fewer after a cancel)
+    bool allowSwaps = false;  // "入れ替え": the renames follow a RenamePlan
+    std::size_t done = 0;     // items the loop got through (fewer after a cancel)
     RunLease lease;
 
     bool runnable() const { return stop == Stop::kNone; }

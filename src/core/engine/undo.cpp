@@ -1,5 +1,8 @@
 #include "core/engine/undo.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 #include "core/engine/journal.h"
 #include "core/engine/session.h"
 #include "core/engine/session_access.h"
@@ -62,6 +65,15 @@ void undoItems(UndoJob& job, RunObserver& progress) {
     if (n == 0)
         return;
     job.back.assign(n, false);
+    // An entry whose old path an earlier entry made (the second rename of an item that a run
+    // with swaps parked) leaves its item under a temporary name until the earlier entry is
+    // undone too: a cancel waits until then.
+    std::unordered_map<std::u16string_view, std::size_t> madeBy;
+    for (std::size_t k = 0; k < n; ++k) {
+        if (k < undo.renamed.size() && undo.renamed[k])
+            madeBy.emplace(undo.newPaths[k], k);
+    }
+    std::size_t holdUntil = n;  // n: no item is parked
     progress.begin(n);
     for (std::size_t k = n; k-- > 0;) {
         const std::u16string& oldPath = undo.oldPaths[k];
@@ -83,9 +95,16 @@ void undoItems(UndoJob& job, RunObserver& progress) {
                                       u"\r\n");
             }
         }
+        if (job.back[k]) {
+            const auto made = madeBy.find(oldPath);
+            if (made != madeBy.end() && made->second < k)
+                holdUntil = std::min(holdUntil, made->second);
+        }
+        if (k == holdUntil)
+            holdUntil = n;
         ++job.undone;
         progress.step();
-        if (progress.cancelled())
+        if (holdUntil == n && progress.cancelled())
             break;
         progress.advance(1);
     }
@@ -99,13 +118,16 @@ UndoResult finishUndo(RenameSession& session, UndoJob&& job) {
         return result;
     const UndoRecord& undo = job.record;
     ItemTable& items = SessionAccess::items(session);
-    for (std::size_t k = 0; k < job.back.size(); ++k) {
+    // Last entry first, as the loop went: a row with two entries (an item parked by a run
+    // with swaps) ends with the name its first entry gives back.
+    for (std::size_t k = job.back.size(); k-- > 0;) {
         if (!job.back[k] || k >= undo.rows.size() || undo.rows[k] >= items.count())
             continue;
         const std::u16string& oldPath = undo.oldPaths[k];
         items.setName(undo.rows[k], oldPath.substr(oldPath.rfind(platform::kSeparator) + 1));
         result.changedRows.push_back(undo.rows[k]);
     }
+    std::reverse(result.changedRows.begin(), result.changedRows.end());
     ErrorLog& log = SessionAccess::log(session);
     log.clear();
     log.appendLog(job.log.text());
