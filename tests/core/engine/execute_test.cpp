@@ -1,5 +1,7 @@
 #include "core/engine/execute.h"
+#include "core/engine/preview.h"
 #include "core/engine/transfer.h"
+#include "core/engine/undo.h"
 #include "core/platform/fs.h"
 
 #include <gtest/gtest.h>
@@ -112,6 +114,128 @@ TEST_F(Execute, RenamesInListOrderAgainstWhatIsOnDisk) {
         EXPECT_EQ(session.log().text(), log) << c.what;
         EXPECT_EQ(session.canUndo(), c.processed != 0) << c.what;
     }
+}
+
+// With swaps allowed, preview and execution agree, contents follow their names, and the
+// undo gives every file its name back.
+TEST_F(Execute, WithSwapsItemsTakeEachOthersNames) {
+    using Contents = std::map<std::string, std::string>;  // name on disk -> content
+    struct Case {
+        const char* what;
+        std::map<std::u16string, std::u16string> renames;
+        bool autoAvoid;
+        Names preview;
+        Contents disk;
+        int processed;
+    };
+    const std::u16string same = u"同名ファイルが存在します";
+    const Case cases[] = {
+        {"swap",
+         {{u"a", u"b"}, {u"b", u"a"}},
+         false,
+         {u"b", u"a", u"変更無し", u"変更無し"},
+         {{"a", "b"}, {"b", "a"}, {"c", "c"}, {"z", "z"}},
+         2},
+        {"rotation of three",
+         {{u"a", u"b"}, {u"b", u"c"}, {u"c", u"a"}},
+         false,
+         {u"b", u"c", u"a", u"変更無し"},
+         {{"a", "c"}, {"b", "a"}, {"c", "b"}, {"z", "z"}},
+         3},
+        {"shift into a free name",
+         {{u"a", u"b"}, {u"b", u"c"}, {u"c", u"d"}},
+         false,
+         {u"b", u"c", u"d", u"変更無し"},
+         {{"b", "a"}, {"c", "b"}, {"d", "c"}, {"z", "z"}},
+         3},
+        {"shift onto a name outside the run",
+         {{u"b", u"c"}, {u"c", u"z"}},
+         true,
+         {u"変更無し", u"c", u"z[1]", u"変更無し"},
+         {{"a", "a"}, {"c", "b"}, {"z", "z"}, {"z[1]", "c"}},
+         2},
+        {"one name for two: the first gets it",
+         {{u"a", u"x"}, {u"b", u"x"}, {u"c", u"a"}},
+         true,
+         {u"x", u"x[1]", u"a", u"変更無し"},
+         {{"a", "c"}, {"x", "a"}, {"x[1]", "b"}, {"z", "z"}},
+         3},
+        {"one name for two, avoidance off",
+         {{u"a", u"x"}, {u"b", u"x"}},
+         false,
+         {u"x", same, u"変更無し", u"変更無し"},
+         {{"b", "b"}, {"c", "c"}, {"x", "a"}, {"z", "z"}},
+         1},
+        {"a swap and a refused name",
+         {{u"a", u"b"}, {u"b", u"a"}, {u"c", u"../c"}},
+         false,
+         {u"b", u"a", u"ファイル名に使えない文字が含まれています", u"変更無し"},
+         {{"a", "b"}, {"b", "a"}, {"c", "c"}, {"z", "z"}},
+         2},
+    };
+    for (const Case& c : cases) {
+        testing::TempDir folder;
+        clearRows(session);
+        for (auto name : {"a", "b", "c", "z"}) {
+            folder.write(name, name);
+            appendRow(session, itemRow(text::fromUtf8(name), folder.folder()));
+        }
+        const auto contents = [&] {
+            Contents out;
+            for (const auto& e : std::filesystem::directory_iterator(folder.path()))
+                out[e.path().filename().string()] = folder.read(e.path().filename().string());
+            return out;
+        };
+        page.renames = c.renames;
+        session.settings.autoAvoid = c.autoAvoid;
+        session.settings.allowSwaps = 1;
+        EXPECT_EQ(previewRun(session, host, quiet).previewNew, c.preview) << c.what;
+
+        const ExecuteResult result = executeRun(session, host, quiet);
+        EXPECT_EQ(contents(), c.disk) << c.what;
+        EXPECT_EQ(result.processed, c.processed) << c.what;
+        Names shown;
+        for (const auto& [name, content] : c.disk)
+            shown.push_back(text::fromUtf8(name));
+        Names listed = names();
+        std::sort(listed.begin(), listed.end());
+        EXPECT_EQ(listed, shown) << c.what << ": the rows show the names on disk";
+
+        undoLastRun(session, quiet);
+        EXPECT_EQ(contents(), (Contents{{"a", "a"}, {"b", "b"}, {"c", "c"}, {"z", "z"}})) << c.what;
+        EXPECT_EQ(names(), (Names{u"a", u"b", u"c", u"z"})) << c.what;
+    }
+}
+
+// Stops when asked, but only between renames that leave no item under a temporary name.
+class StopAfterRenames final : public RunObserver {
+  public:
+    explicit StopAfterRenames(std::size_t renames) : after_(renames) {}
+    void begin(std::size_t) override {}
+    void step() override {}
+    bool cancelled() override { return renames_ >= after_; }
+    void advance(std::size_t) override {}
+    void end() override {}
+    void renamed(std::size_t, std::u16string_view, std::u16string_view) override { ++renames_; }
+
+  private:
+    std::size_t after_;
+    std::size_t renames_ = 0;
+};
+
+TEST_F(Execute, WithSwapsACancelWaitsForTheParkedItem) {
+    // c → d comes first, then the swap; asked to stop as soon as a is parked, the run
+    // finishes the swap and leaves e (which comes last) alone.
+    addFiles({"a", "b", "c", "e"});
+    page.renames = {{u"a", u"b"}, {u"b", u"a"}, {u"c", u"d"}, {u"e", u"d"}};
+    session.settings.autoAvoid = 1;
+    session.settings.allowSwaps = 1;
+    StopAfterRenames stop(2);
+    const ExecuteResult result = executeRun(session, host, stop);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(names(), (Names{u"b", u"a", u"d", u"e"}));
+    EXPECT_EQ(onDisk(), (Files{"a", "b", "d", "e"}));
+    EXPECT_EQ(dir.read("b"), "a");
 }
 
 TEST_F(Execute, NumberedNamesStopAt254Units) {

@@ -167,6 +167,26 @@ TEST_F(JournalledRun, TheUndoButtonGoesThroughTheJournal) {
     }
 }
 
+TEST_F(JournalledRun, ARunWithSwapsIsUndoneThroughItsJournalRowsIncluded) {
+    // a and b swap through a temporary name, c and d rotate with e: each row is followed back
+    // through its item's renames to the name it had.
+    addFiles({"a", "b", "c", "d", "e"});
+    page.renames = {{u"a", u"b"}, {u"b", u"a"}, {u"c", u"d"}, {u"d", u"e"}, {u"e", u"c"}};
+    session.settings.allowSwaps = 1;
+    execute();
+    ASSERT_EQ(names(), (testing::Names{u"b", u"a", u"d", u"e", u"c"}));
+    const auto runs = listJournals();
+    ASSERT_EQ(runs.size(), 1u);
+    const UndoRecord pending = pendingRenames(*readJournal(runs[0].path), session.items());
+    EXPECT_EQ(pending.oldPaths.size(), 7u) << "five renames, and one more for each cycle";
+
+    undoLastRun(session, quiet);
+    EXPECT_EQ(names(), (testing::Names{u"a", u"b", u"c", u"d", u"e"}));
+    for (auto name : {"a", "b", "c", "d", "e"})
+        EXPECT_EQ(dir.read(name), name);
+    EXPECT_EQ(journals(), 0u);
+}
+
 TEST_F(JournalledRun, ARunThatRenamedNothingLeavesNoJournal) {
     addFiles({"a"});
     execute();

@@ -36,6 +36,22 @@ TEST_F(Undo, ChainsComeApartInReverseOrder) {
     EXPECT_EQ(session.log().text(), u"元に戻しました。");
 }
 
+TEST_F(Undo, ACancelWaitsUntilNoItemIsParked) {
+    // The run made c → d, a → (temporary), b → a, (temporary) → b. Asked to stop at once, the
+    // undo still takes the swap apart completely, and stops before c.
+    addFiles({"a", "b", "c"});
+    page.renames = {{u"a", u"b"}, {u"b", u"a"}, {u"c", u"d"}};
+    session.settings.allowSwaps = 1;
+    executeRun(session, host, quiet);
+    ASSERT_EQ(session.undoRecord().oldPaths.size(), 4u);
+    testing::CancellingObserver stop(1);
+    const UndoResult result = undoLastRun(session, stop);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(names(), (Names{u"a", u"b", u"d"}));
+    EXPECT_EQ(onDisk(), (Files{"a", "b", "d"}));
+    EXPECT_EQ(dir.read("a"), "a");
+}
+
 TEST_F(Undo, AnOldNameTakenAgainIsLoggedAndKept) {
     addFiles({"a", "c"});
     page.renames = {{u"a", u"b"}, {u"c", u"d"}};
