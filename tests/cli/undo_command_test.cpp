@@ -75,18 +75,26 @@ class Background {
 
 class CliUndo : public CliJobTest {
   protected:
+    // Files with these names, holding their names, are all the folder holds.
+    void useFiles(std::vector<std::string> names) {
+        for (const auto& name : this->names())
+            std::filesystem::remove(files.path() / name);
+        std::sort(names.begin(), names.end());
+        original = std::move(names);
+        writeFiles(original);
+    }
     // `count` files "a00000.txt"... holding their own names, and a job renaming "a" to "b".
     std::string manyFiles(int count) {
-        for (const auto& name : names())
-            std::filesystem::remove(files.path() / name);
-        original.clear();
-        for (int i = 0; i < count; ++i) {
-            char name[32];
-            std::snprintf(name, sizeof name, "a%05d.txt", i);
-            original.push_back(name);
-        }
-        writeFiles(original);
+        std::vector<std::string> names;
+        for (int i = 0; i < count; ++i)
+            names.push_back(numbered("a%05d.txt", i));
+        useFiles(std::move(names));
         return makeJob({"--method", "置換", "--set", "変更前=a", "--set", "変更後=b"});
+    }
+    static std::string numbered(const char* format, int i) {
+        char name[64];
+        std::snprintf(name, sizeof name, format, i);
+        return name;
     }
     // Whether every file has its first name and its content again.
     bool allBack() const {
@@ -311,38 +319,65 @@ TEST_F(CliUndo, AJournalThatCannotBeWrittenStopsTheRunBeforeAnUnrecordedRename) 
 }
 
 // Kills runs and undos at random moments; whatever was done, undo gives every file its name
-// back. SORAMINE_CRASH_FILES and SORAMINE_CRASH_TRIALS make it larger (the benchmark script
-// runs 20,000 files).
+// (and its content) back: for a plain run, a shift of every file by one and a run of rotations
+// (cycles of three, each through a temporary name) with --allow-swaps. SORAMINE_CRASH_FILES and
+// SORAMINE_CRASH_TRIALS make it larger.
 TEST_F(CliUndo, NothingIsLostWhenRunsAndUndosAreKilledAtRandomMoments) {
     const char* filesEnv = std::getenv("SORAMINE_CRASH_FILES");
     const char* trialsEnv = std::getenv("SORAMINE_CRASH_TRIALS");
     const int count = filesEnv ? std::atoi(filesEnv) : 2000;
-    const int trials = trialsEnv ? std::atoi(trialsEnv) : 20;
+    const int trials = trialsEnv ? std::atoi(trialsEnv) : 12;
     std::mt19937 random(20261208);
-    const std::string job = manyFiles(count);
-    // How long a whole run takes here, to pick moments inside it.
-    auto t0 = std::chrono::steady_clock::now();
-    ASSERT_EQ(cli({"run", job}).status, 0);
-    const auto runTime = std::chrono::steady_clock::now() - t0;
-    ASSERT_EQ(cli({"undo"}).status, 0);
-    ASSERT_TRUE(allBack());
     const auto moment = [&](auto span) {
         return std::chrono::microseconds(std::uniform_int_distribution<long>(
             0, std::chrono::duration_cast<std::chrono::microseconds>(span).count())(random));
     };
-    for (int trial = 0; trial < trials; ++trial) {
-        Background run = start({"run", job});
-        std::this_thread::sleep_for(moment(runTime));
-        run.stop(SIGKILL);
-        if (trial % 4 == 0) {  // five undos are killed too
-            Background undo = start({"undo"});
-            std::this_thread::sleep_for(moment(runTime));
-            undo.stop(SIGKILL);
+    for (const char* kind : {"plain", "shift", "rotations"}) {
+        std::vector<std::string> run{"run"};
+        if (kind == std::string("plain")) {
+            run.push_back(manyFiles(count));
+        } else if (kind == std::string("shift")) {
+            std::vector<std::string> names;
+            for (int i = 1; i <= count; ++i)
+                names.push_back(numbered("%06d.txt", i));
+            useFiles(std::move(names));
+            run.push_back(makeJob({"--method", "連番", "--set", "変更名=*", "--set", "桁数=5",
+                                   "--set", "開始番号=2"}));
+            run.push_back("--allow-swaps");
+        } else {
+            // "aX bX cX" → "bX cX aX" → "cX aX bX" → "aX bX cX", in blocks of six.
+            std::vector<std::string> names;
+            for (int i = 0; i < count / 3; ++i) {
+                const std::string a = numbered("a%05d", i), b = numbered("b%05d", i),
+                                  c = numbered("c%05d", i);
+                names.insert(names.end(), {a + b + c, b + c + a, c + a + b});
+            }
+            useFiles(std::move(names));
+            run.push_back(makeJob(
+                {"--method", "並べ替え", "--set", "区切り=6-6-6", "--set", "並び順=2-3-1"}));
+            run.push_back("--allow-swaps");
         }
-        for (int attempt = 0; attempt < 3 && !journals().empty(); ++attempt)
-            cli({"undo"});
-        ASSERT_TRUE(allBack()) << "trial " << trial;
-        ASSERT_TRUE(journals().empty()) << "trial " << trial;
+        // How long a whole run takes here, to pick moments inside it.
+        auto t0 = std::chrono::steady_clock::now();
+        ASSERT_EQ(cli(run).status, 0) << kind;
+        const auto runTime = std::chrono::steady_clock::now() - t0;
+        ASSERT_FALSE(allBack()) << kind;
+        ASSERT_EQ(cli({"undo"}).status, 0) << kind;
+        ASSERT_TRUE(allBack()) << kind;
+        for (int trial = 0; trial < trials; ++trial) {
+            Background running = start(run);
+            std::this_thread::sleep_for(moment(runTime));
+            running.stop(SIGKILL);
+            if (trial % 3 == 0) {  // some undos are killed too
+                Background undo = start({"undo"});
+                std::this_thread::sleep_for(moment(runTime));
+                undo.stop(SIGKILL);
+            }
+            for (int attempt = 0; attempt < 3 && !journals().empty(); ++attempt)
+                cli({"undo"});
+            ASSERT_TRUE(allBack()) << kind << " trial " << trial;
+            ASSERT_TRUE(journals().empty()) << kind << " trial " << trial;
+        }
     }
 }
 

@@ -21,6 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (e.done)
             again += kJournalDone;
     }
+    for (std::size_t i = 0; i < journal->entries.size(); ++i) {
+        if (journal->entries[i].undone)
+            again += journalUndone(i);
+    }
     // Text that is not UTF-8 is carried as U+DC80.. units and written back as its bytes, so a
     // second reading gives the same journal.
     const auto reread = parseJournal(again);

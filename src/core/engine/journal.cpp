@@ -127,6 +127,10 @@ void appendIntent(std::string& out, std::u16string_view from, std::u16string_vie
 
 }  // namespace
 
+std::string journalUndone(std::size_t entry) {
+    return "U " + std::to_string(entry) + '\n';
+}
+
 std::string journalIntent(std::u16string_view from, std::u16string_view to) {
     std::string out;
     appendIntent(out, from, to);
@@ -134,6 +138,7 @@ std::string journalIntent(std::u16string_view from, std::u16string_view to) {
 }
 
 std::optional<Journal> parseJournal(std::string_view bytes, std::size_t entryLimit) {
+    const std::string_view whole = bytes;
     if (bytes.substr(0, kHeader.size()) != kHeader)
         return std::nullopt;
     bytes.remove_prefix(kHeader.size());
@@ -154,27 +159,40 @@ std::optional<Journal> parseJournal(std::string_view bytes, std::size_t entryLim
     journal.folder = text::fromUtf8(*folder);
 
     auto& entries = journal.entries;
+    bool undoing = false;  // an undo's records come after the run's
+    journal.length = whole.size() - bytes.size();
     while (!bytes.empty()) {
-        if (bytes.substr(0, 2) == kJournalDone) {
+        if (bytes.substr(0, 2) == "U ") {
+            std::string_view rest = bytes.substr(2);
+            const auto entry = takeNumber<std::size_t>(rest, '\n');
+            if (!entry || *entry >= entries.size())
+                break;
+            entries[*entry].undone = true;
+            undoing = true;
+            bytes = rest;
+        } else if (undoing) {
+            break;
+        } else if (bytes.substr(0, 2) == kJournalDone) {
             if (entries.empty())
                 break;
             entries.back().done = true;
             bytes.remove_prefix(2);
-            continue;
+        } else {
+            if (bytes.substr(0, 2) != "R ")
+                break;
+            bytes.remove_prefix(2);
+            auto entry = takeIntent(bytes);
+            if (!entry)
+                break;
+            // A later "[n]" form of the same item replaces the form tried before.
+            if (!entries.empty() && entries.back().from == entry->from && !entries.back().done)
+                entries.back() = std::move(*entry);
+            else if (entries.size() == entryLimit)
+                break;
+            else
+                entries.push_back(std::move(*entry));
         }
-        if (bytes.substr(0, 2) != "R ")
-            break;
-        bytes.remove_prefix(2);
-        auto entry = takeIntent(bytes);
-        if (!entry)
-            break;
-        // A later "[n]" form of the same item replaces the form tried before.
-        if (!entries.empty() && entries.back().from == entry->from && !entries.back().done)
-            entries.back() = std::move(*entry);
-        else if (entries.size() == entryLimit)
-            break;
-        else
-            entries.push_back(std::move(*entry));
+        journal.length = whole.size() - bytes.size();
     }
     return journal;
 }
@@ -280,8 +298,9 @@ UndoRecord pendingRenames(const Journal& journal, const ItemTable& items) {
     for (const JournalEntry& e : journal.entries) {
         // An entry the journal saw succeed goes to the undo, which finds an item already back
         // by itself; one it did not see succeed was renamed only if its old name is gone.
-        if (!e.done && platform::exists(e.from))
+        if (e.undone || (!e.done && platform::exists(e.from)))
             continue;
+        record.entries.push_back(static_cast<std::size_t>(&e - journal.entries.data()));
         record.oldPaths.push_back(e.from);
         record.newPaths.push_back(e.to);
         record.renamed.push_back(true);

@@ -26,6 +26,9 @@ namespace soramine {
 //                                          the run is about to rename `from` to `to` (full
 //                                          paths); written before the rename is tried
 //   D\n                                    the rename of the entry before succeeded
+//   U <entry>\n                            an undo gave entry number <entry> (from 0, in the
+//                                          order read) its old path back; these follow the
+//                                          run's records
 // Lengths make any character possible in a path (tabs and line feeds included). An item may
 // have several R entries (one per "[n]" form tried); its last one is the one that counts.
 // The run holds the file's lock while it writes, so that an undo leaves a running run alone. A
@@ -40,6 +43,7 @@ struct JournalEntry {
     std::u16string from;
     std::u16string to;
     bool done = false;
+    bool undone = false;  // an undo saw the rename reversed
     friend bool operator==(const JournalEntry&, const JournalEntry&) = default;
 };
 
@@ -48,10 +52,12 @@ struct Journal {
     std::u16string folder;
     // One entry per item, in the order of their last R entries.
     std::vector<JournalEntry> entries;
+    std::size_t length = 0;  // the bytes of the complete records read: where an undo appends
 };
 
 std::string journalHeader(platform::FileTime started, std::u16string_view folder);
 std::string journalIntent(std::u16string_view from, std::u16string_view to);
+std::string journalUndone(std::size_t entry);
 inline constexpr std::string_view kJournalDone = "D\n";
 
 // The journal in `bytes`; nothing when they are not a journal. Reading stops at the first
@@ -125,7 +131,8 @@ std::optional<Message> startJournal(JournalWriter& journal, const RenameSession&
 void endJournal(JournalWriter& journal, RenameSession& session);
 
 // The entries of `journal` that may still need their rename undone, as an undo record; each
-// gets the row of `items` that shows its item under its new name (none: a row past the end).
+// gets the row of `items` that shows its item under its new name (none: a row past the end),
+// and its entry number in the journal.
 UndoRecord pendingRenames(const Journal& journal, const ItemTable& items);
 
 // A journal that can be undone: its path, and its header with no more than its first entry

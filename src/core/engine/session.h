@@ -31,6 +31,7 @@ struct UndoRecord {
     bool enabled = false;           // the undo button; only while the record belongs to a run that
                                     // processed something
     std::u16string journal;         // the run's undo journal (engine/journal.h), when it kept one
+    std::vector<std::size_t> entries;  // of a journal's undo: each entry's number in the journal
 };
 
 // Everything the main window holds for a run: the items and their selection, the options,

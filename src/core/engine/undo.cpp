@@ -40,7 +40,7 @@ UndoJob startJournalUndo(RenameSession& session, std::u16string path) {
     auto lease = SessionAccess::beginRun(session);
     if (!lease)
         return job;
-    auto held = platform::LockedFile::lock(path);
+    auto held = platform::LockedFile::lockToAppend(path);
     if (!held) {
         job.message = errorMessage(platform::isLockHeld(held.error())
                                        ? u"この記録は別の処理が使用中です: " + path
@@ -53,6 +53,7 @@ UndoJob startJournalUndo(RenameSession& session, std::u16string path) {
         return job;
     }
     job.record = pendingRenames(*journal, session.items());
+    held->appendAfter(journal->length);
     job.lease = std::move(*lease);
     job.journalPath = std::move(path);
     job.journal.emplace(std::move(*held));
@@ -86,6 +87,11 @@ void undoItems(UndoJob& job, RunObserver& progress) {
             // undo costs one call per item.
             if (back || (platform::isNotFound(back.error()) && platform::exists(oldPath))) {
                 job.back[k] = true;
+                // The journal keeps what is back, so that an undo stopped later (or killed) is
+                // finished without taking a name that is back for the item now holding it.
+                // Not written, the next undo decides from the disk as before.
+                if (job.journal && k < undo.entries.size())
+                    (void)job.journal->append(journalUndone(undo.entries[k]));
             } else {
                 ++job.failures;
                 if (platform::isAlreadyExists(back.error()))

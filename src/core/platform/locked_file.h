@@ -19,6 +19,12 @@ class LockedFile {
     // Locks an existing file for reading; fails with the lock-held class (isLockHeld) when
     // another process holds the lock.
     static Expected<LockedFile, OsError> lock(std::u16string_view path);
+    // Locks an existing file for reading and appending (an undo marks the entries of a journal
+    // that it reversed). Appends go after the file's first appendAfter() bytes.
+    static Expected<LockedFile, OsError> lockToAppend(std::u16string_view path);
+    // Makes the next append go at byte `size`: what comes after it is replaced, and cut when
+    // the object ends. Called before the first append.
+    void appendAfter(std::size_t size) { size_ = size; }
 
     LockedFile(LockedFile&& other) noexcept;
     LockedFile& operator=(LockedFile&& other) noexcept;

@@ -66,6 +66,38 @@ TEST(Journal, ACutJournalKeepsItsCompleteRecords) {
     }
 }
 
+TEST(Journal, AnUndoMarksTheEntriesItReversedAfterTheRunsRecords) {
+    const std::string a = journalIntent(u"/d/a", u"/d/b") + std::string(kJournalDone);
+    struct Case {
+        const char* what;
+        std::string tail;  // after the entries a and c
+        std::vector<bool> undone;
+        std::size_t length;  // of the tail read
+    };
+    const Case cases[] = {
+        {"none yet", "", {false, false}, 0},
+        {"the last one", "U 1\n", {false, true}, 4},
+        {"both, last first", "U 1\nU 0\n", {true, true}, 8},
+        {"a cut mark", "U 1\nU", {false, true}, 4},
+        {"an entry that is not there", "U 2\nU 0\n", {false, false}, 0},
+        {"a run's record after an undo's",
+         "U 1\n" + journalIntent(u"/d/x", u"/d/y"),
+         {false, true},
+         4},
+        {"zeros a killed undo left", "U 0\n" + std::string(20, '\0'), {true, false}, 4},
+    };
+    for (const Case& c : cases) {
+        const std::string head = kHead + a + journalIntent(u"/d/c", u"/d/d") + "D\n";
+        const auto parsed = parseJournal(head + c.tail);
+        ASSERT_TRUE(parsed) << c.what;
+        ASSERT_EQ(parsed->entries.size(), 2u) << c.what;
+        EXPECT_EQ(parsed->entries[0].undone, c.undone[0]) << c.what;
+        EXPECT_EQ(parsed->entries[1].undone, c.undone[1]) << c.what;
+        EXPECT_EQ(parsed->length, head.size() + c.length) << c.what;
+    }
+    EXPECT_EQ(journalUndone(12), "U 12\n");
+}
+
 TEST(Journal, ReadingStopsAtADamagedRecord) {
     const std::string good = journalIntent(u"/d/a", u"/d/b");
     struct Case {
@@ -183,6 +215,32 @@ TEST_F(JournalledRun, ARunWithSwapsIsUndoneThroughItsJournalRowsIncluded) {
     undoLastRun(session, quiet);
     EXPECT_EQ(names(), (testing::Names{u"a", u"b", u"c", u"d", u"e"}));
     for (auto name : {"a", "b", "c", "d", "e"})
+        EXPECT_EQ(dir.read(name), name);
+    EXPECT_EQ(journals(), 0u);
+}
+
+TEST_F(JournalledRun, AnUndoKilledAfterItsLastRenameIsNotDoneAgain) {
+    // The swap's names alone cannot tell a finished undo from a run not yet undone: the marks
+    // the undo wrote tell the next undo that nothing is left.
+    addFiles({"a", "b", "c"});
+    page.renames = {{u"a", u"b"}, {u"b", u"a"}, {u"c", u"d"}};
+    session.settings.allowSwaps = 1;
+    execute();
+    const auto runs = listJournals();
+    ASSERT_EQ(runs.size(), 1u);
+    ASSERT_TRUE(session.discardUndo());
+    {
+        // Killed before it could remove the journal.
+        UndoJob job = startJournalUndo(session, runs[0].path);
+        undoItems(job, quiet);
+    }
+    ASSERT_EQ(journals(), 1u);
+    UndoJob again = startJournalUndo(session, runs[0].path);
+    EXPECT_TRUE(again.record.oldPaths.empty());
+    undoItems(again, quiet);
+    EXPECT_EQ(finishUndo(session, std::move(again)).failures, 0u);
+    EXPECT_EQ(onDisk(), (std::vector<std::string>{"a", "b", "c"}));
+    for (auto name : {"a", "b", "c"})
         EXPECT_EQ(dir.read(name), name);
     EXPECT_EQ(journals(), 0u);
 }

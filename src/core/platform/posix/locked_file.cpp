@@ -49,6 +49,13 @@ Expected<LockedFile, OsError> LockedFile::lock(std::u16string_view path) {
     return LockedFile(*fd);
 }
 
+Expected<LockedFile, OsError> LockedFile::lockToAppend(std::u16string_view path) {
+    auto fd = openLocked(path, O_RDWR, 0);
+    if (!fd)
+        return Unexpected{fd.error()};
+    return LockedFile(*fd);
+}
+
 LockedFile::LockedFile(LockedFile&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       map_(std::exchange(other.map_, nullptr)),
