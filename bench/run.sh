@@ -15,6 +15,8 @@ echo "== digests"
 bash bench/digests.sh "${BENCH_DIR:-/tmp/soramine-bench}/digest.bin" "$bin" || failed=1
 echo "== collisions"
 bash bench/collisions.sh "$bin/src/cli/soramine-cli" || failed=1
+echo "== swaps"
+bash bench/swaps.sh "$bin/src/cli/soramine-cli" || failed=1
 echo "== regular expressions"
 bash bench/regex.sh "$bin/src/cli/soramine-cli" || failed=1
 echo "== engine"
