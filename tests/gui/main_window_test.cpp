@@ -163,6 +163,7 @@ class MainWindowTest : public QObject {
     void headerSortsAndDragMovesRows();
     void settingsFileRoundTrip();
     void settingsWrittenWhenTheWindowCloses();
+    void swapsMenuEntryLetsItemsTakeEachOthersNames();
     void pagesFitTheWindowWithoutSideScrolling();
     void cancelledRunKeepsItsRenamesForUndo();
     void importDuringARunWaitsForItsEnd();
@@ -392,6 +393,46 @@ void MainWindowTest::settingsFileRoundTrip() {
     f.config.write("bad.qrn", "not a settings file");
     QVERIFY(!f.window->loadSettingsFile(f.config.folder() + u"bad.qrn"));
     QCOMPARE(f.prompts.lastMessage(), QStringLiteral("ソラミネファイルではありません"));
+}
+
+void MainWindowTest::swapsMenuEntryLetsItemsTakeEachOthersNames() {
+    // "x" → "xx": x.txt wants xx.txt, which becomes xxxx.txt; only with swaps allowed can x.txt
+    // come after it.
+    Fixture f({"x.txt", "xx.txt"});
+    f.importFiles();
+    f.chooseMethod(1);
+    f.replaceTexts(QStringLiteral("x"), QStringLiteral("xx"));
+    const auto openMenu = [&]() -> QMenu* {
+        f.click("menuButton");
+        (void)QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; });
+        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    };
+    QMenu* menu = openMenu();
+    QVERIFY(menu);
+    auto* entry = menu->findChild<QAction*>(QStringLiteral("allowSwapsAction"));
+    QVERIFY(entry && entry->isCheckable() && !entry->isChecked());
+    QCOMPARE(entry->text(), QStringLiteral("名前の入れ替えを許可(&I)"));
+    testing::saveScreenshot(*menu, QStringLiteral("status_menu"));
+    QTest::keyClick(menu, Qt::Key_I);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    QVERIFY(entry->isChecked());
+    QCOMPARE(f.session.settings.allowSwaps, 1);
+
+    f.click("executeButton");
+    QVERIFY(f.prompts.messages.empty());
+    QVERIFY(!f.exists("x.txt"));
+    QCOMPARE(f.files.read("xx.txt"), std::string("x.txt"));
+    QCOMPARE(f.files.read("xxxx.txt"), std::string("xx.txt"));
+    QCOMPARE(f.cell(0), QStringLiteral("xx.txt"));
+    QCOMPARE(f.cell(1), QStringLiteral("xxxx.txt"));
+
+    f.close();
+    QCOMPARE(f.session.ini.readInt(u"メイン", u"入れ替え", 0), 1);
+    f.open();
+    menu = openMenu();
+    QVERIFY(menu);
+    QVERIFY(menu->findChild<QAction*>(QStringLiteral("allowSwapsAction"))->isChecked());
+    menu->close();
 }
 
 void MainWindowTest::settingsWrittenWhenTheWindowCloses() {
