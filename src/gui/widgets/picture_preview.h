@@ -56,6 +56,8 @@ class PicturePreview final : public QWidget {
     GifAnimation gif_;
     GifSource source_;
     QImage shown_;
+    QImage scaled_;  // shown_ as last drawn, and which image it was
+    qint64 scaledFrom_ = 0;
     std::thread thread_;
     std::mutex mutex_;
     std::condition_variable wake_;
