@@ -4,12 +4,17 @@
 //   sort N         a header-click sort of N rows divided by a std::sort of the name column
 //   window         shows the empty main window once painted and ends (start-up, peak memory)
 //   dialog         the same for a minimal program with an empty dialog
+//   execute DIR [unjournalled]
+//                  seconds of a click on "実　行" that renames every file of DIR (imported
+//                  first, with the default method) until the result dialog is closed; with
+//                  "unjournalled" the window keeps no undo journal (the reference of its cost)
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
 #include <QLineEdit>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -85,6 +90,31 @@ int window(gui::FontConfigPreload& fonts, const char* importFolder) {
     return status;
 }
 
+int execution(gui::FontConfigPreload& fonts, const char* folder, bool journal) {
+    gui::ProgramStart start(fonts);
+    gui::DialogPrompts prompts;
+    gui::MainWindow window(start.session, start.histories, prompts);
+    window.setJournalling(journal);
+    window.show();
+    window.findChild<QComboBox*>(QStringLiteral("folderBox"))
+        ->setEditText(QString::fromUtf8(folder));
+    window.importFolder();
+    paint(window);
+    // The result dialog ("リネーム終了") is closed as soon as it is up.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog->windowTitle() == QStringLiteral("リネーム終了"))
+            dialog->accept();
+    });
+    closer.start(1);
+    const auto begin = Clock::now();
+    window.execute();
+    paint(window);
+    std::printf("%.6f\n", since(begin));
+    return start.session.canUndo() ? 0 : 1;
+}
+
 int sortRows(size_t count) {
     RenameSession session(IniFile(u"/nonexistent/ソラミネ.ini"), makeMethodTable());
     std::mt19937 random(7);
@@ -128,7 +158,7 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     // The window starts as the program does, the minimal dialog as a minimal program does.
     std::optional<gui::FontConfigPreload> fonts;
-    if (mode == "import" || mode == "window")
+    if (mode == "import" || mode == "window" || mode == "execute")
         fonts.emplace();
     QApplication app(argc, argv);
     if (mode == "import" && argc > 2)
@@ -139,6 +169,11 @@ int main(int argc, char** argv) {
         return window(*fonts, nullptr);
     if (mode == "dialog")
         return dialog();
-    std::fputs("usage: soramine-gui-bench import DIR | sort N | window | dialog\n", stderr);
+    if (mode == "execute" && argc > 2)
+        return execution(*fonts, argv[2], !(argc > 3 && std::strcmp(argv[3], "unjournalled") == 0));
+    std::fputs(
+        "usage: soramine-gui-bench import DIR | sort N | window | dialog | execute DIR "
+        "[unjournalled]\n",
+        stderr);
     return 2;
 }

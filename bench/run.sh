@@ -32,5 +32,7 @@ if [ -x "$bin/bench/soramine-gui-bench" ]; then
   bash bench/instance.sh "$bin/src/gui/soramine" "$bin/bench/soramine-gui-bench" || failed=1
   echo "== information window"
   bash bench/picture.sh "$bin/bench/soramine-picture-bench" || failed=1
+  echo "== window execution with the undo journal"
+  bash bench/gui_journal.sh "$bin/bench/soramine-gui-bench" || failed=1
 fi
 exit $failed

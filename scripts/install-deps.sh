@@ -22,6 +22,7 @@ packages=(
   appstream desktop-file-utils shared-mime-info  # the checks of the installed desktop files
   librsvg2-bin                  # the icon's bitmaps, rendered from its SVG
   dpkg-dev                      # the Debian package's dependencies (dpkg-shlibdeps)
+  xdotool                       # keys sent to the real program in the killed-run test
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
     if (start.session.detail.checkAtStart)
         gui::startUpdateCheck(false, app::readUpdateAddresses(start.session.ini), prompts, &window);
     window.show();
+    window.offerUnfinishedUndo();
     window.handleCommandLine(args);
     const int status = QApplication::exec();
     gui::waitForChecks();

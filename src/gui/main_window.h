@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/engine/session.h"
+#include "core/engine/undo.h"
 #include "core/items/import.h"
 #include "gui/window_host.h"
 
@@ -62,6 +63,13 @@ class MainWindow final : public QMainWindow {
     void preview();
     void execute();
     void undo();
+    // Offers to undo each run whose journal shows that it did not finish (its program was
+    // killed, the power went), newest first.
+    void offerUnfinishedUndo();
+    // "実行履歴": the journalled runs; the one chosen there is undone.
+    void showRunHistory();
+    // Executions keep an undo journal; only a benchmark turns that off, to measure its cost.
+    void setJournalling(bool on) { journalling_ = on; }
     bool loadSettingsFile(const std::u16string& path);
     void saveSettingsFileAs(const std::u16string& path);
 
@@ -131,6 +139,10 @@ class MainWindow final : public QMainWindow {
     QPlainTextEdit* logPanel();  // made at its first use
     void showUnreadableFolders(const std::vector<UnreadableFolder>& folders);
     void afterRun();
+    // The loop and the end of an undo (the last run's, or a journalled run's).
+    void runUndo(UndoJob job);
+    void undoJournalRun(const std::u16string& path);
+    QString methodName(int index) const;
     void renameEdited(int row, const QString& text);
     void moveDraggedRows(int at);
     void showMessage(const Message& message);
@@ -199,6 +211,7 @@ class MainWindow final : public QMainWindow {
     int previousMethod_ = 0;
     // One direction flag per item field for header clicks; set = the next click descends.
     std::array<bool, 5> descending_{};
+    bool journalling_ = true;
     bool applyingSelection_ = false;  // the window itself is changing the view's selection
     std::vector<std::pair<std::vector<std::u16string>, PathSource>> queuedPaths_;
 };

@@ -405,6 +405,7 @@ QMenu* MainWindow::helpMenu() {
     helpMenu_ = new QMenu(this);
     addCommand(helpMenu_, "設定ファイルを開く(&O)...", this, &MainWindow::openSettingsFileFromMenu);
     addCommand(helpMenu_, "設定ファイルを保存(&S)...", this, &MainWindow::saveSettingsFileFromMenu);
+    addCommand(helpMenu_, "実行履歴(&R)...", this, &MainWindow::showRunHistory);
     addCommand(helpMenu_, "ヘルプ(&H)", this, &MainWindow::openUserGuide);
     addCommand(helpMenu_, "バージョン情報(&V)...", this, &MainWindow::showAbout);
     addCommand(helpMenu_, "アップデートチェック(&U)", this, &MainWindow::checkForUpdate);

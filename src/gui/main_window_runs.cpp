@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "core/engine/execute.h"
+#include "core/engine/journal.h"
 #include "core/engine/preview.h"
 #include "core/engine/undo.h"
 #include "core/settings/settings_file.h"
@@ -42,9 +43,28 @@ void MainWindow::execute() {
     undoButton_->setEnabled(false);
     const std::u16string destination = session_.settings.destination;
     ExecutionJob job = startExecution(session_, host_);
+    // Every rename is in the undo journal before it is tried, so that a window killed during
+    // the run can still give the names back.
+    JournalWriter journal;
+    if (job.plan.runnable() && journalling_) {
+        if (auto problem = startJournal(journal, session_)) {
+            job.plan.lease.release();
+            showMessage(*problem);
+            afterRun();
+            return;
+        }
+    }
+    bool journalFailed = false;
     if (job.plan.runnable())
-        runItemLoop(this, [&](RunObserver& observer) { executeItems(job, observer); });
+        runItemLoop(this, [&](RunObserver& observer) {
+            JournallingObserver journalled(journal, observer);
+            executeItems(job, journalling_ ? static_cast<RunObserver&>(journalled) : observer);
+            journalFailed = journalled.failed();
+        });
     const ExecuteResult result = finishExecution(session_, std::move(job), host_);
+    endJournal(journal, session_);
+    if (journalFailed)
+        showMessage(errorMessage(u"元に戻す記録を書き込めませんでした: " + journal.path()));
     if (session_.settings.destination != destination)
         writeDestination(session_.ini, session_.settings.destination);
     model_->refreshRows();
@@ -61,12 +81,7 @@ void MainWindow::execute() {
 void MainWindow::undo() {
     readControls();
     undoButton_->setEnabled(false);
-    UndoJob job = startUndo(session_);
-    runItemLoop(this, [&](RunObserver& observer) { undoItems(job, observer); });
-    finishUndo(session_, std::move(job));
-    model_->refreshRows();
-    showLog();
-    afterRun();
+    runUndo(startUndo(session_));
 }
 
 void MainWindow::showLog() {

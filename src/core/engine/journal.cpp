@@ -21,6 +21,7 @@ namespace {
 
 constexpr std::string_view kHeader = "soramine-cli undo journal 2\n";
 constexpr std::u16string_view kSuffix = u".journal";
+constexpr std::u16string_view kMethodMark = u"-m";
 constexpr std::size_t kHeadBytes = 64 * 1024;
 
 // The folder part of a path, with its separator; empty for a path without one.
@@ -72,8 +73,9 @@ std::string lengthPrefixed(char kind, std::string_view bytes) {
            '\n';
 }
 
-// "run-YYYYMMDD-hhmmss-XXXXXX.journal": sortable by time, unique by its random part.
-std::u16string journalName(std::int64_t started, unsigned random) {
+// "run-YYYYMMDD-hhmmss-XXXXXX-mN.journal": sortable by time, unique by its random part, and
+// naming the method (its index) that the run used, which the journal itself does not hold.
+std::u16string journalName(std::int64_t started, unsigned random, int method) {
     const auto local = platform::toLocalTime(platform::FileTime{started, 0});
     std::u16string name = u"run-";
     if (local) {
@@ -84,7 +86,21 @@ std::u16string journalName(std::int64_t started, unsigned random) {
         name += text::decimal(started);
     }
     name += u"-" + text::decimal(1000000LL + random % 1000000).substr(1);
+    if (method >= 0)
+        name += std::u16string(kMethodMark) + text::decimal(method);
     return name + std::u16string(kSuffix);
+}
+
+// The method index a journal's name gives, or -1 (a journal named before names held it).
+int methodInName(std::u16string_view name) {
+    name.remove_suffix(kSuffix.size());
+    const auto mark = name.rfind(kMethodMark);
+    if (mark == std::u16string_view::npos)
+        return -1;
+    const std::string digits = text::toUtf8(name.substr(mark + kMethodMark.size()));
+    int method = -1;
+    const auto [p, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), method);
+    return ec == std::errc() && p == digits.data() + digits.size() ? method : -1;
 }
 
 }  // namespace
@@ -202,7 +218,7 @@ std::optional<Journal> readJournal(std::u16string_view path) {
     return bytes ? parseJournal(*bytes) : std::nullopt;
 }
 
-std::optional<std::u16string> JournalWriter::start(std::u16string_view folder) {
+std::optional<std::u16string> JournalWriter::start(std::u16string_view folder, int method) {
     const std::u16string dir = journalFolder();
     if (auto made = platform::makePrivateFolder(dir);
         !made && !platform::isAlreadyExists(made.error()))
@@ -210,7 +226,7 @@ std::optional<std::u16string> JournalWriter::start(std::u16string_view folder) {
     const platform::FileTime started = platform::now();
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path_ = dir + journalName(started.seconds, random());
+        path_ = dir + journalName(started.seconds, random(), method);
         auto file = platform::LockedFile::create(path_);
         if (!file && platform::isAlreadyExists(file.error()))
             continue;
@@ -275,7 +291,8 @@ void JournallingObserver::renamed(std::size_t, std::u16string_view, std::u16stri
 }
 
 std::optional<Message> startJournal(JournalWriter& journal, const RenameSession& session) {
-    if (auto problem = journal.start(withTrailingSeparator(session.folderBox.text)))
+    if (auto problem = journal.start(withTrailingSeparator(session.folderBox.text),
+                                     session.settings.methodIndex))
         return errorMessage(u"元に戻す記録を書き込めません: " + *problem);
     return std::nullopt;
 }
@@ -320,6 +337,22 @@ UndoRecord pendingRenames(const Journal& journal, const ItemTable& items) {
     return record;
 }
 
+void settleJournal(std::u16string_view path) {
+    const auto bytes = platform::readFile(path);
+    if (!bytes)
+        return;
+    const auto end = bytes->find_last_not_of('\0');
+    if (end != std::string::npos && end + 1 < bytes->size())
+        (void)platform::truncateFile(path, end + 1);
+}
+
+std::size_t undoableEntries(const Journal& journal) {
+    std::size_t count = 0;
+    for (const JournalEntry& e : journal.entries)
+        count += e.from != e.to && platform::exists(e.to) && !platform::exists(e.from);
+    return count;
+}
+
 std::vector<JournalInfo> listJournals() {
     std::vector<JournalInfo> out;
     const std::u16string dir = journalFolder();
@@ -344,9 +377,13 @@ std::vector<JournalInfo> listJournals() {
                               return false;
                           }).ok();
         auto journal = read ? parseJournal(head, 1) : std::nullopt;
-        if (journal && !journal->entries.empty())
-            out.push_back({path, std::move(*journal)});
-        else if (read)  // a run killed before its first rename: nothing to undo
+        if (journal && !journal->entries.empty()) {
+            // A journal ends with the line feed of its last record, unless its run was killed
+            // (or the system went down) before the journal was closed.
+            const auto last = platform::readFileEnd(path, 1);
+            const bool unfinished = last && *last != "\n";
+            out.push_back({path, std::move(*journal), methodInName(name), unfinished});
+        } else if (read)  // a run killed before its first rename: nothing to undo
             (void)platform::removeFile(path);
     }
     std::sort(out.begin(), out.end(), [](const JournalInfo& a, const JournalInfo& b) {

@@ -73,8 +73,9 @@ class JournalWriter {
   public:
     static constexpr std::chrono::milliseconds kSyncInterval{100};
 
-    // Creates a new journal for a run of `folder`; the message when it cannot be written.
-    std::optional<std::u16string> start(std::u16string_view folder);
+    // Creates a new journal for a run of `folder` with the method of index `method` (-1: none
+    // to name); the message when it cannot be written.
+    std::optional<std::u16string> start(std::u16string_view folder, int method = -1);
     // Records a rename about to be tried; false when the journal could not be written.
     bool intend(std::u16string_view from, std::u16string_view to);
     // Records that the rename last intended succeeded; false when the journal could not be
@@ -140,7 +141,17 @@ UndoRecord pendingRenames(const Journal& journal, const ItemTable& items);
 struct JournalInfo {
     std::u16string path;
     Journal journal;
+    int method = -1;          // the run's method index; -1 when the journal does not name it
+    bool unfinished = false;  // the run was killed (or the system went down) while it ran
 };
+
+// Closes the journal of a run that did not finish (cuts what its end left unwritten), so that
+// it is no longer taken for one: it stays for a later undo.
+void settleJournal(std::u16string_view path);
+
+// The entries a journal's undo would still give back, as the disk is now: the new name there
+// and the old one free.
+std::size_t undoableEntries(const Journal& journal);
 
 // The journals of runs that are over (not locked by a running process), newest first;
 // unreadable or foreign files are left out. Only the head of each file is read, so that

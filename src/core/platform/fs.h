@@ -148,6 +148,10 @@ Status setCompressed(std::u16string_view path, bool compressed);
 
 // The whole content of a file, or the error that stopped reading it.
 Expected<std::string, OsError> readFile(std::u16string_view path);
+// The last `size` bytes of a file (all of it when it is shorter).
+Expected<std::string, OsError> readFileEnd(std::u16string_view path, std::size_t size);
+// Cuts a file to its first `size` bytes.
+Status truncateFile(std::u16string_view path, std::uint64_t size);
 // Reads a file from start to end through one reused buffer of `chunkSize` bytes, calling
 // `sink` with each piece read (never empty); `sink` returns false to stop early. Fails when
 // the file cannot be opened or a read fails (a folder fails too).

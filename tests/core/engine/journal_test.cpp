@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -273,6 +274,40 @@ TEST_F(JournalledRun, AnEarlierRunIsUndoneByItsJournal) {
     ASSERT_TRUE(gone.message);
     EXPECT_FALSE(finishUndo(session, std::move(gone)).message->text.empty());
     EXPECT_FALSE(session.running());
+}
+
+TEST_F(JournalledRun, AKilledRunIsToldFromAFinishedOneUntilSettled) {
+    addFiles({"a", "c"});
+    page.renames = {{u"a", u"b"}, {u"c", u"d"}};
+    execute();
+    const auto folder = settings.path() / "soramine" / "undo";
+    const std::string finished = std::filesystem::directory_iterator(folder)->path().string();
+    // What a kill leaves: the records, then the rest of the space reserved ahead as zeros.
+    const std::string killed = (folder / "run-20240101-000000-000001.journal").string();
+    std::filesystem::copy_file(finished, killed);
+    std::filesystem::resize_file(killed, std::filesystem::file_size(finished) + 4000);
+    std::map<std::string, bool> unfinished;
+    for (const JournalInfo& run : listJournals())
+        unfinished[testing::utf8(run.path)] = run.unfinished;
+    EXPECT_EQ(unfinished, (std::map<std::string, bool>{{finished, false}, {killed, true}}));
+    EXPECT_EQ(listJournals()[0].method, 0) << "the method named in the journal's name";
+    EXPECT_EQ(listJournals()[1].method, -1) << "a name without it";
+
+    settleJournal(text::fromUtf8(killed));
+    EXPECT_EQ(std::filesystem::file_size(killed), std::filesystem::file_size(finished));
+    for (const JournalInfo& run : listJournals())
+        EXPECT_FALSE(run.unfinished) << testing::utf8(run.path);
+}
+
+TEST_F(JournalledRun, UndoableEntriesAreThoseWhoseUndoWouldWork) {
+    addFiles({"a", "c", "e"});
+    page.renames = {{u"a", u"b"}, {u"c", u"d"}, {u"e", u"f"}};
+    execute();
+    dir.write("c", "taken again");
+    std::filesystem::remove(dir.path() / "f");
+    const auto journal = readJournal(listJournals()[0].path);
+    ASSERT_TRUE(journal);
+    EXPECT_EQ(undoableEntries(*journal), 1u) << "only b can become a again";
 }
 
 }  // namespace

@@ -762,6 +762,34 @@ Status setCompressed(std::u16string_view path, bool compressed) {
     });
 }
 
+Expected<std::string, OsError> readFileEnd(std::u16string_view path, std::size_t size) {
+    Fd fd(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st;
+    if (!fd.ok() || ::fstat(fd.get(), &st) != 0)
+        return failure();
+    const auto fileSize = static_cast<std::size_t>(st.st_size);
+    std::string content(std::min(size, fileSize), '\0');
+    std::size_t got = 0;
+    while (got < content.size()) {
+        const ssize_t n = ::pread(fd.get(), content.data() + got, content.size() - got,
+                                  static_cast<off_t>(fileSize - content.size() + got));
+        if (n == 0)
+            break;
+        if (n < 0 && errno != EINTR)
+            return failure();
+        if (n > 0)
+            got += static_cast<std::size_t>(n);
+    }
+    content.resize(got);
+    return content;
+}
+
+Status truncateFile(std::u16string_view path, std::uint64_t size) {
+    if (::truncate(nativePath(path).c_str(), static_cast<off_t>(size)) != 0)
+        return failure();
+    return {};
+}
+
 Expected<std::string, OsError> readFile(std::u16string_view path) {
     Fd fd(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.ok())
