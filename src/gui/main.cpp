@@ -16,6 +16,7 @@
 #include "gui/program_start.h"
 #include "gui/prompts.h"
 #include "gui/qt_text.h"
+#include "gui/qt_translations.h"
 #include "gui/update_checker.h"
 
 int main(int argc, char** argv) {
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
 
     if (app::isOneShot(args)) {
         QApplication app(argc, argv);
+        gui::useJapaneseQtTexts();
         gui::DialogPrompts prompts;
         return gui::runOneShotForm(args, prompts);
     }
