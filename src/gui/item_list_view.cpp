@@ -99,11 +99,43 @@ void ItemListView::editName(int row, int selected) {
 }
 
 void ItemListView::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Delete && state() != QAbstractItemView::EditingState) {
-        emit deletePressed();
+    if (state() == QAbstractItemView::EditingState) {
+        QTableView::keyPressEvent(event);
         return;
     }
-    QTableView::keyPressEvent(event);
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (key == Qt::Key_Delete) {
+        emit deletePressed();
+    } else if (key == Qt::Key_Menu || (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+        // The context menu at the current row, as a right click there would open it.
+        const QModelIndex current = currentIndex();
+        emit customContextMenuRequested(current.isValid() ? visualRect(current).bottomLeft()
+                                                          : QPoint(0, 0));
+    } else if ((key == Qt::Key_Up || key == Qt::Key_Down) && modifiers == Qt::ControlModifier) {
+        moveSelectionByKey(key == Qt::Key_Up ? -1 : 1);
+    } else {
+        QTableView::keyPressEvent(event);
+    }
+}
+
+void ItemListView::moveSelectionByKey(int direction) {
+    // The keyboard's drag: the selected rows move one row up or down, as a drop just above
+    // the row before them or just below the row after them would move them.
+    const std::vector<size_t> rows = selectedRowNumbers();
+    if (rows.empty())
+        return;
+    const int first = static_cast<int>(rows.front());
+    const int last = static_cast<int>(rows.back());
+    if (direction < 0 ? first == 0 : last + 1 >= model()->rowCount())
+        return;
+    emit rowsDragged(direction < 0 ? first - 1 : std::min(last + 2, model()->rowCount()));
+    const std::vector<size_t> moved = selectedRowNumbers();
+    if (moved.empty())
+        return;
+    const QModelIndex current = model()->index(static_cast<int>(moved.front()), 0);
+    selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    scrollTo(current);
 }
 
 void ItemListView::mousePressEvent(QMouseEvent* event) {

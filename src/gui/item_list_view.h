@@ -10,9 +10,10 @@ namespace soramine::gui {
 
 // The list of items: a report view over ItemListModel with full-row selection. Besides the
 // table view's own behaviour it drags the selected rows to a new place (with an insertion
-// mark, auto-scroll at the edges, and no drop onto a selected row), takes files dropped from
-// outside, reports the Delete key, and shows the number of selected characters while a name
-// is edited in place.
+// mark, auto-scroll at the edges, and no drop onto a selected row) and moves them by a row with
+// Ctrl+Up and Ctrl+Down, takes files dropped from outside, reports the Delete key, opens the
+// context menu with the menu key and Shift+F10, and shows the number of selected characters
+// while a name is edited in place.
 class ItemListView final : public QTableView {
     Q_OBJECT
   public:
@@ -45,6 +46,7 @@ class ItemListView final : public QTableView {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    void moveSelectionByKey(int direction);
     void placeMark(int y);
     void placeMarkOnRow(int row, bool below);
     void autoScroll();

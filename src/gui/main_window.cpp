@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -28,6 +29,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyleOption>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -153,6 +155,7 @@ MainWindow::MainWindow(RenameSession& session, HistoryMap& histories, Prompts& p
     connectControls();
     if (session_.settings.folderMode)
         showFolderMode();
+    updateTabOrder();
     restorePlacement();
     deleteObsoleteWindowKeys(session_.ini);
     updateCounts();
@@ -177,6 +180,7 @@ namespace {
 QScrollArea* scrolled(QWidget* page) {
     auto* area = new QScrollArea;
     area->setFrameShape(QFrame::NoFrame);
+    area->setFocusPolicy(Qt::NoFocus);  // no Tab stop of its own between the tabs and the page
     area->setWidgetResizable(true);
     if (page)
         area->setWidget(page);
@@ -210,6 +214,9 @@ void MainWindow::buildControls() {
     list_->setFont(listFont);
     list_->setModel(model_);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    list_->setTabKeyNavigation(false);  // Tab leaves the list instead of moving cell to cell
+    list_->horizontalHeader()->setSortIndicatorShown(true);
+    list_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     list_->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
     for (size_t c = 0; c < model_->columns().size(); ++c)
         list_->setColumnWidth(static_cast<int>(c),
@@ -287,6 +294,9 @@ QWidget* MainWindow::buildRenameGroup() {
     tabs_->addTab(scrolled(mainPages_), QStringLiteral("　メイン設定　"));
     tabs_->addTab(addPageArea_, QStringLiteral("　追加設定　"));
     tabs_->setAccessibleName(QStringLiteral("メイン設定 / 追加設定"));
+    tabs_->tabBar()->setAccessibleName(tabs_->accessibleName());
+    // The tab bar is the Tab stop; the tab widget would be a second one leading to it.
+    tabs_->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(tabs_, 1);
     return group;
 }
@@ -328,6 +338,7 @@ void MainWindow::buildStatusBar() {
     auto* row = new QHBoxLayout(panes);
     row->setContentsMargins(0, 0, 0, 0);
     readyPane_ = new QLabel(QStringLiteral("レディ"));
+    readyPane_->setObjectName(QStringLiteral("readyPane"));
     readyPane_->setMinimumWidth(100);
     countPane_ = new QLabel(QStringLiteral("総アイテム数:    0"));
     countPane_->setObjectName(QStringLiteral("countPane"));
@@ -380,6 +391,8 @@ void MainWindow::setToolTips() {
     };
     for (const auto& t : tips)
         t.widget->setToolTip(QString::fromUtf8(t.tip));
+    // Every tip that shows is also put into the status bar's first pane (see eventFilter).
+    qApp->installEventFilter(this);
     showFolderTip();
     connect(folderBox_, &QComboBox::editTextChanged, this, &MainWindow::showFolderTip);
 }
@@ -492,6 +505,7 @@ MethodPageWidget* MainWindow::methodPage(int index) {
         // A page that starts or stops adding text offers or withdraws the add tab.
         connect(page, &MethodPageWidget::addModeChanged, this, &MainWindow::updateAddTab);
         mainPages_->addWidget(page);
+        updateTabOrder();
     }
     return page;
 }
@@ -506,6 +520,7 @@ MethodPageWidget* MainWindow::addPage() {
         addPage_ = makeMethodPageWidget(kAddTextIndex, session_, nullptr);
         addPage_->setObjectName(QStringLiteral("addTextStepPage"));
         addPageArea_->setWidget(addPage_);
+        updateTabOrder();
     }
     return addPage_;
 }
@@ -605,6 +620,54 @@ void MainWindow::transferClicked(QCheckBox* clicked, QCheckBox* other) {
         setFlag(clicked, 0);
     }
     readControls();
+}
+
+void MainWindow::updateTabOrder() {
+    // Tab follows the controls as they are read: the import group, the method box with the
+    // tabs and the shown page, the execution group, the list (and its log), the menu button.
+    // The pages and the log panel are made later than the rest, so the order is set anew
+    // whenever one of them joins the window.
+    std::vector<QWidget*> order{folderBox_, browseButton_,  extensionBox_,    folderModeCheck_,
+                                newRadio_,  addRadio_,      subfoldersCheck_, importButton_,
+                                methodBox_, tabs_->tabBar()};
+    std::vector<QWidget*> pages(pages_.begin(), pages_.end());
+    pages.push_back(addPage_);
+    for (QWidget* page : pages) {
+        if (!page)
+            continue;
+        // In the order they were made, which is each page's own reading order.
+        for (QWidget* w : page->findChildren<QWidget*>()) {
+            if ((w->focusPolicy() & Qt::TabFocus) && !w->focusProxy())
+                order.push_back(w);
+        }
+    }
+    order.insert(order.end(),
+                 {selectedOnlyCheck_, folderCreationCheck_, backupCheck_, moveCheck_,
+                  autoAvoidCheck_, copyCheck_, executeButton_, undoButton_, previewButton_, list_});
+    if (logPanel_)
+        order.push_back(logPanel_);
+    order.push_back(menuButton_);
+    for (size_t i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void MainWindow::showStatus(const QString& text) {
+    readyPane_->setText(text);
+    tipInPane_ = false;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this && !widget->toolTip().isEmpty()) {
+            readyPane_->setText(widget->toolTip());
+            tipInPane_ = true;
+        }
+    } else if (event->type() == QEvent::Hide && tipInPane_ && watched->inherits("QTipLabel")) {
+        readyPane_->setText(QStringLiteral("レディ"));
+        tipInPane_ = false;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::showMessage(const Message& message) {

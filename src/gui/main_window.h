@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,7 @@ class MainWindow final : public QMainWindow {
     QMenu* helpMenu();
     void setToolTips();
     void connectControls();
+    void updateTabOrder();
     void restorePlacement();
     void savePlacement();
 
@@ -145,7 +147,13 @@ class MainWindow final : public QMainWindow {
     QString methodName(int index) const;
     void renameEdited(int row, const QString& text);
     void moveDraggedRows(int at);
+    // The header's sort mark on the column of the item field last sorted by (none after any
+    // other change of the list).
+    void showSortIndicator(std::optional<ItemTable::Column> field, bool descending);
     void showMessage(const Message& message);
+    // The status bar's first pane: what the last command did, until the next tool tip.
+    void showStatus(const QString& text);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     void showContextMenu(const QPoint& pos);
     void showSortMenu(const QPoint& globalPos);
@@ -212,7 +220,10 @@ class MainWindow final : public QMainWindow {
     // One direction flag per item field for header clicks; set = the next click descends.
     std::array<bool, 5> descending_{};
     bool journalling_ = true;
+    std::optional<ItemTable::Column> sortedBy_;  // what the header's sort mark shows
+    bool sortedDescending_ = false;
     bool applyingSelection_ = false;  // the window itself is changing the view's selection
+    bool tipInPane_ = false;          // the first pane shows the tool tip that is up
     std::vector<std::pair<std::vector<std::u16string>, PathSource>> queuedPaths_;
 };
 

@@ -23,6 +23,9 @@ void MainWindow::runUndo(UndoJob job) {
     showLog();
     if (result.message)
         showMessage(*result.message);
+    else
+        showStatus(result.cancelled ? QStringLiteral("元に戻す処理を中止しました。")
+                                    : QStringLiteral("元に戻しました。"));
     afterRun();
 }
 

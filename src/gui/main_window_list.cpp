@@ -29,6 +29,7 @@ bool MainWindow::changeList(const std::function<void(ItemTable&)>& change, bool 
 }
 
 bool MainWindow::updateList(const std::function<bool()>& change, bool reorderOnly) {
+    showSortIndicator(std::nullopt, false);
     // A new order of the same rows repaints them; anything else resets the model once.
     if (!reorderOnly)
         model_->beginChange();
@@ -287,11 +288,14 @@ void MainWindow::trashSelected() {
 void MainWindow::openSelectedFolder() {
     if (session_.selection().size() != 1)
         return;
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(localPath(session_.items().folder(session_.selection().front()))));
+    const std::u16string& folder = session_.items().folder(session_.selection().front());
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(localPath(folder))))
+        showMessage(errorMessage(u"フォルダを開くプログラムが見つかりません\n" + folder));
 }
 
 void MainWindow::sortByHeader(int section) {
+    // A click flips the header's own mark; the mark shows only what the list is sorted by.
+    showSortIndicator(sortedBy_, sortedDescending_);
     if (session_.items().empty())
         return;
     const auto& columns = model_->columns();
@@ -308,15 +312,31 @@ void MainWindow::sortByHeader(int section) {
     const ItemTable::Compare compare =
         column.rightAligned ? ItemTable::compareNumber : ItemTable::compareText;
     const bool descending = descending_[field];
-    if (changeList([&](ItemTable& t) { t.sort(*column.field, compare, descending); }, true))
+    if (changeList([&](ItemTable& t) { t.sort(*column.field, compare, descending); }, true)) {
         descending_[field] = !descending;
+        showSortIndicator(*column.field, descending);
+    }
 }
 
 void MainWindow::sortByText(ItemTable::Column column, bool descending) {
     if (session_.items().empty())
         return;
     readControls();
-    changeList([&](ItemTable& t) { t.sort(column, ItemTable::compareText, descending); }, true);
+    if (changeList([&](ItemTable& t) { t.sort(column, ItemTable::compareText, descending); }, true))
+        showSortIndicator(column, descending);
+}
+
+void MainWindow::showSortIndicator(std::optional<ItemTable::Column> field, bool descending) {
+    sortedBy_ = field;
+    sortedDescending_ = descending;
+    int section = -1;
+    const auto& columns = model_->columns();
+    for (size_t c = 0; field && c < columns.size(); ++c) {
+        if (columns[c].field == field)
+            section = static_cast<int>(c);
+    }
+    list_->horizontalHeader()->setSortIndicator(
+        section, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void MainWindow::sortByTime(SortTime time, bool newestFirst) {
@@ -368,6 +388,8 @@ QMenu* MainWindow::contextMenu() {
                                    &MainWindow::openSelectedFolder);
     infoAction_ =
         addCommand(contextMenu_, "ファイル情報(&F)", this, &MainWindow::showSelectedFileInfo);
+    // The header's Sort menu, for the keyboard.
+    contextMenu_->addMenu(sortMenu())->setText(QStringLiteral("並べ替え(&T)"));
     return contextMenu_;
 }
 

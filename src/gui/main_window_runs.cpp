@@ -43,10 +43,12 @@ void MainWindow::execute() {
     undoButton_->setEnabled(false);
     const std::u16string destination = session_.settings.destination;
     ExecutionJob job = startExecution(session_, host_);
+    const bool ran = job.plan.runnable();
+    const size_t runCount = job.plan.rows.size();
     // Every rename is in the undo journal before it is tried, so that a window killed during
     // the run can still give the names back.
     JournalWriter journal;
-    if (job.plan.runnable() && journalling_) {
+    if (ran && journalling_) {
         if (auto problem = startJournal(journal, session_)) {
             job.plan.lease.release();
             showMessage(*problem);
@@ -55,7 +57,7 @@ void MainWindow::execute() {
         }
     }
     bool journalFailed = false;
-    if (job.plan.runnable())
+    if (ran)
         runItemLoop(this, [&](RunObserver& observer) {
             JournallingObserver journalled(journal, observer);
             executeItems(job, journalling_ ? static_cast<RunObserver&>(journalled) : observer);
@@ -69,6 +71,11 @@ void MainWindow::execute() {
         writeDestination(session_.ini, session_.settings.destination);
     model_->refreshRows();
     showLog();
+    if (ran)
+        showStatus((result.cancelled ? QStringLiteral("中止しました。") : QString()) +
+                   QStringLiteral("実行結果　(%1 / %2) 処理しました。")
+                       .arg(result.processed)
+                       .arg(runCount));
     if (result.message)
         showMessage(*result.message);
     if (result.showResult) {
@@ -100,6 +107,7 @@ QPlainTextEdit* MainWindow::logPanel() {
         logPanel_->setAccessibleName(QStringLiteral("ログ"));
         logPanel_->hide();
         listColumn_->addWidget(logPanel_);
+        updateTabOrder();
     }
     return logPanel_;
 }

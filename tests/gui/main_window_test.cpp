@@ -1,5 +1,6 @@
 #include "gui/main_window.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -13,6 +14,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QToolTip>
 #include <QtTest>
 #include <filesystem>
 #include <memory>
@@ -169,6 +171,9 @@ class MainWindowTest : public QObject {
     void importDuringARunWaitsForItsEnd();
     void aFolderThatCannotBeListedKeepsTheList_data();
     void aFolderThatCannotBeListedKeepsTheList();
+    void tabFollowsTheVisualOrderAndLeavesTheList();
+    void statusPaneSaysWhatHappenedAndMirrorsTips();
+    void listKeysOpenMenusAndMoveRows();
     void inPlaceRenameRepairsAndShowsTheRealName_data();
     void inPlaceRenameRepairsAndShowsTheRealName();
 };
@@ -661,4 +666,156 @@ void MainWindowTest::aFolderThatCannotBeListedKeepsTheList() {
     QCOMPARE(historyAfter, historyBefore);
     QVERIFY(!f.session.folderBox.entries.empty());
     QVERIFY(f.session.folderBox.entries.front() != gui::u16(folder));
+}
+
+namespace {
+
+// What a screen reader says for the widget that has the focus: its accessible name, or the
+// name its accessible interface gives (a button's caption without the "&").
+QString focusedName() {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus)
+        return QStringLiteral("(none)");
+    if (!focus->accessibleName().isEmpty())
+        return focus->accessibleName();
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(focus);
+    const QString name = a ? a->text(QAccessible::Name) : QString();
+    return name.isEmpty() ? QStringLiteral("(unnamed %1)").arg(focus->metaObject()->className())
+                          : name;
+}
+
+// The names the focus passes with `key` from the folder box until it comes back there.
+QStringList tabRound(Qt::KeyboardModifiers modifiers) {
+    QStringList names{focusedName()};
+    for (int i = 0; i < 80; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+        if (focusedName() == names.front())
+            break;
+        names << focusedName();
+    }
+    return names;
+}
+
+}  // namespace
+
+void MainWindowTest::tabFollowsTheVisualOrderAndLeavesTheList() {
+    Fixture f;
+    f.importFiles();
+    f.chooseMethod(1);  // the replace page, built after the list
+    QApplication::setActiveWindow(f.window.get());
+    f.find<QComboBox>("folderBox")->setFocus();
+    QTRY_COMPARE(focusedName(), QStringLiteral("フォルダ名(F):"));
+    // The checked radio button alone is a stop; a disabled button is none.
+    const QStringList expected = {"フォルダ名(F):",
+                                  "フォルダの選択",
+                                  "拡張子(K):",
+                                  "フォルダモード(W)",
+                                  "新規(N)",
+                                  "サブフォルダも含める(S)",
+                                  "取り込み(G)",
+                                  "リネーム方式(Y):",
+                                  "PAGE",
+                                  "選択ファイルのみリネーム(O)",
+                                  "フォルダ作成(9)",
+                                  "バックアップを作成する(B)",
+                                  "リネーム後移動(8)",
+                                  "自動で重複回避(Z)",
+                                  "リネーム後コピー(7)",
+                                  "実　行(D)",
+
+                                  "予測",
+                                  "アイテム一覧",
+                                  "メニュー"};
+    const QStringList forward = tabRound(Qt::NoModifier);
+    qInfo() << forward;
+    QVERIFY(!forward.join(u'|').contains(QStringLiteral("unnamed")));
+    // The replace page's own controls stand between the tabs and the execution group.
+    const int tabsAt = forward.indexOf(QStringLiteral("リネーム方式(Y):"));
+    const int executionAt = forward.indexOf(QStringLiteral("選択ファイルのみリネーム(O)"));
+    QVERIFY2(tabsAt > 0 && executionAt > tabsAt + 1, qPrintable(forward.join(u'|')));
+    QStringList withPage = expected;
+    withPage.removeOne(QStringLiteral("PAGE"));
+    QStringList shown = forward.mid(0, tabsAt + 1) + forward.mid(executionAt);
+    QCOMPARE(shown, withPage);
+    // Shift+Tab walks the same round backwards.
+    QStringList backward = tabRound(Qt::ShiftModifier);
+    std::reverse(backward.begin() + 1, backward.end());
+    QCOMPARE(backward, forward);
+}
+
+void MainWindowTest::listKeysOpenMenusAndMoveRows() {
+    Fixture f({"a.txt", "b.txt", "c.txt", "d.txt"});
+    f.importFiles();
+    gui::ItemListView* view = f.list();
+    f.selectRow(1);
+    view->setFocus();
+    QHeaderView* header = view->horizontalHeader();
+
+    // Ctrl+Down and Ctrl+Up move the selected row, which stays selected.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::ControlModifier);
+    QCOMPARE(f.cell(2), QStringLiteral("b.txt"));
+    QCOMPARE(f.session.selection(), (std::vector<size_t>{2}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::ControlModifier);  // at the end
+    QCOMPARE(f.cell(3), QStringLiteral("b.txt"));
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up, Qt::ControlModifier);
+    QCOMPARE(f.cell(0), QStringLiteral("b.txt"));
+    QCOMPARE(f.cell(1), QStringLiteral("a.txt"));
+    QCOMPARE(f.session.selection(), (std::vector<size_t>{0}));
+
+    // Shift+F10 and the menu key open the context menu; its Sort entry sorts by name, and the
+    // header marks the column.
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_F10, Qt::ShiftModifier}, std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
+        const auto shownMenu = [&]() -> QMenu* {
+            for (QMenu* m : f.window->findChildren<QMenu*>()) {
+                if (m->isVisible())
+                    return m;
+            }
+            return nullptr;
+        };
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        QTRY_VERIFY(shownMenu());
+        shownMenu()->close();
+    }
+    QMenu* menu = f.window->findChild<QMenu*>();
+    QAction* sortEntry = nullptr;
+    for (QMenu* m : f.window->findChildren<QMenu*>()) {
+        for (QAction* a : m->actions()) {
+            if (a->text() == QStringLiteral("並べ替え(&T)"))
+                sortEntry = a;
+        }
+    }
+    QVERIFY(menu && sortEntry && sortEntry->menu());
+    QAction* byName = sortEntry->menu()->actions().at(3)->menu()->actions().at(0);  // 降順
+    byName->trigger();
+    QCOMPARE(f.cell(0), QStringLiteral("d.txt"));
+    QCOMPARE(header->sortIndicatorSection(), 0);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    // A move breaks the order: the mark goes.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::ControlModifier);
+    QCOMPARE(header->sortIndicatorSection(), -1);
+}
+
+void MainWindowTest::statusPaneSaysWhatHappenedAndMirrorsTips() {
+    Fixture f;
+    f.importFiles();
+    f.chooseMethod(1);
+    f.replaceTexts(QStringLiteral("IMG_"), QStringLiteral("photo_"));
+    QCOMPARE(f.pane("readyPane"), QStringLiteral("レディ"));
+    f.click("executeButton");
+    QCOMPARE(f.pane("readyPane"), QStringLiteral("実行結果　(2 / 3) 処理しました。"));
+
+    // A tip shows in the pane too; when it hides, "レディ" comes back.
+    auto* button = f.find<QPushButton>("importButton");
+    QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(button, &tip);
+    QCOMPARE(f.pane("readyPane"), QStringLiteral("現在の設定で取り込みます(右クリックで詳細設定)"));
+    QToolTip::hideText();
+    QTRY_COMPARE(f.pane("readyPane"), QStringLiteral("レディ"));
+
+    f.click("undoButton");
+    QCOMPARE(f.pane("readyPane"), QStringLiteral("元に戻しました。"));
+    QVERIFY(f.exists("IMG_0001.jpg"));
 }

@@ -26,6 +26,7 @@ LogDialog::LogDialog(const QString& resultLine, const QString& logText, soramine
     log_->setAccessibleName(QStringLiteral("ログ"));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);
+    ok->setFocus();  // Enter closes the dialog at once, as the log is there to read, not edit
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);

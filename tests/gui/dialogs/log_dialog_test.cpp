@@ -1,5 +1,6 @@
 #include "gui/dialogs/log_dialog.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -19,6 +20,7 @@ class LogDialogTest : public QObject {
     void showsTheResultLineAndTheLog();
     void keepsItsPlacementInTheIni();
     void ignoresADamagedPlacement();
+    void enterOnTheFocusedOkClosesIt();
 
   private:
     QTemporaryDir dir_;
@@ -66,6 +68,19 @@ void LogDialogTest::ignoresADamagedPlacement() {
     QCOMPARE(LogDialog(QString(), QString(), file, nullptr).size(), defaultSize);
     file.writeBinary(u"ウインドウ", u"LogWindow", std::vector<std::uint8_t>(40, 1));
     QCOMPARE(LogDialog(QString(), QString(), file, nullptr).size(), defaultSize);
+}
+
+void LogDialogTest::enterOnTheFocusedOkClosesIt() {
+    IniFile file = ini();
+    LogDialog dialog(QStringLiteral("実行結果　(1 / 1) 処理しました。"), QString(), file, nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    QCOMPARE(focus->property("text").toString(), QStringLiteral("OK"));
+    QTest::keyClick(focus, Qt::Key_Return);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!dialog.isVisible());
 }
 
 QTEST_MAIN(LogDialogTest)
