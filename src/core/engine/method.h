@@ -76,6 +76,13 @@ struct NamedSetting {
     std::u16string* text = nullptr;
 };
 
+// A text a page keeps in the history store under a whole key of its own (no section, list or
+// index), read when the program starts and written when it ends.
+struct StoredText {
+    std::u16string_view key;
+    std::u16string* text = nullptr;
+};
+
 // A text box of a page that is repaired while the user types, and the set of characters it
 // cannot hold (each set leaves out the characters that mean something in that box).
 struct TextSetting {
@@ -121,6 +128,8 @@ class MethodPage : public RecordBlock {
     // settings by name (for saved-settings jobs made without a window).
     virtual std::vector<HistoryBox*> histories() { return {}; }
     virtual std::vector<NamedSetting> namedSettings() { return {}; }
+    // The page's texts kept in the history store outside its history boxes.
+    virtual std::vector<StoredText> storedTexts() { return {}; }
     // The page's text boxes with their forbidden characters, for a front end's repair while
     // typing; boxes with a check of their own (digits, positions) are not listed.
     virtual std::vector<TextSetting> textSettings() { return {}; }

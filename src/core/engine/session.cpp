@@ -30,14 +30,30 @@ std::vector<HistoryBox*> RenameSession::historyBoxes() {
     return boxes;
 }
 
+std::vector<StoredText> RenameSession::storedTexts() {
+    std::vector<StoredText> texts;
+    for (std::size_t i = 0; i < methods.size(); ++i) {
+        for (const StoredText& stored : methods.page(static_cast<int>(i))->storedTexts())
+            texts.push_back(stored);
+    }
+    return texts;
+}
+
 void RenameSession::loadHistories(const HistoryMap& map) {
     for (HistoryBox* box : historyBoxes())
         loadBoxHistory(*box, ini, map);
+    // A text the store does not hold keeps the page's default.
+    for (const StoredText& stored : storedTexts()) {
+        if (const auto it = map.find(std::u16string(stored.key)); it != map.end())
+            *stored.text = it->second;
+    }
 }
 
 void RenameSession::saveHistories(HistoryMap& map) {
     for (HistoryBox* box : historyBoxes())
         saveBoxHistory(*box, detail.historyLimit, ini, map);
+    for (const StoredText& stored : storedTexts())
+        map[std::u16string(stored.key)] = *stored.text;
 }
 
 Message RenameSession::runningMessage() {

@@ -67,8 +67,10 @@ class RenameSession {
 
     // Every history box: the folder and extension boxes, then each page's boxes.
     std::vector<HistoryBox*> historyBoxes();
-    // Fills every history box from the history store (start-up) and writes them back, their
-    // counts into the INI file (when the window closes).
+    // The pages' texts kept in the history store outside their boxes.
+    std::vector<StoredText> storedTexts();
+    // Fills every history box and stored text from the history store (start-up) and writes
+    // them back, the boxes' counts into the INI file (when the window closes).
     void loadHistories(const HistoryMap& map);
     void saveHistories(HistoryMap& map);
 
