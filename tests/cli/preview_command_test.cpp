@@ -48,6 +48,35 @@ TEST_F(CliPreview, PrintsTheCopiedPreviewTextAndChangesNothing) {
     }
 }
 
+// The character methods take their settings by INI key and history name, and the job holds
+// them in their records.
+TEST_F(CliPreview, RunsTheCharacterMethodsFromTheirJobs) {
+    struct Case {
+        std::vector<std::string> job;  // make-job options
+        std::string rows;              // the lines after the header
+    };
+    const Case cases[] = {
+        {{"--method", "削除 / 抽出", "--set", "方式=1", "--set", "文字数=2", "--set", "削除位置=3",
+          "--set", "前方=1", "--set", "指定文字=_"},
+         "IMG_1234.JPG→12.JPG\nReadMe→指定の文字が見つかりません\n"
+         "ひらがな.txt→指定の文字が見つかりません\n"},
+        {{"--method", "拡張子", "--set", "変更後=..png"},
+         "IMG_1234.JPG→IMG_1234.png\nReadMe→ReadMe...png\nひらがな.txt→ひらがな.png\n"},
+        {{"--method", "拡張子", "--set", "選択=1"},
+         "IMG_1234.JPG→IMG_1234.jpg\nReadMe→拡張子がありません\nひらがな.txt→変更無し\n"},
+        {{"--method", "その他", "--set", "選択=2"},
+         "IMG_1234.JPG→変更無し\nReadMe→変更無し\nひらがな.txt→ヒラガナ.txt\n"},
+        {{"--method", "その他", "--set", "選択=8", "--set", "位置=1", "--set", "埋め=-"},
+         "IMG_1234.JPG→変更無し\nReadMe→ReadMe--\nひらがな.txt→ひらがな----.txt\n"},
+    };
+    writeFiles({"IMG_1234.JPG", "ReadMe", "ひらがな.txt"});
+    for (const Case& c : cases) {
+        const CliResult r = cli({"preview", makeJob(c.job)});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, kHeader + c.rows) << c.job[1];
+    }
+}
+
 TEST_F(CliPreview, RefusesAJobThatCannotStart) {
     struct Case {
         std::vector<std::string> job;  // make-job options after --method 置換

@@ -4,7 +4,10 @@
 
 #include "core/methods/add_text.h"
 #include "core/methods/attributes.h"
+#include "core/methods/conversion.h"
 #include "core/methods/date_in_name.h"
+#include "core/methods/delete_extract.h"
+#include "core/methods/extension.h"
 #include "core/methods/hash_name.h"
 #include "core/methods/mp3_tags.h"
 #include "core/methods/numbering.h"
@@ -67,9 +70,9 @@ constexpr std::array<Row, 15> kRows = {{
     {u"連番", makeWithAddText<NumberingPage>, true},
     {u"置換", make<ReplacePage>, true},
     {u"追加", nullptr, true},
-    {u"削除 / 抽出", notYet, true},
+    {u"削除 / 抽出", make<DeleteExtractPage>, true},
     {u"MP3", make<Mp3TagPage>, true},
-    {u"拡張子", notYet, true},
+    {u"拡張子", make<ExtensionPage>, true},
     {u"タイムスタンプ", make<TimestampPage>, true},
     {u"日時", makeWithAddText<DatePage>, true},
     {u"テキスト", notYet, true},
@@ -78,7 +81,7 @@ constexpr std::array<Row, 15> kRows = {{
     {u"並べ替え", make<SplitReorderPage>, true},
     {u"属性", make<AttributePage>, false},
     {u"スクリプト", notYet, true},
-    {u"その他", notYet, true},
+    {u"その他", make<ConversionPage>, true},
 }};
 
 }  // namespace

@@ -149,4 +149,8 @@ bool Cp932LineReader::finish() {
     return decodeBatch();
 }
 
+bool isDoubleByteCp932(char16_t c) {
+    return toCp932(std::u16string_view(&c, 1)).size() == 2;
+}
+
 }  // namespace soramine::text

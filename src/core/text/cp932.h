@@ -49,4 +49,8 @@ class Cp932LineReader {
     bool stopped_ = false;
 };
 
+// Whether code page 932 writes `c` as two bytes (full-width characters; not the half-width
+// katakana, and not a character it cannot hold, which becomes the one byte "?").
+bool isDoubleByteCp932(char16_t c);
+
 }  // namespace soramine::text

@@ -11,9 +11,20 @@ char16_t upperAscii(char16_t c) {
 
 std::u16string upperAscii(std::u16string_view s) {
     std::u16string out(s);
-    for (char16_t& c : out)
-        c = upperAscii(c);
+    upperAsciiInPlace(out);
     return out;
+}
+
+void upperAsciiInPlace(std::u16string& s) {
+    for (char16_t& c : s)
+        c = upperAscii(c);
+}
+
+void lowerAsciiInPlace(std::u16string& s) {
+    for (char16_t& c : s) {
+        if (c >= u'A' && c <= u'Z')
+            c = c - u'A' + u'a';
+    }
 }
 
 bool equalsIgnoreAsciiCase(std::u16string_view a, std::u16string_view b) {

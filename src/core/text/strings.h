@@ -9,6 +9,8 @@ namespace soramine::text {
 // Letter case in names covers a-z and A-Z only; everything else compares exactly.
 char16_t upperAscii(char16_t c);
 std::u16string upperAscii(std::u16string_view s);
+void upperAsciiInPlace(std::u16string& s);
+void lowerAsciiInPlace(std::u16string& s);
 bool equalsIgnoreAsciiCase(std::u16string_view a, std::u16string_view b);
 
 // ASCII text to UTF-16 (for numbers and fixed ASCII pieces).

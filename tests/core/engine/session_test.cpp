@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/methods/delete_extract.h"
 #include "core/methods/method_list.h"
 #include "core/methods/replace.h"
 #include "support/temp_dir.h"
@@ -14,16 +15,16 @@ using testing::TempDir;
 TEST(SessionHistories, EveryBoxLoadsAndSavesOnce) {
     TempDir dir;
     RenameSession session(IniFile(dir.folder() + u"ソラミネ.ini"), makeMethodTable());
-    // Folder, extension, then the numbering, replace (two), add-text, MP3, date, random-name and
-    // split (two) pages' boxes;
-    // the add-text page is shared with numbering and date but listed once.
+    // Folder, extension, then the numbering, replace (two), add-text, MP3, extension, date,
+    // random-name and split (two) pages' boxes; the add-text page is shared with numbering and
+    // date but listed once.
     const auto boxes = session.historyBoxes();
     std::vector<std::u16string> keys;
     for (const HistoryBox* box : boxes)
         keys.push_back(box->section + box->prefix);
     EXPECT_EQ(keys, (std::vector<std::u16string>{
                         u"メインフォルダ名", u"メイン拡張子", u"連番変更名", u"置換変更前",
-                        u"置換変更後", u"追加文字", u"MP3設定値", u"日時形式",
+                        u"置換変更後", u"追加文字", u"MP3設定値", u"拡張子変更後", u"日時形式",
                         u"ランダムファイル名", u"並び替え区切り", u"並び替え並び順"}));
 
     session.folderBox.entries = {u"/photos/", u"/music/"};
@@ -33,12 +34,17 @@ TEST(SessionHistories, EveryBoxLoadsAndSavesOnce) {
     session.detail.historyLimit = 1;
     HistoryMap map;
     session.saveHistories(map);
-    EXPECT_EQ(map, (HistoryMap{{u"メインフォルダ名0", u"/photos/"}, {u"置換変更前0", u"IMG_"}}));
+    // The delete page's given text is kept under a key of its own, whatever the limit.
+    EXPECT_EQ(map, (HistoryMap{{u"メインフォルダ名0", u"/photos/"},
+                               {u"置換変更前0", u"IMG_"},
+                               {u"指定文字", u"@"}}));
     EXPECT_EQ(session.ini.readInt(u"メイン", u"フォルダ名カウント", -1), 1);
     EXPECT_EQ(session.ini.readInt(u"置換", u"変更後カウント", -1), 0);
 
     RenameSession next(IniFile(dir.folder() + u"ソラミネ.ini"), makeMethodTable());
+    map[u"指定文字"] = u"_";
     next.loadHistories(map);
+    EXPECT_EQ(dynamic_cast<DeleteExtractPage*>(next.methods.page(3))->settings.givenText, u"_");
     EXPECT_EQ(next.folderBox.text, u"/photos/");
     EXPECT_EQ(next.extensionBox.text, u"*");  // no history: the default text
     EXPECT_EQ(dynamic_cast<ReplacePage*>(next.methods.page(1))->search.text, u"IMG_");

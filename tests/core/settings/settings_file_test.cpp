@@ -6,6 +6,7 @@
 #include "core/methods/numbering.h"
 #include "core/methods/replace.h"
 #include "core/settings/records.h"
+#include "support/record_bytes.h"
 #include "support/temp_dir.h"
 
 namespace soramine {
@@ -19,12 +20,7 @@ std::string le16(std::uint16_t v) {
     return out;
 }
 
-std::string record(std::uint32_t id, std::uint32_t kind, std::uint32_t count, std::uint32_t value) {
-    std::string out;
-    for (std::uint32_t v : {id, kind, count, value})
-        appendUint32(out, v);
-    return out;
-}
+constexpr auto record = testing::recordBytes;
 
 MainSettings savedOptions(int methodIndex) {
     MainSettings o = defaultMainSettings();
