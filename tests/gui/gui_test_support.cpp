@@ -95,6 +95,40 @@ QString previewOneItem(RenameSession& session, int methodIndex, const QString& f
     return result.previewNew.empty() ? QString() : gui::qs(result.previewNew.front());
 }
 
+namespace {
+
+class NoHost final : public Host {
+  public:
+    std::u16string clipboardText() override { return {}; }
+    std::optional<std::u16string> chooseFolder(std::u16string_view, std::u16string_view) override {
+        return std::nullopt;
+    }
+    bool askYesNo(const Message&) override { return false; }
+    void showMessage(const Message&) override {}
+};
+
+}  // namespace
+
+QStringList previewNames(RenameSession& session, int methodIndex, const QStringList& names) {
+    session.settings.methodIndex = methodIndex;
+    const bool changed = session.changeItems([&](ItemTable& table) {
+        table = ItemTable();
+        for (const QString& name : names)
+            table.append(Row{gui::u16(name), u"/nonexistent-soramine-test/"});
+    });
+    if (!changed)
+        return {QStringLiteral("running")};
+    NoHost host;
+    QuietObserver quiet;
+    const PreviewResult preview = previewRun(session, host, quiet);
+    if (preview.message)
+        return {gui::qs(preview.message->text)};
+    QStringList out;
+    for (const std::u16string& name : preview.previewNew)
+        out << gui::qs(name);
+    return out;
+}
+
 void saveScreenshot(QWidget* widget, const QString& name) {
     QDir().mkpath(QStringLiteral(SORAMINE_SCREENSHOTS));
     const QString path = QStringLiteral(SORAMINE_SCREENSHOTS "/") + name + QStringLiteral(".png");

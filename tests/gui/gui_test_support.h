@@ -71,6 +71,10 @@ void typeAtAccessKey(QWidget* window, char key, const QString& text);
 QString previewOneItem(RenameSession& session, int methodIndex, const QString& folder,
                        const QString& name);
 
+// The preview's new names of the session's current method for items of these names in a
+// folder that does not exist (so that no name is taken); the method's message, if it stops.
+QStringList previewNames(RenameSession& session, int methodIndex, const QStringList& names);
+
 // Saves `widget` as screenshots/<name>.png in the build folder.
 void saveScreenshot(QWidget* widget, const QString& name);
 

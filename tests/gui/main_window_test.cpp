@@ -482,6 +482,9 @@ void MainWindowTest::pagesFitTheWindowWithoutSideScrolling() {
         {1, 0, "main_window_replace"},
         {10, 0, "main_window_random_name"},
         {0, 1, "main_window_add_text"},  // 連番を追加 offers the add tab
+        {3, 0, "main_window_delete_extract"},
+        {5, 0, "main_window_extension"},
+        {14, 0, "main_window_conversion"},
     };
     for (const auto& c : cases) {
         f.chooseMethod(c.method);
@@ -503,6 +506,18 @@ void MainWindowTest::pagesFitTheWindowWithoutSideScrolling() {
         if (c.method == 0 && c.tab == 0)
             QVERIFY2(!area->verticalScrollBar()->isVisible(), c.picture);
         QVERIFY2(area->widget()->minimumSizeHint().width() <= area->viewport()->width(), c.picture);
+    }
+    // At the window's minimum size the pages still fit its width.
+    f.window->resize(100, 100);
+    for (const auto& c : cases) {
+        if (c.tab == 1)
+            continue;
+        f.chooseMethod(c.method);
+        tabs->setCurrentIndex(0);
+        QApplication::processEvents();
+        auto* area = qobject_cast<QScrollArea*>(tabs->currentWidget());
+        testing::saveScreenshot(*f.window, QString::fromUtf8(c.picture) + QStringLiteral("_min"));
+        QVERIFY2(!area->horizontalScrollBar()->isVisible(), c.picture);
     }
 }
 

@@ -5,7 +5,10 @@
 
 #include "gui/pages/add_text_page_widget.h"
 #include "gui/pages/attribute_page_widget.h"
+#include "gui/pages/conversion_page_widget.h"
 #include "gui/pages/date_page_widget.h"
+#include "gui/pages/delete_extract_page_widget.h"
+#include "gui/pages/extension_page_widget.h"
 #include "gui/pages/hash_name_page_widget.h"
 #include "gui/pages/mp3_tag_page_widget.h"
 #include "gui/pages/numbering_page_widget.h"
@@ -48,6 +51,9 @@ constexpr std::array kRows = {
     Row{u"属性", bind<soramine::AttributePage, AttributePageWidget>},
     Row{u"ハッシュ", bind<soramine::HashNamePage, HashNamePageWidget>},
     Row{u"MP3", bind<soramine::Mp3TagPage, Mp3TagPageWidget>},
+    Row{u"削除 / 抽出", bind<soramine::DeleteExtractPage, DeleteExtractPageWidget>},
+    Row{u"拡張子", bind<soramine::ExtensionPage, ExtensionPageWidget>},
+    Row{u"その他", bind<soramine::ConversionPage, ConversionPageWidget>},
 };
 
 }  // namespace

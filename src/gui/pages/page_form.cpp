@@ -194,6 +194,15 @@ QString droppedTextFile(const QMimeData* data) {
 
 }  // namespace
 
+void PageForm::tabOrder(std::initializer_list<QWidget*> widgets) {
+    QWidget* previous = nullptr;
+    for (QWidget* widget : widgets) {
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
 void PageForm::tip(QWidget* widget, const QString& text) {
     widget->setToolTip(text);
     widget->installEventFilter(this);

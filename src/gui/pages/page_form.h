@@ -65,6 +65,9 @@ class PageForm : public QObject {
     // without a message.
     void dropTextFileInto(QWidget* target, HistoryComboBox* box);
 
+    // Tab order for a page whose controls are not made in the order they are shown.
+    static void tabOrder(std::initializer_list<QWidget*> widgets);
+
     void tip(QWidget* widget, const QString& text);
     // The font of the detailed setting "フォント名", for the boxes that show names.
     void useListFont(QWidget* widget) const;

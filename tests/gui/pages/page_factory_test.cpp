@@ -5,7 +5,10 @@
 
 #include "gui/pages/add_text_page_widget.h"
 #include "gui/pages/attribute_page_widget.h"
+#include "gui/pages/conversion_page_widget.h"
 #include "gui/pages/date_page_widget.h"
+#include "gui/pages/delete_extract_page_widget.h"
+#include "gui/pages/extension_page_widget.h"
 #include "gui/pages/hash_name_page_widget.h"
 #include "gui/pages/mp3_tag_page_widget.h"
 #include "gui/pages/numbering_page_widget.h"
@@ -39,7 +42,10 @@ void PageFactoryTest::eachMethodGetsItsPage() {
     QVERIFY(qobject_cast<AttributePageWidget*>(makeMethodPageWidget(12, *session, &host)));
     QVERIFY(qobject_cast<HashNamePageWidget*>(makeMethodPageWidget(9, *session, &host)));
     QVERIFY(qobject_cast<Mp3TagPageWidget*>(makeMethodPageWidget(4, *session, &host)));
-    for (int index : {3, 5, 8, 13, 14}) {
+    QVERIFY(qobject_cast<DeleteExtractPageWidget*>(makeMethodPageWidget(3, *session, &host)));
+    QVERIFY(qobject_cast<ExtensionPageWidget*>(makeMethodPageWidget(5, *session, &host)));
+    QVERIFY(qobject_cast<ConversionPageWidget*>(makeMethodPageWidget(14, *session, &host)));
+    for (int index : {8, 13}) {
         MethodPageWidget* page = makeMethodPageWidget(index, *session, &host);
         QVERIFY(qobject_cast<UnavailablePageWidget*>(page));
         QCOMPARE(page->findChild<QLabel*>()->text(),
