@@ -1,6 +1,7 @@
 // soramine-engine-bench [FOLDER]: times the rename engine against bare system-call loops over
 // the same names, in a fresh folder under FOLDER (default $TMPDIR or /tmp), and prints one
-// line per budget: a preview of 100,000 files against one stat() per new name, and the
+// line per budget: a preview of 100,000 files against one stat() per new name, a preview of
+// the conversion page's adjust mode against the same preview with replace, and the
 // execution and the undo of 10,000 renames against renameat2(RENAME_NOREPLACE) loops. Each
 // figure is the best of five rounds. Exits 1 when a budget is missed.
 //
@@ -25,6 +26,7 @@
 #include "core/engine/preview.h"
 #include "core/engine/session.h"
 #include "core/engine/undo.h"
+#include "core/methods/conversion.h"
 #include "core/methods/method_list.h"
 #include "core/methods/replace.h"
 #include "core/platform/fs.h"
@@ -109,6 +111,12 @@ void bareRenames(const std::string& folder, const char* from, const char* to, in
     }
 }
 
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
 bool report(const char* what, int count, double ours, const char* reference, double theirs,
             double budget) {
     const double ratio = ours / theirs;
@@ -155,11 +163,12 @@ int main(int argc, char** argv) {
     QuietObserver quiet;
     bool pass = true;
 
+    const std::string previewFolder = root + "/preview";
+    const ItemTable previewRows = makeFiles(previewFolder, kPreviewItems);
     {
-        const std::string folder = root + "/preview";
-        ItemTable rows = makeFiles(folder, kPreviewItems);
+        const std::string& folder = previewFolder;
         RenameSession session(IniFile(u"/nonexistent/soramine-bench.ini"), makeMethodTable());
-        setUpReplace(session, std::move(rows));
+        setUpReplace(session, previewRows);
         std::vector<std::string> newPaths;
         for (int i = 0; i < kPreviewItems; ++i)
             newPaths.push_back(folder + "/" + numbered("item", i));
@@ -181,6 +190,34 @@ int main(int argc, char** argv) {
         if (shown != kPreviewItems)
             return 2;
         pass &= report("preview", kPreviewItems, ours, "stat loop", theirs, 2.0);
+    }
+
+    {
+        // The same names and one longer one, so that the adjust mode gives every other name a
+        // new name to look up, as replace does.
+        ItemTable rows = previewRows;
+        rows.append(
+            itemRow(u"file_with_the_longest_name.txt", text::fromUtf8(previewFolder + "/")));
+        RenameSession replace(IniFile(u"/nonexistent/soramine-bench.ini"), makeMethodTable());
+        setUpReplace(replace, rows);
+        RenameSession adjust(IniFile(u"/nonexistent/soramine-bench.ini"), makeMethodTable());
+        adjust.settings.methodIndex = *adjust.methods.indexOf(u"その他");
+        auto& page = static_cast<ConversionPage&>(*adjust.currentPage());
+        page.settings.mode = kPadToLongest;
+        (void)adjust.changeItems([&](ItemTable& t) { t.appendTable(std::move(rows)); });
+
+        // Taking turns, median of the rounds.
+        std::vector<double> ours, theirs;
+        for (int round = 0; round < kRounds; ++round) {
+            std::size_t shown = 0;
+            ours.push_back(
+                seconds([&] { shown = previewRun(adjust, host, quiet).previewNew.size(); }));
+            if (shown != kPreviewItems + 1)
+                return 2;
+            theirs.push_back(seconds([&] { previewRun(replace, host, quiet); }));
+        }
+        pass &= report("conversion adjust preview", kPreviewItems, median(ours), "replace preview",
+                       median(theirs), 2.0);
     }
 
     {
