@@ -95,20 +95,6 @@ QString previewOneItem(RenameSession& session, int methodIndex, const QString& f
     return result.previewNew.empty() ? QString() : gui::qs(result.previewNew.front());
 }
 
-namespace {
-
-class NoHost final : public Host {
-  public:
-    std::u16string clipboardText() override { return {}; }
-    std::optional<std::u16string> chooseFolder(std::u16string_view, std::u16string_view) override {
-        return std::nullopt;
-    }
-    bool askYesNo(const Message&) override { return false; }
-    void showMessage(const Message&) override {}
-};
-
-}  // namespace
-
 QStringList previewNames(RenameSession& session, int methodIndex, const QStringList& names) {
     session.settings.methodIndex = methodIndex;
     const bool changed = session.changeItems([&](ItemTable& table) {
@@ -118,7 +104,8 @@ QStringList previewNames(RenameSession& session, int methodIndex, const QStringL
     });
     if (!changed)
         return {QStringLiteral("running")};
-    NoHost host;
+    ScriptedPrompts prompts;
+    gui::WindowHost host(nullptr, prompts);
     QuietObserver quiet;
     const PreviewResult preview = previewRun(session, host, quiet);
     if (preview.message)

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/app/ini_file.h"
-#include "core/engine/run.h"
+#include "core/engine/engine_fixture.h"
 #include "support/record_bytes.h"
 #include "support/temp_dir.h"
 
@@ -17,16 +17,6 @@ using testing::TempDir;
 using testing::utf16le;
 using testing::utf8;
 
-class NoHost final : public Host {
-  public:
-    std::u16string clipboardText() override { return {}; }
-    std::optional<std::u16string> chooseFolder(std::u16string_view, std::u16string_view) override {
-        return std::nullopt;
-    }
-    bool askYesNo(const Message&) override { return false; }
-    void showMessage(const Message&) override {}
-};
-
 // The new names of a run of `names`, prepared as the engine prepares it.
 std::vector<std::u16string> converted(ConversionPage& page, std::vector<std::u16string> names,
                                       bool folderMode = false) {
@@ -37,7 +27,7 @@ std::vector<std::u16string> converted(ConversionPage& page, std::vector<std::u16
         table.append(Row{std::move(name), u"/f/"});
     }
     RunContext run{{folderMode, false}};
-    NoHost host;
+    testing::FakeHost host;
     std::size_t count = rows.size();
     EXPECT_FALSE(page.validate(run));
     EXPECT_FALSE(page.prepare(RunItems{table, rows}, run.env, host, count));
