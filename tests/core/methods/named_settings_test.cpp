@@ -23,6 +23,7 @@ TEST(NamedSettings, EachTextBoxDeclaresItsForbiddenCharacters) {
         {u"連番", u"変更名", ForbiddenSet::NoAsteriskNoBackslash},
         {u"追加", u"文字", ForbiddenSet::NoBackslash},
         {u"MP3", u"設定値", ForbiddenSet::NoBackslash},
+        {u"拡張子", u"変更後", ForbiddenSet::All},
         {u"日時", u"形式", ForbiddenSet::NoBackslash},
         {u"並べ替え", u"並び順", ForbiddenSet::NoAngleBrackets},
     };
