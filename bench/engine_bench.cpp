@@ -42,7 +42,7 @@ constexpr int kRounds = 5;
 
 class NoHost final : public Host {
   public:
-    std::u16string clipboardText() override { return {}; }
+    std::optional<std::u16string> clipboardText() override { return std::nullopt; }
     std::optional<std::u16string> chooseFolder(std::u16string_view, std::u16string_view) override {
         return std::nullopt;
     }

@@ -25,6 +25,8 @@ echo "== exif"
 bash bench/exif.sh "$bin/src/cli/soramine-cli" "$bin/bench/soramine-head-read-bench" || failed=1
 echo "== file methods"
 bash bench/file_methods.sh "$bin/src/cli/soramine-cli" || failed=1
+echo "== names from text, script"
+bash bench/text_script.sh "$bin/src/cli/soramine-cli" || failed=1
 if [ -x "$bin/bench/soramine-gui-bench" ]; then
   echo "== window"
   bash bench/gui.sh "$bin/src/cli/soramine-cli" "$bin/bench/soramine-gui-bench" || failed=1

@@ -16,6 +16,8 @@ int runRun(const Args& args);
 int runUndo(const Args& args);
 int runMakeJob(const Args& args);
 int runShowJob(const Args& args);
+// The list export of a "テキスト" job.
+int runExport(const Args& args);
 // The one-shot forms "C A B", "/h /c|/m|/s PATH" and "/r N PATH": unlike the commands, it
 // gets the form word too. 0 done, 1 the rename failed (nothing lost), 2 wrong arguments.
 int runOneShot(const Args& argsIncludingFormWord);

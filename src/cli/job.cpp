@@ -74,7 +74,7 @@ std::vector<IniField<MainSettings>> jobFlagFields() {
 }
 
 std::vector<std::string_view> jobOptions(std::vector<std::string_view> more) {
-    more.insert(more.begin(), {"--folder", "--ext", "--rows"});
+    more.insert(more.begin(), {"--folder", "--ext", "--rows", "--clipboard-file"});
     return more;
 }
 
@@ -89,6 +89,7 @@ Expected<JobRequest, std::u16string> jobRequest(const CommandLine& line) {
         request.extension = text::fromUtf8(*extension);
     request.rows = line.value("--rows");
     request.allowSwaps = line.has(kAllowSwapsOption);
+    request.clipboardFile = line.value("--clipboard-file");
     return request;
 }
 
@@ -113,12 +114,12 @@ bool startJob(const JobRequest& request, RenameSession& session) {
     MainSettings& options = session.settings;
     if (options.folderCreation)
         return fail(u"「フォルダ作成」のジョブはまだ実行できません (フォルダ作成は未実装です)");
-    if (options.selectedOnly && !request.rows) {
+    if (options.selectedOnly && !request.rows && !request.rowsForAnyJob) {
         return fail(
             u"このジョブは「選択ファイルのみリネーム」がオンです。--rows で対象の行を指定して"
             u"ください (例: --rows 1,3,5-7)");
     }
-    if (!options.selectedOnly && request.rows)
+    if (!options.selectedOnly && request.rows && !request.rowsForAnyJob)
         return fail(u"--rows は「選択ファイルのみリネーム」がオンのジョブにだけ使えます");
     if (options.folderMode && request.extension)
         return fail(u"フォルダモードのジョブには --ext を指定できません");

@@ -17,11 +17,14 @@ namespace soramine::cli {
 
 // What preview and run take besides the job file.
 struct JobRequest {
-    std::u16string path;                      // the saved-settings file
-    std::optional<std::u16string> folder;     // --folder: replaces the stored folder text
-    std::optional<std::u16string> extension;  // --ext: replaces the stored extension text
-    std::optional<std::string> rows;          // --rows: the 1-based rows that count as selected
-    bool allowSwaps = false;                  // --allow-swaps: the job's "入れ替え"
+    std::u16string path;                       // the saved-settings file
+    std::optional<std::u16string> folder;      // --folder: replaces the stored folder text
+    std::optional<std::u16string> extension;   // --ext: replaces the stored extension text
+    std::optional<std::string> rows;           // --rows: the 1-based rows that count as selected
+    std::optional<std::string> clipboardFile;  // --clipboard-file: the clipboard's text
+    bool allowSwaps = false;                   // --allow-swaps: the job's "入れ替え"
+    // --rows selects rows whatever the job's "選択項目" (the list export's own option)
+    bool rowsForAnyJob = false;
 };
 
 // The switch that lets a job's items take each other's names (swaps, shifts, cycles). Jobs do

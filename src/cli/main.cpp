@@ -24,6 +24,7 @@ constexpr Command kCommands[] = {
     {"undo", soramine::cli::runUndo, "直前の run を元に戻します"},
     {"make-job", soramine::cli::runMakeJob, "ジョブ (設定ファイル) を書き出します"},
     {"show-job", soramine::cli::runShowJob, "ジョブの中身を表示します"},
+    {"export", soramine::cli::runExport, "「テキスト」のジョブでリストを書き出します"},
 };
 
 void printHelp() {

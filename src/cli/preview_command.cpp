@@ -19,7 +19,7 @@ namespace {
 
 constexpr const char* kUsage =
     "使い方: soramine-cli preview JOB.qrn [--folder DIR] [--ext TEXT] [--rows LIST]\n"
-    "                             [--allow-swaps]\n"
+    "                             [--allow-swaps] [--clipboard-file FILE]\n"
     "\n"
     "保存した設定ファイル (ジョブ) の「予測」を表示します。ファイルは変更しません。\n"
     "ジョブのフォルダを「取り込み」ボタンと同じ規則で取り込み、「結果をコピー」と同じ\n"
@@ -34,6 +34,9 @@ constexpr const char* kUsage =
     "                例: 1,3,5-7。このオプションのジョブには必須です\n"
     "  --allow-swaps run --allow-swaps の予測: 同じ実行の別の項目が明け渡す名前を空いている\n"
     "                ものとし、二つ以上の項目が同じ名前になるときは先の項目がその名前になります\n"
+    "  --clipboard-file FILE\n"
+    "                クリップボードの文字列の代わりに FILE の内容 (シフトJIS) を使う\n"
+    "                (「テキスト」のクリップボード)。- なら標準入力から読む\n"
     "\n"
     "リネーム方式の設定はジョブのものを使い、[詳細設定] (禁則文字、読み取り、隠し、\n"
     "ソートなど) は設定ファイル (ソラミネ.ini) から読みます。取り込みは空の一覧への\n"
@@ -65,7 +68,7 @@ int runPreview(const Args& args) {
     if (!startJob(*request, session))
         return 2;
 
-    TerminalHost host(std::nullopt, false);
+    TerminalHost host(std::nullopt, false, request->clipboardFile);
     TerminalProgress progress;
     const PreviewResult preview = previewRun(session, host, progress);
     if (preview.message) {

@@ -23,6 +23,7 @@ namespace {
 constexpr const char* kUsage =
     "使い方: soramine-cli run JOB.qrn [--folder DIR] [--ext TEXT] [--rows LIST]\n"
     "                         [--dest DIR] [--overwrite] [--allow-swaps]\n"
+    "                         [--clipboard-file FILE]\n"
     "\n"
     "保存した設定ファイル (ジョブ) を「実行」します。ジョブのフォルダを「取り込み」ボタンと\n"
     "同じ規則で取り込み、ジョブのリネーム方式と設定で名前を変更して、\n"
@@ -32,6 +33,9 @@ constexpr const char* kUsage =
     "  --ext TEXT     ジョブの拡張子の代わりに TEXT を使う (例: \"jpg gif\", \"* -txt\")\n"
     "  --rows LIST    「選択ファイルのみリネーム」のジョブで選択とみなす行 (1 から数える)\n"
     "                 例: 1,3,5-7。このオプションのジョブには必須です\n"
+    "  --clipboard-file FILE\n"
+    "                 クリップボードの文字列の代わりに FILE の内容 (シフトJIS) を使う\n"
+    "                 (「テキスト」のクリップボード)。- なら標準入力から読む\n"
     "  --dest DIR     「リネーム後移動」「リネーム後コピー」のジョブの移動先 (コピー先)。\n"
     "                 このオプションのジョブには必須です\n"
     "  --overwrite    移動先 (コピー先) に同名のファイルがあるとき上書きする\n"
@@ -118,7 +122,7 @@ int runRun(const Args& args) {
     session.detail.showLog = 1;
 
     // The items are imported: as the import button does, that ends the previous undo record.
-    TerminalHost host(dest, line->has("--overwrite"));
+    TerminalHost host(dest, line->has("--overwrite"), request->clipboardFile);
     TerminalProgress shown;
     JournalWriter journal;
     JournallingObserver progress(journal, shown);

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "cli/terminal.h"
+#include "core/platform/fs.h"
 #include "core/platform/process.h"
+#include "core/text/cp932.h"
 #include "core/text/strings.h"
 #include "core/text/utf.h"
 
@@ -23,6 +25,26 @@ std::u16string oneLine(std::u16string text) {
 }
 
 }  // namespace
+
+std::optional<std::u16string> TerminalHost::clipboardText() {
+    if (!clipboardFile_)
+        return std::nullopt;
+    std::string bytes;
+    if (*clipboardFile_ == "-") {
+        char buffer[65536];
+        std::size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
+            bytes.append(buffer, got);
+        if (std::ferror(stdin))
+            return std::nullopt;
+    } else {
+        auto content = platform::readFile(absolutePath(*clipboardFile_));
+        if (!content)
+            return std::nullopt;
+        bytes = std::move(*content);
+    }
+    return text::fromCp932(bytes);
+}
 
 std::optional<std::u16string> TerminalHost::chooseFolder(std::u16string_view, std::u16string_view) {
     return destination_;

@@ -11,13 +11,19 @@ namespace soramine::cli {
 
 // What a run asks outside the core, answered from the command line: the destination folder
 // of a move or copy after the run is --dest, the overwrite question is answered by
-// --overwrite, messages go to stderr, and there is no clipboard.
+// --overwrite, messages go to stderr, and the clipboard's text is the content of
+// --clipboard-file (standard input for "-"), read as code page 932 bytes when a method asks.
 class TerminalHost final : public Host {
   public:
-    TerminalHost(std::optional<std::u16string> destination, bool overwrite)
-        : destination_(std::move(destination)), overwrite_(overwrite) {}
+    TerminalHost(std::optional<std::u16string> destination, bool overwrite,
+                 std::optional<std::string> clipboardFile = std::nullopt)
+        : destination_(std::move(destination)),
+          overwrite_(overwrite),
+          clipboardFile_(std::move(clipboardFile)) {}
 
-    std::u16string clipboardText() override { return {}; }
+    // Nothing (the clipboard "cannot be opened") without --clipboard-file or when the file
+    // cannot be read.
+    std::optional<std::u16string> clipboardText() override;
     std::optional<std::u16string> chooseFolder(std::u16string_view title,
                                                std::u16string_view start) override;
     bool askYesNo(const Message& question) override;
@@ -29,6 +35,7 @@ class TerminalHost final : public Host {
   private:
     std::optional<std::u16string> destination_;
     bool overwrite_;
+    std::optional<std::string> clipboardFile_;
     int problems_ = 0;
 };
 

@@ -8,7 +8,7 @@
 
 namespace soramine::gui {
 
-std::u16string WindowHost::clipboardText() {
+std::optional<std::u16string> WindowHost::clipboardText() {
     return u16(QGuiApplication::clipboard()->text());
 }
 

@@ -14,7 +14,7 @@ class WindowHost final : public Host {
   public:
     WindowHost(QWidget* window, Prompts& prompts) : window_(window), prompts_(prompts) {}
 
-    std::u16string clipboardText() override;
+    std::optional<std::u16string> clipboardText() override;
     std::optional<std::u16string> chooseFolder(std::u16string_view title,
                                                std::u16string_view start) override;
     bool askYesNo(const Message& question) override;

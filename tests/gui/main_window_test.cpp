@@ -480,7 +480,9 @@ void MainWindowTest::pagesFitTheWindowWithoutSideScrolling() {
     } cases[] = {
         {0, 0, "main_window_numbering"},
         {1, 0, "main_window_replace"},
+        {8, 0, "main_window_text_lines"},
         {10, 0, "main_window_random_name"},
+        {13, 0, "main_window_script"},
         {0, 1, "main_window_add_text"},  // 連番を追加 offers the add tab
         {3, 0, "main_window_delete_extract"},
         {5, 0, "main_window_extension"},

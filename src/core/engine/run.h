@@ -20,8 +20,9 @@ namespace soramine {
 class Host {
   public:
     virtual ~Host() = default;
-    // The clipboard's text (names from text).
-    virtual std::u16string clipboardText() = 0;
+    // The clipboard's text (names from text; empty when it holds none), or nothing when the
+    // clipboard cannot be opened.
+    virtual std::optional<std::u16string> clipboardText() = 0;
     // A folder the user picks, starting at `start`; nothing when the user cancels.
     virtual std::optional<std::u16string> chooseFolder(std::u16string_view title,
                                                        std::u16string_view start) = 0;

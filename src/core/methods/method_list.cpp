@@ -13,7 +13,9 @@
 #include "core/methods/numbering.h"
 #include "core/methods/random_name.h"
 #include "core/methods/replace.h"
+#include "core/methods/script.h"
 #include "core/methods/split_reorder.h"
+#include "core/methods/text_lines.h"
 #include "core/methods/timestamps.h"
 
 namespace soramine {
@@ -75,12 +77,12 @@ constexpr std::array<Row, 15> kRows = {{
     {u"拡張子", make<ExtensionPage>, true},
     {u"タイムスタンプ", make<TimestampPage>, true},
     {u"日時", makeWithAddText<DatePage>, true},
-    {u"テキスト", notYet, true},
+    {u"テキスト", makeWithAddText<TextLinesPage>, true},
     {u"ハッシュ", makeWithAddText<HashNamePage>, true},
     {u"ランダム", makeWithAddText<RandomNamePage>, true},
     {u"並べ替え", make<SplitReorderPage>, true},
     {u"属性", make<AttributePage>, false},
-    {u"スクリプト", notYet, true},
+    {u"スクリプト", make<ScriptPage>, true},
     {u"その他", make<ConversionPage>, true},
 }};
 

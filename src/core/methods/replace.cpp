@@ -38,10 +38,10 @@ constexpr auto kRecords = std::to_array<RecordField<ReplacePage>>({
 // six records and their texts by offset reads a file with it just the same.
 constexpr std::uint32_t kRegexRecordId = 9001;
 
-// Replaces the first match of A*B in `work`: from the first A to the first B after it, or with
-// B empty to the extension's dot (or the end, for a folder or a name without a dot).
-void replaceWildcard(std::u16string& work, std::u16string_view search,
-                     std::u16string_view replacement, bool caseSensitive, bool folderMode) {
+}  // namespace
+
+void replaceWildcardMatch(std::u16string& work, std::u16string_view search,
+                          std::u16string_view replacement, bool caseSensitive, bool folderMode) {
     const std::size_t star = search.find(u'*');
     std::u16string a(search.substr(0, star));
     std::u16string b(search.substr(star + 1));
@@ -68,6 +68,8 @@ void replaceWildcard(std::u16string& work, std::u16string_view search,
         work.erase(start, end - start);
     work.insert(start, replacement);
 }
+
+namespace {
 
 // Replaces every `search` in `work`, letters a-z matching A-Z; inserted text is not searched.
 void replaceIgnoringCase(std::u16string& work, std::u16string_view search,
@@ -206,7 +208,8 @@ std::u16string ReplacePage::transform(const ItemArgs& item, RunContext& run) {
             work = std::move(*replaced);
         }
     } else if (search.text.find(u'*') != std::u16string::npos) {
-        replaceWildcard(work, search.text, with, settings.caseSensitive != 0, run.env.folderMode);
+        replaceWildcardMatch(work, search.text, with, settings.caseSensitive != 0,
+                             run.env.folderMode);
     } else if (!search.text.empty()) {
         if (settings.caseSensitive)
             text::replaceAll(work, search.text, with);

@@ -27,6 +27,12 @@ std::span<const IniField<ReplaceSettings>> replaceSettingsFields();
 // an empty text, or one that starts with no digit) becomes "1".
 std::u16string repairedPosition(std::u16string_view typed);
 
+// Replaces the first match of A*B (`search` holds a "*"; a further "*" is an ordinary
+// character of B) in `work`: from the first A to the first B after it, or with B empty to the
+// extension's dot (or the end, for a folder or a name without a dot).
+void replaceWildcardMatch(std::u16string& work, std::u16string_view search,
+                          std::u16string_view replacement, bool caseSensitive, bool folderMode);
+
 // Replaces a text (with at most one "*" wildcard, or a regular expression whose groups the
 // replacement takes as "$1" or "${name}") or overwrites from a position. A "\" in the
 // replacement stands for the name of the item's folder.

@@ -8,8 +8,6 @@
 namespace soramine::text {
 namespace {
 
-constexpr char16_t kUnknownChar = 0x30FB;  // "・"
-
 // One iconv descriptor for the length of one conversion.
 class Converter {
   public:
@@ -56,17 +54,17 @@ std::u16string fromLittleEndian(const std::string& bytes) {
 
 }  // namespace
 
-std::u16string fromCp932(std::string_view bytes) {
+std::u16string fromCp932(std::string_view bytes, char16_t unknown) {
     Converter conv("UTF-16LE", "CP932");
     if (!conv.ok())
-        return std::u16string(bytes.size(), kUnknownChar);
+        return std::u16string(bytes.size(), unknown);
     std::string utf16;
     utf16.reserve(bytes.size() * 2);
     const char* in = bytes.data();
     size_t left = bytes.size();
     while (!conv.run(in, left, utf16)) {
-        utf16 += static_cast<char>(kUnknownChar & 0xFF);
-        utf16 += static_cast<char>(kUnknownChar >> 8);
+        utf16 += static_cast<char>(unknown & 0xFF);
+        utf16 += static_cast<char>(unknown >> 8);
         ++in, --left;  // skip the byte that could not start a character
     }
     return fromLittleEndian(utf16);

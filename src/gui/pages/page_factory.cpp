@@ -14,7 +14,9 @@
 #include "gui/pages/numbering_page_widget.h"
 #include "gui/pages/random_name_page_widget.h"
 #include "gui/pages/replace_page_widget.h"
+#include "gui/pages/script_page_widget.h"
 #include "gui/pages/split_reorder_page_widget.h"
+#include "gui/pages/text_lines_page_widget.h"
 #include "gui/pages/timestamp_page_widget.h"
 #include "gui/pages/unavailable_page_widget.h"
 
@@ -44,6 +46,7 @@ constexpr std::array kRows = {
     Row{u"連番", bind<soramine::NumberingPage, NumberingPageWidget>},
     Row{u"置換", bind<soramine::ReplacePage, ReplacePageWidget>},
     Row{u"追加", bind<soramine::AddTextPage, AddTextPageWidget>},
+    Row{u"テキスト", bind<soramine::TextLinesPage, TextLinesPageWidget>},
     Row{u"ランダム", bind<soramine::RandomNamePage, RandomNamePageWidget>},
     Row{u"タイムスタンプ", bind<soramine::TimestampPage, TimestampPageWidget>},
     Row{u"日時", bind<soramine::DatePage, DatePageWidget>},
@@ -54,6 +57,7 @@ constexpr std::array kRows = {
     Row{u"削除 / 抽出", bind<soramine::DeleteExtractPage, DeleteExtractPageWidget>},
     Row{u"拡張子", bind<soramine::ExtensionPage, ExtensionPageWidget>},
     Row{u"その他", bind<soramine::ConversionPage, ConversionPageWidget>},
+    Row{u"スクリプト", bind<soramine::ScriptPage, ScriptPageWidget>},
 };
 
 }  // namespace

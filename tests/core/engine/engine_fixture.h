@@ -82,13 +82,14 @@ class FakePage final : public MethodPage {
 
 class FakeHost final : public Host {
   public:
-    std::optional<std::u16string> folder;  // the answer of chooseFolder
-    bool yes = false;                      // the answer of askYesNo
+    std::optional<std::u16string> folder;           // the answer of chooseFolder
+    bool yes = false;                               // the answer of askYesNo
+    std::optional<std::u16string> clipboard = u"";  // nothing: the clipboard cannot be opened
     std::vector<std::pair<std::u16string, std::u16string>> folderRequests;  // title, start
     std::vector<Message> questions;
     std::vector<Message> messages;
 
-    std::u16string clipboardText() override { return {}; }
+    std::optional<std::u16string> clipboardText() override { return clipboard; }
     std::optional<std::u16string> chooseFolder(std::u16string_view title,
                                                std::u16string_view start) override {
         folderRequests.emplace_back(title, start);

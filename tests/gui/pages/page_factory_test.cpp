@@ -14,7 +14,9 @@
 #include "gui/pages/numbering_page_widget.h"
 #include "gui/pages/random_name_page_widget.h"
 #include "gui/pages/replace_page_widget.h"
+#include "gui/pages/script_page_widget.h"
 #include "gui/pages/split_reorder_page_widget.h"
+#include "gui/pages/text_lines_page_widget.h"
 #include "gui/pages/timestamp_page_widget.h"
 #include "gui/pages/unavailable_page_widget.h"
 #include "gui_test_support.h"
@@ -35,6 +37,7 @@ void PageFactoryTest::eachMethodGetsItsPage() {
     QVERIFY(qobject_cast<ReplacePageWidget*>(makeMethodPageWidget(1, *session, &host)));
     QVERIFY(qobject_cast<AddTextPageWidget*>(makeMethodPageWidget(2, *session, &host)));
     QVERIFY(qobject_cast<AddTextPageWidget*>(makeMethodPageWidget(2, *session, &host)));
+    QVERIFY(qobject_cast<TextLinesPageWidget*>(makeMethodPageWidget(8, *session, &host)));
     QVERIFY(qobject_cast<RandomNamePageWidget*>(makeMethodPageWidget(10, *session, &host)));
     QVERIFY(qobject_cast<TimestampPageWidget*>(makeMethodPageWidget(6, *session, &host)));
     QVERIFY(qobject_cast<DatePageWidget*>(makeMethodPageWidget(7, *session, &host)));
@@ -45,12 +48,7 @@ void PageFactoryTest::eachMethodGetsItsPage() {
     QVERIFY(qobject_cast<DeleteExtractPageWidget*>(makeMethodPageWidget(3, *session, &host)));
     QVERIFY(qobject_cast<ExtensionPageWidget*>(makeMethodPageWidget(5, *session, &host)));
     QVERIFY(qobject_cast<ConversionPageWidget*>(makeMethodPageWidget(14, *session, &host)));
-    for (int index : {8, 13}) {
-        MethodPageWidget* page = makeMethodPageWidget(index, *session, &host);
-        QVERIFY(qobject_cast<UnavailablePageWidget*>(page));
-        QCOMPARE(page->findChild<QLabel*>()->text(),
-                 QStringLiteral("この方式はまだ使用できません"));
-    }
+    QVERIFY(qobject_cast<ScriptPageWidget*>(makeMethodPageWidget(13, *session, &host)));
     // An index from a damaged INI names no method: the page says it cannot be used.
     QVERIFY(qobject_cast<UnavailablePageWidget*>(makeMethodPageWidget(99, *session, &host)));
 }
