@@ -138,20 +138,12 @@ int runMakeJob(const Args& args) {
     const auto index = methods.indexOf(text::fromUtf8(*methodName));
     if (!index) {
         std::vector<std::u16string_view> names;
-        for (int i = 0; i < static_cast<int>(methods.size()); ++i) {
-            if (methods.page(i)->available())
-                names.push_back(methods.page(i)->comboText());
-        }
+        for (int i = 0; i < static_cast<int>(methods.size()); ++i)
+            names.push_back(methods.page(i)->comboText());
         return refuse(u"不明なリネーム方式です: " + text::fromUtf8(*methodName) +
                       u"\n使えるリネーム方式: " + joined(names));
     }
     MethodPage& page = *methods.page(*index);
-    if (!page.available()) {
-        // Such a page's validation says that the method is not offered yet.
-        RunContext run;
-        const auto message = page.validate(run);
-        return refuse(message ? message->text : std::u16string(page.comboText()));
-    }
 
     MainSettings options = defaultMainSettings();
     options.methodIndex = *index;

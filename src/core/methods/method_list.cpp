@@ -21,29 +21,6 @@
 namespace soramine {
 namespace {
 
-// The page of a method this build does not offer yet: it never renames anything, and a run
-// of it stops at validation with a message.
-class UnavailablePage final : public MethodPage {
-  public:
-    explicit UnavailablePage(std::u16string_view comboText) : comboText_(comboText) {}
-
-    std::u16string_view comboText() const override { return comboText_; }
-    bool available() const override { return false; }
-    void readIni(const IniFile&) override {}
-    void writeIni(IniFile&) const override {}
-    std::optional<Message> validate(RunContext&) override {
-        return errorMessage(u"この方式はまだ使用できません");
-    }
-    std::u16string transform(const ItemArgs& item, RunContext&) override {
-        return std::u16string(item.name);
-    }
-    void saveBlock(BlockWriter&) const override {}
-    bool loadBlock(BlockReader&) override { return false; }
-
-  private:
-    std::u16string_view comboText_;
-};
-
 using MakePage = std::unique_ptr<MethodPage> (*)(std::u16string_view comboText,
                                                  AddTextPage& addText);
 
@@ -55,9 +32,6 @@ std::unique_ptr<MethodPage> make(std::u16string_view, AddTextPage&) {
 template <class Page>
 std::unique_ptr<MethodPage> makeWithAddText(std::u16string_view, AddTextPage& addText) {
     return std::make_unique<Page>(addText);
-}
-std::unique_ptr<MethodPage> notYet(std::u16string_view comboText, AddTextPage&) {
-    return std::make_unique<UnavailablePage>(comboText);
 }
 
 struct Row {

@@ -4,8 +4,7 @@
 
 namespace soramine {
 
-// The fifteen methods of the product, in the order of the method box. A method this build
-// does not offer yet has a page whose available() is false and whose validate() says so.
+// The fifteen methods of the product, in the order of the method box.
 // Adding a method: its file pair in this folder and its row in method_list.cpp.
 MethodTable makeMethodTable();
 

@@ -196,8 +196,6 @@ class RecordBlock {
 
     // The method box text, e.g. "置換".
     virtual std::u16string_view comboText() const = 0;
-    // False for a method this build does not offer yet: its block cannot be loaded.
-    virtual bool available() const { return true; }
     // The page's block. loadBlock returns false when the block is damaged; the file is then
     // refused and the page keeps its settings.
     virtual void saveBlock(BlockWriter& out) const = 0;

@@ -102,11 +102,6 @@ std::optional<Message> loadSavedPage(const SavedSettings& saved, const PageLooku
     RecordBlock* page = pageAt(saved.options.methodIndex);
     if (!page)
         return notOurFile();
-    if (!page->available()) {
-        return Message{u"「" + std::u16string(page->comboText()) +
-                           u"」の設定はこのバージョンでは読み込めません",
-                       u"ファイルオープンエラー", Icon::Error};
-    }
     const std::size_t recordCount = getUint16(saved.bytes, 6);
     BlockReader block(saved.bytes, kSettingsPageBlockStart,
                       kSettingsHeaderSize + Record::kSize * recordCount);

@@ -65,7 +65,7 @@ constexpr std::array kRows = {
 MethodPageWidget* makeMethodPageWidget(int methodIndex, soramine::RenameSession& session,
                                        QWidget* parent) {
     soramine::MethodPage* page = session.methods.page(methodIndex);
-    if (page && page->available()) {
+    if (page) {
         for (const Row& row : kRows) {
             if (row.comboText != page->comboText())
                 continue;

@@ -193,33 +193,6 @@ TEST(SettingsFile, DamagedFilesAreRefused) {
 }
 
 // A method whose page this build does not have yet.
-class NotYetPage final : public MethodPage {
-  public:
-    std::u16string_view comboText() const override { return u"日時"; }
-    bool available() const override { return false; }
-    void readIni(const IniFile&) override {}
-    void writeIni(IniFile&) const override {}
-    std::optional<Message> validate(RunContext&) override { return std::nullopt; }
-    std::u16string transform(const ItemArgs& item, RunContext&) override {
-        return std::u16string(item.name);
-    }
-    void saveBlock(BlockWriter&) const override {}
-    bool loadBlock(BlockReader&) override { return true; }
-};
-
-TEST(SettingsFile, AMethodWithoutItsPageSaysSo) {
-    NotYetPage notYet;
-    const std::string bytes = buildSettingsFile(savedOptions(7), u"", u"", notYet);
-    auto parsed = parseSettingsFile(bytes, 15);
-    ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->folderText, u"") << "an empty text loads as empty";
-    auto message = loadSavedPage(
-        *parsed, [&](int index) -> MethodPage* { return index == 7 ? &notYet : nullptr; });
-    ASSERT_TRUE(message);
-    EXPECT_EQ(message->text, u"「日時」の設定はこのバージョンでは読み込めません");
-    EXPECT_EQ(message->caption, u"ファイルオープンエラー");
-}
-
 TEST(SettingsFile, UnopenableFilesGiveTheOpenMessage) {
     TempDir dir;
     Pages pages;
