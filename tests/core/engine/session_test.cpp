@@ -22,11 +22,11 @@ TEST(SessionHistories, EveryBoxLoadsAndSavesOnce) {
     std::vector<std::u16string> keys;
     for (const HistoryBox* box : boxes)
         keys.push_back(box->section + box->prefix);
-    EXPECT_EQ(keys, (std::vector<std::u16string>{
-                        u"メインフォルダ名", u"メイン拡張子", u"連番変更名", u"置換変更前",
-                        u"置換変更後", u"追加文字", u"MP3設定値", u"拡張子変更後", u"日時形式",
-                        u"テキストファイル名", u"ランダムファイル名", u"並び替え区切り",
-                        u"並び替え並び順"}));
+    EXPECT_EQ(keys,
+              (std::vector<std::u16string>{
+                  u"メインフォルダ名", u"メイン拡張子", u"連番変更名", u"置換変更前", u"置換変更後",
+                  u"追加文字", u"MP3設定値", u"拡張子変更後", u"日時形式", u"テキストファイル名",
+                  u"ランダムファイル名", u"並び替え区切り", u"並び替え並び順"}));
 
     session.folderBox.entries = {u"/photos/", u"/music/"};
     auto* replace = dynamic_cast<ReplacePage*>(session.methods.page(1));
