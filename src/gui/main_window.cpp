@@ -546,7 +546,15 @@ void MainWindow::selectMethod(int index) {
     }
     if (tabs_->currentIndex() != 0)
         tabs_->setCurrentIndex(0);
-    mainPages_->setCurrentWidget(methodPage(index));
+    // Only the shown page sizes the stack: a hidden page that is wider or taller must not make
+    // the shown one scroll.
+    MethodPageWidget* shown = methodPage(index);
+    for (MethodPageWidget* page : pages_) {
+        if (page)
+            page->setSizePolicy(page == shown ? QSizePolicy::Preferred : QSizePolicy::Ignored,
+                                page == shown ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+    }
+    mainPages_->setCurrentWidget(shown);
     updateAddTab();
 }
 
@@ -684,8 +692,11 @@ void MainWindow::restorePlacement() {
         columns + 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width();
     QSize size = sizeHint();
     size.rwidth() += std::max(0, listWidth - list_->sizeHint().width());
+    // The screen's free area must hold the window with its frame. The window manager's borders
+    // and title bar are unknown before the window is shown, so room for a typical frame is kept.
+    const QSize frame(16, 48);
     if (const QScreen* shown = screen())
-        size = size.boundedTo(shown->availableGeometry().size());
+        size = size.boundedTo(shown->availableGeometry().size() - frame);
     resize(minimumSize().expandedTo(size));
     gui::restorePlacement(this, session_.ini, u"WindowSize");
 }

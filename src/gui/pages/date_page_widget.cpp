@@ -10,6 +10,7 @@
 
 #include "gui/pages/page_form.h"
 #include "gui/qt_text.h"
+#include "gui/widgets/elided_label.h"
 #include "gui/widgets/history_combo_box.h"
 
 namespace soramine::gui {
@@ -25,9 +26,9 @@ DatePageWidget::DatePageWidget(soramine::DatePage& page, soramine::RenameSession
         {QStringLiteral("作成日時から作成(&I)"), QStringLiteral("更新日時から作成(&J)"),
          QStringLiteral("Exif情報の撮影日時から作成(&L)")});
     format_ = form_->historyBox(page_.format);
-    sample_ = form_->label(QStringLiteral("2010年01月23日、04時56分00秒"));
+    sample_ = new ElidedLabel(QStringLiteral("2010年01月23日、04時56分00秒"),
+                              QStringLiteral("入力項目からのサンプルです"), this);
     sample_->setAccessibleName(QStringLiteral("サンプル"));
-    sample_->setTextFormat(Qt::PlainText);
     form_->useListFont(format_);
     form_->useListFont(sample_);
 
@@ -39,7 +40,7 @@ DatePageWidget::DatePageWidget(soramine::DatePage& page, soramine::RenameSession
     form_->tip(
         source->button(2),
         QStringLiteral("Exif情報の撮影日時を使ってファイル名を変更する場合に選択してください"));
-    form_->tip(sample_, QStringLiteral("入力項目からのサンプルです"));
+    form_->tip(sample_, sample_->toolTip());
     form_->tip(mode->button(0),
                QStringLiteral("タイムスタンプをファイル名にする場合に選択してください"));
     form_->tip(mode->button(1),
@@ -60,10 +61,12 @@ DatePageWidget::DatePageWidget(soramine::DatePage& page, soramine::RenameSession
     modeLayout->addStretch();
 
     auto* sourceBox = new QGroupBox(QStringLiteral("日時選択"), this);
-    auto* sourceLayout = new QHBoxLayout(sourceBox);
-    for (QAbstractButton* button : source->buttons())
-        sourceLayout->addWidget(button);
-    sourceLayout->addStretch();
+    // Two to a row: the three captions side by side are wider than the page's tab.
+    auto* sourceLayout = new QGridLayout(sourceBox);
+    const QList<QAbstractButton*> sources = source->buttons();
+    for (int i = 0; i < sources.size(); ++i)
+        sourceLayout->addWidget(sources[i], i / 2, i % 2);
+    sourceLayout->setColumnStretch(2, 1);
 
     auto* formatRow = new QVBoxLayout;
     formatRow->addWidget(
@@ -91,7 +94,7 @@ void DatePageWidget::takeSettings() {
 }
 
 void DatePageWidget::updateSample(bool picked) {
-    sample_->setText(qs(soramine::dateSample(u16(format_->currentText()), picked)));
+    sample_->showLine(qs(soramine::dateSample(u16(format_->currentText()), picked)));
 }
 
 }  // namespace soramine::gui

@@ -8,6 +8,7 @@ class QLabel;
 
 namespace soramine::gui {
 
+class ElidedLabel;
 class HistoryComboBox;
 class PageForm;
 
@@ -20,7 +21,7 @@ class DatePageWidget : public MethodPageWidget {
     void showSettings() override;
     void takeSettings() override;
 
-    QLabel* sampleLine() const { return sample_; }
+    ElidedLabel* sampleLine() const { return sample_; }
 
   private:
     // The sample of the format as it stands; `picked` when it came from the list.
@@ -29,7 +30,7 @@ class DatePageWidget : public MethodPageWidget {
     soramine::DatePage& page_;
     PageForm* form_;
     HistoryComboBox* format_ = nullptr;
-    QLabel* sample_ = nullptr;
+    ElidedLabel* sample_ = nullptr;
 };
 
 }  // namespace soramine::gui

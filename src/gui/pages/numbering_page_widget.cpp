@@ -14,6 +14,7 @@
 #include "gui/message_box.h"
 #include "gui/pages/page_form.h"
 #include "gui/qt_text.h"
+#include "gui/widgets/elided_label.h"
 #include "gui/widgets/history_combo_box.h"
 
 namespace soramine::gui {
@@ -34,16 +35,16 @@ NumberingPageWidget::NumberingPageWidget(soramine::NumberingPage& page,
     digits_ = form_->dropDown(page_.settings.digits, digitItems);
     start_ = form_->lineEdit(page_.settings.start);
     QLineEdit* step = form_->lineEdit(page_.settings.step);
-    sample_ = form_->label(QStringLiteral("sample"));
+    sample_ = new ElidedLabel(QStringLiteral("sample"),
+                              QStringLiteral("変更されるファイルのサンプルです"), this);
     sample_->setAccessibleName(QStringLiteral("サンプル"));
-    sample_->setTextFormat(Qt::PlainText);
     form_->useListFont(pattern);
     form_->useListFont(sample_);
 
     form_->tip(pattern, QStringLiteral("設定するファイル名です"));
     form_->tip(start_, QStringLiteral("連番の開始番号です"));
     form_->tip(digits_, QStringLiteral("番号の桁数です"));
-    form_->tip(sample_, QStringLiteral("変更されるファイルのサンプルです"));
+    form_->tip(sample_, sample_->toolTip());
     form_->tip(mode->button(0), QStringLiteral("連番でファイル名を変更します"));
     form_->tip(mode->button(1), QStringLiteral("連番をファイル名に追加します"));
     form_->tip(step, QStringLiteral("連番の増減値を入力します"));
@@ -127,7 +128,7 @@ void NumberingPageWidget::updateSample() {
     }
     if (start_->text() != qs(sample.start))
         start_->setText(qs(sample.start));
-    sample_->setText(qs(sample.sample));
+    sample_->showLine(qs(sample.sample));
     if (sample.message)
         showMessage(this, *sample.message);
 }

@@ -12,6 +12,7 @@ class QLineEdit;
 
 namespace soramine::gui {
 
+class ElidedLabel;
 class HistoryComboBox;
 class PageForm;
 
@@ -25,7 +26,7 @@ class NumberingPageWidget : public MethodPageWidget {
     void showSettings() override;
     void takeSettings() override;
 
-    QLabel* sampleLine() const { return sample_; }
+    ElidedLabel* sampleLine() const { return sample_; }
 
   private:
     // Shows the sample of the current settings; the digit count grows to fit the start
@@ -36,7 +37,7 @@ class NumberingPageWidget : public MethodPageWidget {
     PageForm* form_;
     QComboBox* digits_ = nullptr;
     QLineEdit* start_ = nullptr;
-    QLabel* sample_ = nullptr;
+    ElidedLabel* sample_ = nullptr;
     std::u16string shownStart_;  // the start number before the latest edit
 };
 

@@ -158,6 +158,14 @@ HistoryComboBox* PageForm::historyBox(HistoryBox& box) {
     return combo;
 }
 
+HistoryComboBox* PageForm::pathBox(HistoryBox& box) {
+    HistoryComboBox* combo = historyBox(box);
+    useListFont(combo);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(8);
+    return combo;
+}
+
 void PageForm::repairForbidden(QLineEdit* edit, text::ForbiddenSet set) {
     const int selectionEnd =
         edit->hasSelectedText() ? edit->selectionEnd() : edit->cursorPosition();

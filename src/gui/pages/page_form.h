@@ -56,6 +56,9 @@ class PageForm : public QObject {
     // A history box of the core page. When the page lists its text among its text settings,
     // typed characters of that setting's forbidden set are deleted (or widened).
     HistoryComboBox* historyBox(HistoryBox& box);
+    // A history box of file paths, in the list's font, as wide as the page gives it rather
+    // than as its longest path.
+    HistoryComboBox* pathBox(HistoryBox& box);
     // Repairs the text just typed into `edit` (see text::repairWhileTyping) and shows the
     // message when characters were deleted.
     void repairForbidden(QLineEdit* edit, text::ForbiddenSet set);

@@ -31,16 +31,11 @@ RandomNamePageWidget::RandomNamePageWidget(soramine::RandomNamePage& page,
     classes_[1] = form_->checkBox(QStringLiteral("小文字[a～z](&L)"), page_.settings.lowerCase);
     classes_[2] = form_->checkBox(QStringLiteral("大文字[A～Z](&M)"), page_.settings.upperCase);
     QCheckBox* useWords = form_->checkBox(QStringLiteral("文字列(&P)"), page_.settings.useWords);
-    wordsFile_ = form_->historyBox(page_.wordsFile);
-    form_->useListFont(wordsFile_);
-    // The box's width follows the page, not the longest path in its history.
-    wordsFile_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    wordsFile_->setMinimumContentsLength(8);
+    wordsFile_ = form_->pathBox(page_.wordsFile);
     browse_ = new QPushButton(QStringLiteral("..."), this);
     browse_->setAccessibleName(browse_->text());
     browse_->setMaximumWidth(40);
-    // The words file box sits under the check box that enables it; it is named after its
-    // history.
+    // The words file box is named after its history.
     wordsFile_->setAccessibleName(QStringLiteral("ファイル名"));
     form_->dropTextFileInto(this, wordsFile_);
 
@@ -88,8 +83,10 @@ RandomNamePageWidget::RandomNamePageWidget(soramine::RandomNamePage& page,
         classRow->addWidget(box);
     classRow->addStretch();
 
+    // The words file box sits beside the check box that enables it, so that the page fits its
+    // tab without scrolling.
     auto* fileRow = new QHBoxLayout;
-    fileRow->addSpacing(20);
+    fileRow->addWidget(useWords);
     fileRow->addWidget(wordsFile_, 1);
     fileRow->addWidget(browse_);
 
@@ -97,7 +94,6 @@ RandomNamePageWidget::RandomNamePageWidget(soramine::RandomNamePage& page,
     layout->addWidget(modeBox);
     layout->addLayout(countRow);
     layout->addLayout(classRow);
-    layout->addWidget(useWords);
     layout->addLayout(fileRow);
     layout->addStretch();
 

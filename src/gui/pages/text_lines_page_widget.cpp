@@ -46,9 +46,8 @@ TextLinesPageWidget::TextLinesPageWidget(soramine::TextLinesPage& page,
     QButtonGroup* source = form_->radioGroup(
         page_.settings.source,
         {QStringLiteral("クリップボード(&V)"), QStringLiteral("テキストファイル(&H)")});
-    path_ = form_->historyBox(page_.path);
+    path_ = form_->pathBox(page_.path);
     path_->setAccessibleName(QStringLiteral("ファイル名"));
-    form_->useListFont(path_);
     browse_ = new QPushButton(QStringLiteral("..."), this);
     browse_->setAccessibleName(QStringLiteral("テキストファイルを選択"));
     browse_->setFixedWidth(browse_->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);

@@ -8,6 +8,7 @@
 
 #include "core/methods/date_in_name.h"
 #include "gui/qt_text.h"
+#include "gui/widgets/elided_label.h"
 #include "gui/widgets/history_combo_box.h"
 #include "gui_test_support.h"
 

@@ -1,5 +1,6 @@
 #include "gui/pages/numbering_page_widget.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 
 #include "core/methods/numbering.h"
 #include "gui/qt_text.h"
+#include "gui/widgets/elided_label.h"
 #include "gui/widgets/history_combo_box.h"
 #include "gui_test_support.h"
 
@@ -30,6 +32,7 @@ class NumberingPageTest : public QObject {
     void digitCountGrowsToFitTheStartNumber();
     void patternLosesForbiddenCharacters();
     void addModeIsAnnounced();
+    void longSampleIsCutNotWidened();
 
   private:
     QLineEdit* start() { return named<QLineEdit>(page_, "開始番号(M):"); }
@@ -123,6 +126,28 @@ void NumberingPageTest::addModeIsAnnounced() {
     clickButton(named<QRadioButton>(page_, "連番からファイル名を作成(E)"));
     QCOMPARE(announced.count(), 2);
     QVERIFY(!core_->usesAddText());
+}
+
+void NumberingPageTest::longSampleIsCutNotWidened() {
+    page_->resize(page_->sizeHint());
+    page_->show();
+    const int width = page_->minimumSizeHint().width();
+    const QString tip = page_->sampleLine()->toolTip();
+    const QString longName(250, QChar(u'長'));
+    pattern()->clearEditText();
+    pattern()->setEditText(longName);
+    QApplication::processEvents();
+    QCOMPARE(sample(), longName + QStringLiteral("001"));  // the label keeps the whole text
+    QCOMPARE(page_->minimumSizeHint().width(), width);
+    QVERIFY(page_->sampleLine()->width() <= page_->width());
+    QVERIFY(page_->sampleLine()->elided());
+    QCOMPARE(page_->sampleLine()->toolTip(), tip + QStringLiteral("\n") + sample());
+    soramine::testing::saveScreenshot(page_, QStringLiteral("numbering_page_long_name"));
+
+    pattern()->setEditText(QStringLiteral("short"));
+    QApplication::processEvents();
+    QVERIFY(!page_->sampleLine()->elided());
+    QCOMPARE(page_->sampleLine()->toolTip(), tip);
 }
 
 QTEST_MAIN(NumberingPageTest)
