@@ -23,7 +23,6 @@ packages=(
   librsvg2-bin                  # the icon's bitmaps, rendered from its SVG
   dpkg-dev                      # the Debian package's dependencies (dpkg-shlibdeps)
   xdotool                       # keys sent to the real program in the killed-run test
-  xdotool                       # keys sent to the real program in the killed-run test
   qt6-translations-l10n         # Qt's own dialog texts in Japanese
 )
 missing=()
