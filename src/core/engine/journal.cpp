@@ -347,9 +347,31 @@ void settleJournal(std::u16string_view path) {
 }
 
 std::size_t undoableEntries(const Journal& journal) {
+    // Each item is followed through its renames (a swap parks one item under a temporary
+    // name first); renames an undo already reversed are left out.
+    std::unordered_map<std::u16string, std::size_t> itemAt;  // a path the run left taken
+    std::vector<std::u16string> origins, places;
+    for (const JournalEntry& e : journal.entries) {
+        if (e.undone || e.from == e.to)
+            continue;
+        std::size_t item = origins.size();
+        if (const auto it = itemAt.find(e.from); it != itemAt.end()) {
+            item = it->second;
+            itemAt.erase(it);
+        } else {
+            origins.push_back(e.from);
+            places.emplace_back();
+        }
+        places[item] = e.to;
+        itemAt[e.to] = item;
+    }
+    // An item can go back while it is where the run left it and its old name is free or held
+    // by another item of the run (which the same undo moves away first).
     std::size_t count = 0;
-    for (const JournalEntry& e : journal.entries)
-        count += e.from != e.to && platform::exists(e.to) && !platform::exists(e.from);
+    for (std::size_t i = 0; i < origins.size(); ++i) {
+        count += places[i] != origins[i] && platform::exists(places[i]) &&
+                 (itemAt.contains(origins[i]) || !platform::exists(origins[i]));
+    }
     return count;
 }
 

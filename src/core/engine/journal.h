@@ -149,8 +149,8 @@ struct JournalInfo {
 // it is no longer taken for one: it stays for a later undo.
 void settleJournal(std::u16string_view path);
 
-// The entries a journal's undo would still give back, as the disk is now: the new name there
-// and the old one free.
+// The items a journal's undo would still give back, as the disk is now: each where the run
+// left it, its old name free or held by another item of the run.
 std::size_t undoableEntries(const Journal& journal);
 
 // The journals of runs that are over (not locked by a running process), newest first;

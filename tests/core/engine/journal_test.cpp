@@ -212,6 +212,7 @@ TEST_F(JournalledRun, ARunWithSwapsIsUndoneThroughItsJournalRowsIncluded) {
     ASSERT_EQ(runs.size(), 1u);
     const UndoRecord pending = pendingRenames(*readJournal(runs[0].path), session.items());
     EXPECT_EQ(pending.oldPaths.size(), 7u) << "five renames, and one more for each cycle";
+    EXPECT_EQ(undoableEntries(*readJournal(runs[0].path)), 5u) << "items, not renames";
 
     undoLastRun(session, quiet);
     EXPECT_EQ(names(), (testing::Names{u"a", u"b", u"c", u"d", u"e"}));
