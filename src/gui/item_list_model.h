@@ -5,6 +5,7 @@
 
 #include "core/engine/session.h"
 #include "gui/list_columns.h"
+#include "gui/live_names.h"
 
 namespace soramine::gui {
 
@@ -18,6 +19,12 @@ class ItemListModel : public QAbstractTableModel {
                   QObject* parent = nullptr);
 
     const std::vector<ListColumn>& columns() const { return columns_; }
+    // Changes the columns (one reset).
+    void setColumns(std::vector<ListColumn> columns);
+    // The column of the new names, or -1 when it is not shown.
+    int newNamesColumn() const;
+    // Takes in a batch of new names; the request's first batch forgets the older names.
+    void takeNewNames(const LiveNamesBatch& batch);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -30,16 +37,24 @@ class ItemListModel : public QAbstractTableModel {
 
     // Around every change of the table's rows.
     void beginChange() { beginResetModel(); }
-    void endChange() { endResetModel(); }
+    void endChange();
     // After names or folders changed in place.
     void refreshRows();
 
   signals:
     void nameEdited(int row, const QString& text);
+    // The items' names or folders changed in place (refreshRows).
+    void rowsRefreshed();
 
   private:
+    QVariant newNameData(std::size_t row, int role) const;
+
     const RenameSession& session_;
     std::vector<ListColumn> columns_;
+    // By row, the new names as the last request computed them so far, and their marks.
+    std::vector<std::u16string> newNames_;
+    std::vector<LiveMark> marks_;
+    std::vector<std::u16string> reasons_;
 };
 
 }  // namespace soramine::gui

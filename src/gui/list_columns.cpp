@@ -8,16 +8,22 @@ namespace soramine::gui {
 namespace {
 
 constexpr ListColumn kName{u"ファイル名", u"ファイル名", 195, ItemTable::kName};
+constexpr ListColumn kNewNames{u"変更後", u"変更後", 195, std::nullopt, false, true};
 constexpr ListColumn kFolder{u"フォルダ名", u"フォルダ名", 104, ItemTable::kFolder};
 constexpr ListColumn kCreated{u"作成日時", u"作成日時", 180, ItemTable::kCreated};
 constexpr ListColumn kModified{u"更新日時", u"更新日時", 180, ItemTable::kModified};
 constexpr ListColumn kSize{u"ファイルサイズ", u"ファイルサイズ", 120, ItemTable::kSize, true};
 constexpr ListColumn kSortMenu{u"▼", u"", 31, std::nullopt};
 
+constexpr std::u16string_view kNewNamesShownKey = u"変更後表示";
+
 }  // namespace
 
-std::vector<ListColumn> shownColumns(const DetailSettings& detail) {
-    std::vector<ListColumn> columns{kName, kFolder};
+std::vector<ListColumn> shownColumns(const DetailSettings& detail, bool newNames) {
+    std::vector<ListColumn> columns{kName};
+    if (newNames)
+        columns.push_back(kNewNames);
+    columns.push_back(kFolder);
     if (detail.showCreatedColumn)
         columns.push_back(kCreated);
     if (detail.showModifiedColumn)
@@ -37,6 +43,14 @@ int readColumnWidth(const IniFile& ini, const ListColumn& column) {
 void writeColumnWidth(IniFile& ini, const ListColumn& column, int width) {
     if (!column.widthKey.empty())
         ini.writeInt(kListSection, column.widthKey, width);
+}
+
+bool readNewNamesShown(const IniFile& ini) {
+    return ini.readInt(kListSection, kNewNamesShownKey, 0) != 0;
+}
+
+void writeNewNamesShown(IniFile& ini, bool shown) {
+    ini.writeInt(kListSection, kNewNamesShownKey, shown ? 1 : 0);
 }
 
 QFont inListFontFamily(QFont base, const DetailSettings& detail) {

@@ -19,13 +19,18 @@ struct ListColumn {
     int defaultWidth = 0;
     std::optional<ItemTable::Column> field;
     bool rightAligned = false;  // the size column, which also sorts numerically
+    bool newNames = false;      // "変更後": each item's new name under the current settings
 };
 
 inline constexpr std::u16string_view kListSection = u"リスト";
 
-// The columns the detailed settings show, in their order: name, folder, then the optional
-// creation time, last-write time and size, and "▼" last.
-std::vector<ListColumn> shownColumns(const DetailSettings& detail);
+// The columns the detailed settings show, in their order: name, with `newNames` the new
+// names, folder, then the optional creation time, last-write time and size, and "▼" last.
+std::vector<ListColumn> shownColumns(const DetailSettings& detail, bool newNames = false);
+
+// Whether the list shows the new-names column: key "変更後表示" of section "リスト", default 0.
+bool readNewNamesShown(const IniFile& ini);
+void writeNewNamesShown(IniFile& ini, bool shown);
 
 // The widths kept in the INI file, or the defaults.
 int readColumnWidth(const IniFile& ini, const ListColumn& column);

@@ -153,6 +153,7 @@ MainWindow::MainWindow(RenameSession& session, HistoryMap& histories, Prompts& p
     selectMethod(session_.settings.methodIndex);
     setToolTips();
     connectControls();
+    setUpNewNames();
     if (session_.settings.folderMode)
         showFolderMode();
     updateTabOrder();
@@ -204,7 +205,8 @@ void MainWindow::buildControls() {
     left->addWidget(buildExecutionGroup());
     columns->addWidget(controls);
 
-    model_ = new ItemListModel(session_, shownColumns(session_.detail), this);
+    model_ = new ItemListModel(
+        session_, shownColumns(session_.detail, readNewNamesShown(session_.ini)), this);
     list_ = new ItemListView;
     list_->setObjectName(QStringLiteral("itemList"));
     list_->setAccessibleName(QStringLiteral("アイテム一覧"));
@@ -445,7 +447,7 @@ void MainWindow::connectControls() {
             &MainWindow::sortByHeader);
     connect(
         list_->horizontalHeader(), &QWidget::customContextMenuRequested, this,
-        [this](const QPoint& pos) { showSortMenu(list_->horizontalHeader()->mapToGlobal(pos)); });
+        [this](const QPoint& pos) { showHeaderMenu(list_->horizontalHeader()->mapToGlobal(pos)); });
     connect(model_, &ItemListModel::nameEdited, this, &MainWindow::renameEdited);
     auto* f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
     connect(f2, &QShortcut::activated, this, &MainWindow::editSelected);
@@ -504,6 +506,8 @@ MethodPageWidget* MainWindow::methodPage(int index) {
         page->setObjectName(QStringLiteral("page%1").arg(index));
         // A page that starts or stops adding text offers or withdraws the add tab.
         connect(page, &MethodPageWidget::addModeChanged, this, &MainWindow::updateAddTab);
+        if (liveNames_)
+            watchSettings(page);
         mainPages_->addWidget(page);
         updateTabOrder();
     }
@@ -519,6 +523,8 @@ MethodPageWidget* MainWindow::addPage() {
     if (!addPage_) {
         addPage_ = makeMethodPageWidget(kAddTextIndex, session_, nullptr);
         addPage_->setObjectName(QStringLiteral("addTextStepPage"));
+        if (liveNames_)
+            watchSettings(addPage_);
         addPageArea_->setWidget(addPage_);
         updateTabOrder();
     }

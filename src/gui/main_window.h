@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +36,7 @@ class MethodPageWidget;
 
 class ItemListModel;
 class ItemListView;
+class LiveNames;
 class Prompts;
 
 // The main window "ソラミネ": the import controls, the method box with the tab control that
@@ -155,6 +158,16 @@ class MainWindow final : public QMainWindow {
     void showStatus(const QString& text);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // The column of new names: its worker, the controls whose changes recompute it, the
+    // short wait after a change, the computation, and switching the column on and off.
+    void setUpNewNames();
+    void watchSettings(QWidget* root);
+    void scheduleNewNames();
+    void computeNewNames();
+    void showNewNames(bool on);
+    // The header's menu: the sort menu's entries and the column of new names.
+    void showHeaderMenu(const QPoint& globalPos);
+
     void showContextMenu(const QPoint& pos);
     void showSortMenu(const QPoint& globalPos);
     void showHelpMenu();
@@ -209,6 +222,11 @@ class MainWindow final : public QMainWindow {
     QMenu* contextMenu_ = nullptr;
     QMenu* sortMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;
+    QMenu* headerMenu_ = nullptr;
+    QAction* newNamesAction_ = nullptr;
+    LiveNames* liveNames_ = nullptr;
+    QTimer newNamesTimer_;
+    std::shared_ptr<const ItemTable> itemsSnapshot_;  // the items the column was computed for
     QAction* clearSelectedAction_ = nullptr;
     QAction* swapAction_ = nullptr;
     QAction* editAction_ = nullptr;

@@ -300,6 +300,8 @@ void MainWindow::sortByHeader(int section) {
         return;
     const auto& columns = model_->columns();
     const ListColumn& column = columns[static_cast<size_t>(section)];
+    if (column.newNames)
+        return;
     if (!column.field) {
         // "▼": the Sort menu at the header item's bottom-left corner.
         QHeaderView* header = list_->horizontalHeader();
@@ -390,6 +392,8 @@ QMenu* MainWindow::contextMenu() {
         addCommand(contextMenu_, "ファイル情報(&F)", this, &MainWindow::showSelectedFileInfo);
     // The header's Sort menu, for the keyboard.
     contextMenu_->addMenu(sortMenu())->setText(QStringLiteral("並べ替え(&T)"));
+    contextMenu_->addSeparator();
+    contextMenu_->addAction(newNamesAction_);
     return contextMenu_;
 }
 

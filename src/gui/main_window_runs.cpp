@@ -116,6 +116,7 @@ void MainWindow::afterRun() {
     // A run commits the texts of the page's boxes to their histories.
     showBoxes();
     updateUndoButton();
+    scheduleNewNames();
     auto queued = std::move(queuedPaths_);
     queuedPaths_.clear();
     for (const auto& [paths, source] : queued) {

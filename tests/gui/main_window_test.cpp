@@ -176,6 +176,7 @@ class MainWindowTest : public QObject {
     void listKeysOpenMenusAndMoveRows();
     void inPlaceRenameRepairsAndShowsTheRealName_data();
     void inPlaceRenameRepairsAndShowsTheRealName();
+    void newNamesColumnFollowsTyping();
 };
 
 void MainWindowTest::wholeRoadImportPreviewExecuteUndo() {
@@ -597,9 +598,6 @@ void MainWindowTest::importDuringARunWaitsForItsEnd() {
     QCOMPARE(f.cell(kManyFiles), QStringLiteral("handed.txt"));
 }
 
-QTEST_MAIN(MainWindowTest)
-#include "main_window_test.moc"
-
 void MainWindowTest::inPlaceRenameRepairsAndShowsTheRealName_data() {
     QTest::addColumn<QString>("forbidden");
     for (QChar c : QStringLiteral("/?*\"<>|\\:\t"))
@@ -838,3 +836,110 @@ void MainWindowTest::statusPaneSaysWhatHappenedAndMirrorsTips() {
     QCOMPARE(f.pane("readyPane"), QStringLiteral("元に戻しました。"));
     QVERIFY(f.exists("IMG_0001.jpg"));
 }
+
+// The column of new names: off at first, switched on from the header's menu and off from the
+// list's context menu by keyboard, kept in the INI file, following what is typed, with the
+// items the run would number or that clash with an earlier item marked in words.
+void MainWindowTest::newNamesColumnFollowsTyping() {
+    Fixture f({"1a.txt", "1aa.txt", "2.txt", "2a.txt", "note.txt"});
+    f.importFiles();
+    gui::ItemListView* view = f.list();
+    QAbstractItemModel* model = view->model();
+    const auto captions = [&] {
+        QStringList list;
+        for (int c = 0; c < model->columnCount(); ++c)
+            list << model->headerData(c, Qt::Horizontal).toString();
+        return list;
+    };
+    QCOMPARE(captions(), (QStringList{"ファイル名", "フォルダ名", "▼"}));
+    const auto shownMenu = [&]() -> QMenu* {
+        for (QMenu* m : f.window->findChildren<QMenu*>()) {
+            if (m->isVisible())
+                return m;
+        }
+        return nullptr;
+    };
+    const auto entry = [](QMenu* menu) -> QAction* {
+        for (QAction* a : menu->actions()) {
+            if (a->text() == QStringLiteral("変更後の名前を表示(&N)"))
+                return a;
+        }
+        return nullptr;
+    };
+    emit view->horizontalHeader()->customContextMenuRequested(QPoint(5, 5));
+    QTRY_VERIFY(shownMenu());
+    QAction* on = entry(shownMenu());
+    QVERIFY(on && !on->isChecked());
+    shownMenu()->close();
+    on->trigger();
+    QCOMPARE(captions(), (QStringList{"ファイル名", "変更後", "フォルダ名", "▼"}));
+
+    f.chooseMethod(1);
+    f.replaceTexts("", "");
+    auto* page = dynamic_cast<ReplacePage*>(f.session.methods.page(1));
+    QLineEdit* search = nullptr;
+    for (auto* box : f.find<QWidget>("page1")->findChildren<gui::HistoryComboBox*>()) {
+        if (box->box() == &page->search)
+            search = box->lineEdit();
+    }
+    search->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A);
+    struct Expected {
+        const char* name;
+        const char* newName;
+        const char* why;  // part of the tool tip, empty for none
+    };
+    const Expected expected[] = {
+        {"1a.txt", "1.txt", ""},
+        {"1aa.txt", "1.txt", "1 行目"},  // the run gives the name to row 1 first
+        {"2.txt", "変更無し", ""},
+        {"2a.txt", "同名ファイルが存在します", "同名ファイルが存在します"},
+        {"note.txt", "変更無し", ""},
+    };
+    for (int row = 0; row < 5; ++row) {
+        const Expected& e = expected[row];
+        QCOMPARE(f.cell(row), QString::fromUtf8(e.name));
+        QTRY_COMPARE(f.cell(row, 1), QString::fromUtf8(e.newName));
+        const QModelIndex cell = model->index(row, 1);
+        // The marks come with the last batch.
+        QTRY_VERIFY2(*e.why == 0 || cell.data(Qt::AccessibleDescriptionRole).isValid(), e.name);
+        const QString why = cell.data(Qt::AccessibleDescriptionRole).toString();
+        QVERIFY2(*e.why ? why.contains(QString::fromUtf8(e.why)) : why.isEmpty(), qPrintable(why));
+        QCOMPARE(cell.data(Qt::ToolTipRole), cell.data(Qt::AccessibleDescriptionRole));
+        QCOMPARE(cell.data(Qt::ForegroundRole).isValid(), *e.why != 0);
+    }
+    QDir().mkpath("/tmp/shots-live");
+    f.window->grab().save("/tmp/shots-live/new_names_window.png");
+    // With automatic avoidance the taken name gets its number, said so in the tip.
+    f.click("autoAvoidCheck");
+    QTRY_COMPARE(f.cell(3, 1), QStringLiteral("2[1].txt"));
+    QVERIFY(model->index(3, 1).data(Qt::ToolTipRole).toString().contains("番号"));
+    // A second key follows.
+    search->setFocus();
+    QTest::keyClick(search, Qt::Key_End);
+    QTest::keyClick(search, Qt::Key_A);
+    QCOMPARE(search->text(), QStringLiteral("aa"));
+    QTRY_COMPARE(f.cell(1, 1), QStringLiteral("1.txt"));
+    QTRY_COMPARE(f.cell(0, 1), QStringLiteral("変更無し"));
+    QVERIFY(model->index(1, 1).data(Qt::ToolTipRole).toString().isEmpty());
+
+    f.close();
+    QCOMPARE(f.session.ini.readInt(u"リスト", u"変更後表示", 0), 1);
+    f.open();
+    view = f.list();
+    model = view->model();
+    QCOMPARE(captions(), (QStringList{"ファイル名", "変更後", "フォルダ名", "▼"}));
+    // The list's context menu, from the keyboard, switches it off again.
+    f.importFiles();
+    f.selectRow(0);
+    view->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(shownMenu());
+    QTest::keyClick(shownMenu(), Qt::Key_N);
+    QCOMPARE(captions(), (QStringList{"ファイル名", "フォルダ名", "▼"}));
+    f.close();
+    QCOMPARE(f.session.ini.readInt(u"リスト", u"変更後表示", 1), 0);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

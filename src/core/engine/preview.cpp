@@ -1,5 +1,7 @@
 #include "core/engine/preview.h"
 
+#include <algorithm>
+
 #include "core/engine/rename_plan.h"
 #include "core/engine/session.h"
 #include "core/platform/fs.h"
@@ -43,21 +45,29 @@ bool onDisk(const std::u16string& path, int) {
 // known: a name that another item of the run gives up is free, a name that an earlier item
 // wants is taken, as the execution's RenamePlan has them.
 void showPlannedNames(PreviewJob& job, const std::vector<std::u16string>& wanted) {
+    using Outcome = PreviewResult::Outcome;
     const RunPlan& plan = job.plan;
     ErrorLog& log = job.plan.context.log;
     std::vector<std::u16string>& shown = job.result.previewNew;
+    std::vector<Outcome>& outcomes = job.result.outcomes;
+    // An item whose transform logged keeps that message.
+    const auto show = [&](std::size_t k, std::u16string text, Outcome outcome) {
+        if (shown[k].empty()) {
+            shown[k] = std::move(text);
+            outcomes[k] = outcome;
+        } else {
+            outcomes[k] = Outcome::kRefused;
+        }
+    };
     RenamePlan renames;
     std::vector<std::size_t> itemOf;
     for (std::size_t k = 0; k < plan.done; ++k) {
         const std::u16string& name = plan.items->name(plan.rows[k]);
         const std::u16string& folder = plan.items->folder(plan.rows[k]);
         if (wanted[k] == name) {
-            if (shown[k].empty())
-                shown[k] = u"変更無し";
+            show(k, u"変更無し", Outcome::kUnchanged);
         } else if (!acceptableName(folder, wanted[k], job.limit, log)) {
-            std::u16string reason = log.takeCaptured();
-            if (shown[k].empty())
-                shown[k] = std::move(reason);
+            show(k, log.takeCaptured(), Outcome::kRefused);
         } else {
             renames.add(folder + name, folder + wanted[k]);
             itemOf.push_back(k);
@@ -76,8 +86,10 @@ void showPlannedNames(PreviewJob& job, const std::vector<std::u16string>& wanted
         std::u16string name = shownName(plan.items->folder(plan.rows[k]), wanted[k], plan.autoAvoid,
                                         job.numbers, job.limit, log, taken, true);
         std::u16string captured = log.takeCaptured();
-        if (shown[k].empty())
-            shown[k] = captured.empty() ? std::move(name) : std::move(captured);
+        if (!captured.empty())
+            show(k, std::move(captured), Outcome::kRefused);
+        else
+            show(k, name, name == wanted[k] ? Outcome::kRenamed : Outcome::kNumbered);
     }
 }
 
@@ -95,6 +107,7 @@ PreviewJob startPreview(RenameSession& session, Host& host) {
 }
 
 void previewItems(PreviewJob& job, RunObserver& progress) {
+    using Outcome = PreviewResult::Outcome;
     RunPlan& plan = job.plan;
     if (!plan.runnable())
         return;
@@ -102,36 +115,42 @@ void previewItems(PreviewJob& job, RunObserver& progress) {
     PreviewResult& result = job.result;
     result.previewOld.resize(runCount);
     result.previewNew.resize(runCount);
+    result.outcomes.assign(runCount, Outcome::kPending);
     ErrorLog& log = plan.context.log;
     log.startCapture();
 
     std::vector<std::u16string> wanted(plan.allowSwaps ? runCount : 0);
     plan.context.progress = &progress;
     progress.begin(runCount);
-    for (std::size_t k = 0; k < runCount; ++k) {
+    for (std::size_t n = 0; n < runCount; ++n) {
+        const std::size_t k = previewOrder(job, n);
         const ItemArgs item = plan.args(k);
         const std::u16string& name = plan.items->name(item.row);
         const std::u16string& folder = plan.items->folder(item.row);
         std::u16string next(trimNewName(plan.page->transform(item, plan.context)));
         result.previewOld[k] = name;
-        plan.done = k + 1;
+        plan.done = std::max(plan.done, k + 1);
         if (plan.allowSwaps) {
             // The transform's own message, if any; the names are shown once all are known.
             result.previewNew[k] = log.takeCaptured();
             wanted[k] = std::move(next);
         } else {
-            std::u16string shown = next == name
-                                       ? std::u16string(u"変更無し")
-                                       : shownName(folder, next, plan.autoAvoid, job.numbers,
-                                                   job.limit, log, onDisk, false);
+            Outcome outcome = Outcome::kUnchanged;
+            std::u16string shown(u"変更無し");
+            if (next != name) {
+                shown = shownName(folder, next, plan.autoAvoid, job.numbers, job.limit, log, onDisk,
+                                  false);
+                outcome = shown == next ? Outcome::kRenamed : Outcome::kNumbered;
+            }
             std::u16string captured = log.takeCaptured();
+            result.outcomes[k] = captured.empty() ? outcome : Outcome::kRefused;
             result.previewNew[k] = captured.empty() ? std::move(shown) : std::move(captured);
         }
 
         progress.step();
         if (progress.cancelled())
             break;
-        if (k % 2 == 1)
+        if (n % 2 == 1)
             progress.advance(2);
     }
     if (plan.allowSwaps)
@@ -139,6 +158,19 @@ void previewItems(PreviewJob& job, RunObserver& progress) {
     progress.end();
     plan.context.progress = nullptr;
     log.endCapture();
+}
+
+std::size_t previewOrder(const PreviewJob& job, std::size_t n) {
+    if (job.plan.allowSwaps)
+        return n;
+    const auto [first, last] = job.firstItems;
+    const std::size_t count = job.plan.count();
+    const std::size_t end = std::min(last, count);
+    const std::size_t begin = std::min(first, end);
+    if (n < end - begin)
+        return begin + n;
+    n -= end - begin;
+    return n < begin ? n : n + (end - begin);
 }
 
 PreviewResult finishPreview(PreviewJob&& job) {

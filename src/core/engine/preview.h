@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/base/message.h"
@@ -16,6 +18,15 @@ struct PreviewResult {
     std::optional<Message> message;  // validation or preparation stopped the preview
     std::vector<std::u16string> previewOld;
     std::vector<std::u16string> previewNew;
+    // What the run would do with item k, beside the shown text.
+    enum class Outcome : std::uint8_t {
+        kPending,    // not got to
+        kRenamed,    // gets the shown name
+        kUnchanged,  // "変更無し"
+        kNumbered,   // its name is taken: shown with the "[n]" form it would get
+        kRefused,    // the shown text is the problem's message
+    };
+    std::vector<Outcome> outcomes;
 };
 
 // A preview between its phases.
@@ -24,6 +35,10 @@ struct PreviewJob {
     NameNumbers numbers;
     NameLengthLimit limit;
     PreviewResult result;
+    // Items [firstItems.first, firstItems.second) of the run are worked through before the
+    // others (a window's visible rows). Without swaps every item's result stands alone, so
+    // the order changes nothing but which results are there first; with swaps it is ignored.
+    std::pair<std::size_t, std::size_t> firstItems{0, 0};
 };
 
 // Shows, for every item taking part, the name it would get, without changing anything on
@@ -37,11 +52,14 @@ struct PreviewJob {
 //
 // In three phases: startPreview (validation and preparation, on the caller's thread),
 // previewItems (the item loop: touches no Host and nothing a window can change, so it may
-// run on a worker thread) and finishPreview (on the caller's thread again). previewRun
+// run on a worker thread; the observer's n-th step() follows the n-th item of
+// previewOrder()) and finishPreview (on the caller's thread again). previewRun
 // chains them.
 PreviewJob startPreview(RenameSession& session, Host& host);
 void previewItems(PreviewJob& job, RunObserver& progress);
 PreviewResult finishPreview(PreviewJob&& job);
+// The run's item number of the n-th item the loop works through.
+std::size_t previewOrder(const PreviewJob& job, std::size_t n);
 PreviewResult previewRun(RenameSession& session, Host& host, RunObserver& progress);
 
 // The text "結果をコピー(&P)" puts on the clipboard: a header line, an empty line, then

@@ -17,6 +17,8 @@ using testing::utf8;
 class Preview : public testing::EngineTest {};
 
 TEST_F(Preview, ShowsTheNameEachItemWouldGet) {
+    using Outcome = PreviewResult::Outcome;
+    using enum PreviewResult::Outcome;
     const std::u16string longName(252, u'x');  // "[1]" makes it 255 units
     // The file system counts bytes: 85 kanji are 255 bytes in UTF-8, 86 are too many.
     const std::u16string kanji85(85, u'漢');
@@ -28,26 +30,52 @@ TEST_F(Preview, ShowsTheNameEachItemWouldGet) {
         std::u16string next;
         bool autoAvoid;
         std::u16string shown;
+        Outcome outcome;
     };
     const Case cases[] = {
-        {"free name", {}, u"a.txt", u"b.txt", false, u"b.txt"},
-        {"unchanged", {}, u"a.txt", u"a.txt", false, u"変更無し"},
-        {"trimmed to the old name", {}, u"a.txt", u" a.txt. ", false, u"変更無し"},
-        {"taken", {"b.txt"}, u"a.txt", u"b.txt", false, u"同名ファイルが存在します"},
-        {"taken, avoided", {"photo.tar.gz"}, u"a", u"photo.tar.gz", true, u"photo.tar[1].gz"},
+        {"free name", {}, u"a.txt", u"b.txt", false, u"b.txt", kRenamed},
+        {"unchanged", {}, u"a.txt", u"a.txt", false, u"変更無し", kUnchanged},
+        {"trimmed to the old name", {}, u"a.txt", u" a.txt. ", false, u"変更無し", kUnchanged},
+        {"taken", {"b.txt"}, u"a.txt", u"b.txt", false, u"同名ファイルが存在します", kRefused},
+        {"taken, avoided",
+         {"photo.tar.gz"},
+         u"a",
+         u"photo.tar.gz",
+         true,
+         u"photo.tar[1].gz",
+         kNumbered},
         {"counter grows",
          {"photo.tar.gz", "photo.tar[1].gz"},
          u"a",
          u"photo.tar.gz",
          true,
-         u"photo.tar[2].gz"},
-        {"no full stop", {"README"}, u"a", u"README", true, u"README[1]"},
-        {"too long", {std::string(252, 'x')}, u"a", longName, true, u"ファイル名変更エラー"},
-        {"case only", {}, u"a.txt", u"A.txt", true, u"A.txt"},
-        {"85 kanji fit", {}, u"a", kanji85, false, kanji85},
-        {"86 kanji do not", {}, u"a", kanji86, true, u"ファイル名が長すぎます(258 / 255 バイト)"},
-        {"a path", {}, u"a.txt", u"sub/a.txt", true, u"ファイル名に使えない文字が含まれています"},
-        {"parent", {}, u"a.txt", u"..", true, u"ファイル名がありません"},
+         u"photo.tar[2].gz",
+         kNumbered},
+        {"no full stop", {"README"}, u"a", u"README", true, u"README[1]", kNumbered},
+        {"too long",
+         {std::string(252, 'x')},
+         u"a",
+         longName,
+         true,
+         u"ファイル名変更エラー",
+         kRefused},
+        {"case only", {}, u"a.txt", u"A.txt", true, u"A.txt", kRenamed},
+        {"85 kanji fit", {}, u"a", kanji85, false, kanji85, kRenamed},
+        {"86 kanji do not",
+         {},
+         u"a",
+         kanji86,
+         true,
+         u"ファイル名が長すぎます(258 / 255 バイト)",
+         kRefused},
+        {"a path",
+         {},
+         u"a.txt",
+         u"sub/a.txt",
+         true,
+         u"ファイル名に使えない文字が含まれています",
+         kRefused},
+        {"parent", {}, u"a.txt", u"..", true, u"ファイル名がありません", kRefused},
     };
     for (const Case& c : cases) {
         testing::TempDir folder;
@@ -61,7 +89,41 @@ TEST_F(Preview, ShowsTheNameEachItemWouldGet) {
         const auto preview = previewRun(session, host, quiet);
         EXPECT_EQ(preview.previewOld, Names{c.item}) << c.what;
         EXPECT_EQ(preview.previewNew, Names{c.shown}) << c.what;
+        EXPECT_EQ(preview.outcomes, std::vector<Outcome>{c.outcome}) << c.what;
     }
+}
+
+// A window's visible items first: the loop's order, and the same results in any order.
+TEST_F(Preview, WorksThroughTheFirstItemsFirst) {
+    struct Case {
+        std::size_t count, first, last;
+        std::vector<std::size_t> order;
+    };
+    const Case cases[] = {
+        {5, 0, 0, {0, 1, 2, 3, 4}},
+        {5, 2, 4, {2, 3, 0, 1, 4}},
+        {5, 3, 9, {3, 4, 0, 1, 2}},
+        {5, 4, 2, {0, 1, 2, 3, 4}},
+        {1, 0, 1, {0}},
+    };
+    for (const Case& c : cases) {
+        PreviewJob job;
+        job.plan.rows.resize(c.count);
+        job.firstItems = {c.first, c.last};
+        std::vector<std::size_t> order;
+        for (std::size_t n = 0; n < c.count; ++n)
+            order.push_back(previewOrder(job, n));
+        EXPECT_EQ(order, c.order) << c.first << ".." << c.last;
+    }
+    addFiles({"a.txt", "b.txt", "c.txt", "d.txt"});
+    page.renames = {{u"a.txt", u"b.txt"}, {u"c.txt", u"x.txt"}, {u"d.txt", u"d.txt"}};
+    const PreviewResult inOrder = previewRun(session, host, quiet);
+    PreviewJob job = startPreview(session, host);
+    job.firstItems = {2, 4};
+    previewItems(job, quiet);
+    const PreviewResult visibleFirst = finishPreview(std::move(job));
+    EXPECT_EQ(visibleFirst.previewNew, inOrder.previewNew);
+    EXPECT_EQ(visibleFirst.outcomes, inOrder.outcomes);
 }
 
 TEST_F(Preview, ChecksOnlyTheDiskAndChangesNothing) {
