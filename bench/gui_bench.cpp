@@ -8,11 +8,18 @@
 //                  seconds of a click on "実　行" that renames every file of DIR (imported
 //                  first, with the default method) until the result dialog is closed; with
 //                  "unjournalled" the window keeps no undo journal (the reference of its cost)
+//   live DIR       the column of new names over the files of DIR ("file_000001.txt"...) with
+//                  the replace page set to "file" -> "item": a key typed into the search box
+//                  ("_", so that "item000001.txt"...), then the
+//                  milliseconds until the visible rows show their new names, the seconds
+//                  until the whole column does, and the longest event of the window's
+//                  thread meanwhile in milliseconds
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
 #include <algorithm>
@@ -25,10 +32,15 @@
 
 #include "core/engine/session.h"
 #include "core/methods/method_list.h"
+#include "core/methods/replace.h"
 #include "gui/font_preload.h"
+#include "gui/item_list_view.h"
+#include "gui/list_columns.h"
+#include "gui/live_names.h"
 #include "gui/main_window.h"
 #include "gui/program_start.h"
 #include "gui/prompts.h"
+#include "gui/widgets/history_combo_box.h"
 
 using namespace soramine;
 using Clock = std::chrono::steady_clock;
@@ -115,6 +127,90 @@ int execution(gui::FontConfigPreload& fonts, const char* folder, bool journal) {
     return start.session.canUndo() ? 0 : 1;
 }
 
+// Times the events the window's thread handles (the outermost ones) while `measuring`.
+class TimedApplication final : public QApplication {
+  public:
+    using QApplication::QApplication;
+    bool measuring = false;
+    double longest = 0;  // seconds
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        if (!measuring || depth_ > 0)
+            return QApplication::notify(receiver, event);
+        ++depth_;
+        const auto start = Clock::now();
+        const bool handled = QApplication::notify(receiver, event);
+        longest = std::max(longest, since(start));
+        --depth_;
+        return handled;
+    }
+
+  private:
+    int depth_ = 0;
+};
+
+int liveColumn(TimedApplication& app, gui::FontConfigPreload& fonts, const char* folder) {
+    gui::ProgramStart start(fonts);
+    RenameSession& session = start.session;
+    gui::writeNewNamesShown(session.ini, true);
+    session.settings.methodIndex = 1;
+    auto* replace = dynamic_cast<ReplacePage*>(session.methods.page(1));
+    gui::DialogPrompts prompts;
+    gui::MainWindow window(session, start.histories, prompts);
+    window.show();
+    window.findChild<QComboBox*>(QStringLiteral("folderBox"))
+        ->setEditText(QString::fromUtf8(folder));
+    window.importFolder();
+    paint(window);
+    QLineEdit* search = nullptr;
+    for (auto* box : window.findChildren<gui::HistoryComboBox*>()) {
+        if (box->box() == &replace->search)
+            search = box->lineEdit();
+        if (box->box() == &replace->replacement)
+            box->setEditText(QStringLiteral("item"));
+    }
+    if (!search)
+        return 1;
+    search->setText(QStringLiteral("file"));
+    auto* live = window.findChild<gui::LiveNames*>();
+    auto* list = window.findChild<gui::ItemListView*>(QStringLiteral("itemList"));
+    QEventLoop loop;
+    bool complete = false;
+    QObject::connect(live, &gui::LiveNames::namesReady,
+                     [&](const std::shared_ptr<const gui::LiveNamesBatch>& batch) {
+                         if (batch->complete) {
+                             complete = true;
+                             loop.quit();
+                         }
+                     });
+    loop.exec();  // the column for the imported list
+    // The visible rows show names once the last of them has one.
+    const int column = 1;
+    const int lastVisible = list->rowAt(list->viewport()->height() - 1);
+    if (lastVisible < 0)
+        return 1;
+    double visible = 0;
+    complete = false;
+    search->setFocus();
+    search->end(false);
+    const auto begin = Clock::now();
+    QObject::connect(list->model(), &QAbstractItemModel::dataChanged, [&] {
+        const QString last = list->model()->index(lastVisible, column).data().toString();
+        if (visible == 0 && last.startsWith(QStringLiteral("item0")))
+            visible = since(begin);
+    });
+    app.measuring = true;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Underscore, Qt::NoModifier, QStringLiteral("_"));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Underscore, Qt::NoModifier, QStringLiteral("_"));
+    QApplication::sendEvent(search, &press);
+    QApplication::sendEvent(search, &release);
+    loop.exec();
+    const double whole = since(begin);
+    app.measuring = false;
+    std::printf("%.3f %.6f %.3f\n", visible * 1000, whole, app.longest * 1000);
+    return complete ? 0 : 1;
+}
+
 int sortRows(size_t count) {
     RenameSession session(IniFile(u"/nonexistent/ソラミネ.ini"), makeMethodTable());
     std::mt19937 random(7);
@@ -158,9 +254,11 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     // The window starts as the program does, the minimal dialog as a minimal program does.
     std::optional<gui::FontConfigPreload> fonts;
-    if (mode == "import" || mode == "window" || mode == "execute")
+    if (mode == "import" || mode == "window" || mode == "execute" || mode == "live")
         fonts.emplace();
-    QApplication app(argc, argv);
+    TimedApplication app(argc, argv);
+    if (mode == "live" && argc > 2)
+        return liveColumn(app, *fonts, argv[2]);
     if (mode == "import" && argc > 2)
         return window(*fonts, argv[2]);
     if (mode == "sort" && argc > 2)
@@ -173,7 +271,7 @@ int main(int argc, char** argv) {
         return execution(*fonts, argv[2], !(argc > 3 && std::strcmp(argv[3], "unjournalled") == 0));
     std::fputs(
         "usage: soramine-gui-bench import DIR | sort N | window | dialog | execute DIR "
-        "[unjournalled]\n",
+        "[unjournalled] | live DIR\n",
         stderr);
     return 2;
 }

@@ -36,5 +36,7 @@ if [ -x "$bin/bench/soramine-gui-bench" ]; then
   bash bench/picture.sh "$bin/bench/soramine-picture-bench" || failed=1
   echo "== window execution with the undo journal"
   bash bench/gui_journal.sh "$bin/bench/soramine-gui-bench" || failed=1
+  echo "== column of new names"
+  bash bench/live_column.sh "$bin/src/cli/soramine-cli" "$bin/bench/soramine-gui-bench" || failed=1
 fi
 exit $failed
