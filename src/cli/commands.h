@@ -18,6 +18,8 @@ int runMakeJob(const Args& args);
 int runShowJob(const Args& args);
 // The list export of a "テキスト" job.
 int runExport(const Args& args);
+// Folder creation ("フォルダ作成") named by a job's method.
+int runMakeFolders(const Args& args);
 // The one-shot forms "C A B", "/h /c|/m|/s PATH" and "/r N PATH": unlike the commands, it
 // gets the form word too. 0 done, 1 the rename failed (nothing lost), 2 wrong arguments.
 int runOneShot(const Args& argsIncludingFormWord);

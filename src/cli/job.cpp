@@ -93,13 +93,12 @@ Expected<JobRequest, std::u16string> jobRequest(const CommandLine& line) {
     return request;
 }
 
-bool startJob(const JobRequest& request, RenameSession& session) {
+std::optional<SavedSettings> loadJob(const JobRequest& request, RenameSession& session) {
     auto saved = readSettingsFile(request.path, session.methods.size());
-    if (!saved)
-        return fail(saved.error().text);
-    const std::u16string& folderText = request.folder ? *request.folder : saved->folderText;
-    if (auto refused = refuseNul(folderText))
-        return fail(*refused);
+    if (!saved) {
+        printError(saved.error().text);
+        return std::nullopt;
+    }
     // The settings file is then read as missing; say why the user's settings do not count.
     if (auto trusted = platform::isTrustedFile(session.ini.path()); !trusted)
         printError(trusted.error());
@@ -108,12 +107,24 @@ bool startJob(const JobRequest& request, RenameSession& session) {
     session.settings.allowSwaps = request.allowSwaps;
     session.detail = readDetailSettings(session.ini);
     if (auto message =
-            loadSavedPage(*saved, [&](int index) { return session.methods.page(index); }))
-        return fail(message->text);
+            loadSavedPage(*saved, [&](int index) { return session.methods.page(index); })) {
+        printError(message->text);
+        return std::nullopt;
+    }
+    return std::move(*saved);
+}
+
+bool startJob(const JobRequest& request, RenameSession& session) {
+    const std::optional<SavedSettings> saved = loadJob(request, session);
+    if (!saved)
+        return false;
+    const std::u16string& folderText = request.folder ? *request.folder : saved->folderText;
+    if (auto refused = refuseNul(folderText))
+        return fail(*refused);
 
     MainSettings& options = session.settings;
     if (options.folderCreation)
-        return fail(u"「フォルダ作成」のジョブはまだ実行できません (フォルダ作成は未実装です)");
+        return fail(u"「フォルダ作成」のジョブは make-folders で実行してください");
     if (options.selectedOnly && !request.rows && !request.rowsForAnyJob) {
         return fail(
             u"このジョブは「選択ファイルのみリネーム」がオンです。--rows で対象の行を指定して"

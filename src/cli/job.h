@@ -8,6 +8,7 @@
 #include "cli/options.h"
 #include "core/app/main_settings.h"
 #include "core/base/expected.h"
+#include "core/settings/settings_file.h"
 
 namespace soramine {
 class RenameSession;
@@ -37,6 +38,11 @@ std::vector<std::string_view> jobOptions(std::vector<std::string_view> more = {}
 
 // The request in a parsed command line: exactly one job file and the shared options.
 Expected<JobRequest, std::u16string> jobRequest(const CommandLine& line);
+
+// Takes the job's options and page settings into `session` as startJob does, without
+// importing anything (folder creation needs no items). Prints why it cannot and gives
+// nothing.
+std::optional<SavedSettings> loadJob(const JobRequest& request, RenameSession& session);
 
 // Makes `session` ready for a run of the job: its ten options over the user's main settings,
 // its page block into its method's page (the user's page settings are not read: the job

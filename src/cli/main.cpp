@@ -25,12 +25,14 @@ constexpr Command kCommands[] = {
     {"make-job", soramine::cli::runMakeJob, "ジョブ (設定ファイル) を書き出します"},
     {"show-job", soramine::cli::runShowJob, "ジョブの中身を表示します"},
     {"export", soramine::cli::runExport, "「テキスト」のジョブでリストを書き出します"},
+    {"make-folders", soramine::cli::runMakeFolders,
+     "ジョブのリネーム方式で名前を付けたフォルダを作成します"},
 };
 
 void printHelp() {
     std::fputs("使い方: soramine-cli コマンド [オプション] ...\n\nコマンド:\n", stdout);
     for (const auto& c : kCommands) {
-        std::printf("  %-10.*s %.*s\n", static_cast<int>(c.word.size()), c.word.data(),
+        std::printf("  %-12.*s %.*s\n", static_cast<int>(c.word.size()), c.word.data(),
                     static_cast<int>(c.summary.size()), c.summary.data());
     }
     std::fputs(

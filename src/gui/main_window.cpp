@@ -35,6 +35,7 @@
 #include <QVBoxLayout>
 
 #include "core/app/main_settings.h"
+#include "core/engine/folder_maker.h"
 #include "gui/item_list_model.h"
 #include "gui/item_list_view.h"
 #include "gui/list_columns.h"
@@ -534,16 +535,16 @@ MethodPageWidget* MainWindow::addPage() {
 void MainWindow::selectMethod(int index) {
     if (index < 0 || static_cast<size_t>(index) >= pages_.size())
         index = 0;
-    const auto refuse = [&](const char16_t* text) {
-        showMessage(errorMessage(text));
+    const auto refuse = [&](const Message& message) {
+        showMessage(message);
         session_.settings.methodIndex = previousMethod_;
         const QSignalBlocker block(methodBox_);
         methodBox_->setCurrentIndex(previousMethod_);
     };
     if (session_.settings.folderMode && (index == 4 || index == 5 || index == 9))
-        return refuse(u"フォルダモードでこの項目は選択できません");
-    if (session_.settings.folderCreation && index != 0 && index != 8 && index != 10)
-        return refuse(u"フォルダ作成モードでこの項目は選択できません");
+        return refuse(errorMessage(u"フォルダモードでこの項目は選択できません"));
+    if (session_.settings.folderCreation && !namesFolders(session_.methods, index))
+        return refuse(methodRefusedInFolderCreation());
     previousMethod_ = index;
     session_.settings.methodIndex = index;
     {
@@ -618,11 +619,9 @@ void MainWindow::showFolderMode() {
 
 void MainWindow::folderCreationClicked() {
     readControls();
-    const int index = session_.settings.methodIndex;
-    if (session_.settings.folderCreation && index != 0 && index != 8 && index != 10) {
-        showMessage(
-            errorMessage(u"フォルダ作成できるリネーム方式ではありません\t\t\r\n\r\n"
-                         u"リネーム方式を変更して下さい"));
+    if (session_.settings.folderCreation &&
+        !namesFolders(session_.methods, session_.settings.methodIndex)) {
+        showMessage(methodCannotNameFolders());
         setFlag(folderCreationCheck_, 0);
         session_.settings.folderCreation = 0;
     }

@@ -141,6 +141,8 @@ class MainWindow final : public QMainWindow {
     void updateCounts();
     void updateUndoButton();
     void showLog();
+    // The execute button in folder-creation mode: folders instead of renames.
+    void makeFolders();
     QPlainTextEdit* logPanel();  // made at its first use
     void showUnreadableFolders(const std::vector<UnreadableFolder>& folders);
     void afterRun();

@@ -7,10 +7,12 @@
 #include <QVBoxLayout>
 
 #include "core/engine/execute.h"
+#include "core/engine/folder_maker.h"
 #include "core/engine/journal.h"
 #include "core/engine/preview.h"
 #include "core/engine/undo.h"
 #include "core/settings/settings_file.h"
+#include "gui/dialogs/folder_layout_dialog.h"
 #include "gui/dialogs/log_dialog.h"
 #include "gui/dialogs/preview_dialog.h"
 #include "gui/dialogs/progress_dialog.h"
@@ -40,6 +42,8 @@ void MainWindow::preview() {
 
 void MainWindow::execute() {
     readControls();
+    if (session_.settings.folderCreation)
+        return makeFolders();
     undoButton_->setEnabled(false);
     const std::u16string destination = session_.settings.destination;
     ExecutionJob job = startExecution(session_, host_);
@@ -83,6 +87,31 @@ void MainWindow::execute() {
         dialog.exec();
     }
     afterRun();
+}
+
+void MainWindow::makeFolders() {
+    FolderCreation job = startFolderCreation(session_, host_);
+    if (!job.ready()) {
+        showLog();
+        showMessage(*job.message);
+        return;
+    }
+    const auto parent = chooseFolderParent(session_, host_);
+    if (!parent)
+        return;
+    FolderLayoutDialog dialog(readFolderLayout(session_.ini), prompts_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    writeFolderLayout(session_.ini, dialog.layout());
+    const FolderCreationResult result = createFolders(session_, job, *parent, dialog.layout());
+    showLog();
+    if (result.failures == 0) {
+        showMessage(result.message);
+        return;
+    }
+    // What could not be made is in the log, shown as a run shows its log.
+    LogDialog log(qs(result.message.text), logPanel()->toPlainText(), session_.ini, this);
+    log.exec();
 }
 
 void MainWindow::undo() {

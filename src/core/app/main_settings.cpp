@@ -50,11 +50,15 @@ void writeMainSettings(IniFile& ini, const MainSettings& s) {
     writeFields(ini, kMainSection, mainSettingsFields(), s);
 }
 
-void writeDestination(IniFile& ini, std::u16string_view destination) {
+void writeMainText(IniFile& ini, std::u16string M::*member, std::u16string_view value) {
     for (const auto& field : kFields) {
-        if (field.text == &M::destination)
-            ini.writeString(kMainSection, field.key, destination);
+        if (field.text == member)
+            ini.writeString(kMainSection, field.key, value);
     }
+}
+
+void writeDestination(IniFile& ini, std::u16string_view destination) {
+    writeMainText(ini, &M::destination, destination);
 }
 
 void deleteObsoleteWindowKeys(IniFile& ini) {

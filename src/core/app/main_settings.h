@@ -33,6 +33,8 @@ std::span<const IniField<MainSettings>> mainSettingsFields();
 MainSettings defaultMainSettings();
 MainSettings readMainSettings(const IniFile& ini);
 void writeMainSettings(IniFile& ini, const MainSettings& s);
+// Writes only the text key of `member` ("移動先", "フォルダ作成先").
+void writeMainText(IniFile& ini, std::u16string MainSettings::*member, std::u16string_view value);
 // Writes only "移動先", the folder last chosen for moving or copying after a run.
 void writeDestination(IniFile& ini, std::u16string_view destination);
 

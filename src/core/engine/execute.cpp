@@ -231,9 +231,9 @@ void executeWithSwaps(ExecutionJob& job, RunObserver& progress) {
 ExecutionJob startExecution(RenameSession& session, Host& host) {
     ExecutionJob job;
     SessionAccess::log(session).clear();
+    // In folder-creation mode the front end makes folders instead (engine/folder_maker.h).
     if (session.settings.folderCreation) {
-        job.plan.stop = RunPlan::Stop::kValidation;
-        job.plan.message = errorMessage(u"フォルダ作成はまだ使用できません");
+        job.plan.stop = RunPlan::Stop::kNoItems;
         return job;
     }
     job.plan = prepareRun(session, host, true);

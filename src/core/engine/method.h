@@ -26,6 +26,7 @@ struct HistoryBox;
 struct RunEnvironment {
     bool folderMode = false;          // the list holds folders; names have no extension
     bool fullWidthForbidden = false;  // "詳細設定"/"禁則文字": repair instead of refusing
+    bool folderCreation = false;      // the run names new folders (engine/folder_maker.h)
 };
 
 // A text of a list cell that a page's apply step changed (the timestamp page's date texts).
@@ -123,6 +124,8 @@ class MethodPage : public RecordBlock {
     // Whether the method, as set now, inserts its text where the add-text page's position
     // settings say (its "add" mode); the main window then offers that page in its second tab.
     virtual bool usesAddText() const { return false; }
+    // Whether folder creation (engine/folder_maker.h) may name its folders with this page.
+    virtual bool namesFolders() const { return false; }
 
     // The page's history boxes (their texts are committed when a run starts) and its
     // settings by name (for saved-settings jobs made without a window).

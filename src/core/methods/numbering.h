@@ -61,6 +61,7 @@ class NumberingPage final : public MethodPage {
     std::vector<HistoryBox*> histories() override;
     std::vector<NamedSetting> namedSettings() override;
     bool usesAddText() const override { return settings.mode == 1; }
+    bool namesFolders() const override { return true; }
     std::vector<TextSetting> textSettings() override;
 
   private:

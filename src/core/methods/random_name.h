@@ -51,6 +51,7 @@ class RandomNamePage final : public MethodPage {
     std::vector<HistoryBox*> histories() override;
     std::vector<NamedSetting> namedSettings() override;
     bool usesAddText() const override { return settings.mode == 1; }
+    bool namesFolders() const override { return true; }
 
     // The words of the last validation, in file order.
     std::size_t wordCount() const { return wordEnds_.size(); }

@@ -213,11 +213,13 @@ Expected<std::vector<TextLine>, Message> readLines(const LineSource& source, Hos
                                                    std::size_t maxLines) {
     if (!source.clipboard)
         return fileLines(source.path, maxLines);
+    const std::u16string_view end = source.folderCreation ? u"\t" : u"　　　";
     const std::optional<std::u16string> text = host.clipboardText();
     if (!text)
-        return Unexpected{errorMessage(u"クリップボードオープンエラー　　　")};
+        return Unexpected{errorMessage(u"クリップボードオープンエラー" + std::u16string(end))};
     if (text->empty())
-        return Unexpected{errorMessage(u"クリップボードに文字列がありません　　　")};
+        return Unexpected{
+            errorMessage(u"クリップボードに文字列がありません" + std::u16string(end))};
     std::vector<TextLine> lines = clipboardLines(*text);
     if (lines.size() > maxLines)
         lines.resize(maxLines);
@@ -327,10 +329,10 @@ std::optional<Message> TextLinesPage::validate(RunContext&) {
     return std::nullopt;
 }
 
-std::optional<Message> TextLinesPage::prepare(const RunItems&, const RunEnvironment&, Host& host,
-                                              std::size_t& runCount) {
+std::optional<Message> TextLinesPage::prepare(const RunItems&, const RunEnvironment& env,
+                                              Host& host, std::size_t& runCount) {
     lines_.clear();
-    auto lines = readLines({settings.source == 0, path.text}, host, runCount);
+    auto lines = readLines({settings.source == 0, path.text, env.folderCreation}, host, runCount);
     if (!lines)
         return std::move(lines.error());
     lines_ = std::move(*lines);

@@ -55,6 +55,9 @@ inline constexpr std::size_t kLongestReadLine = 4096;
 struct LineSource {
     bool clipboard = false;
     std::u16string_view path;
+    // The clipboard's messages end in three ideographic spaces, or in one TAB for folder
+    // creation.
+    bool folderCreation = false;
 };
 
 // The first `maxLines` lines of the source (fewer when it has fewer). A text file is read in
@@ -108,6 +111,7 @@ class TextLinesPage final : public MethodPage {
     void saveBlock(BlockWriter& out) const override;
     bool loadBlock(BlockReader& in) override;
     bool usesAddText() const override { return settings.add != 0; }
+    bool namesFolders() const override { return true; }
     std::vector<HistoryBox*> histories() override;
     std::vector<NamedSetting> namedSettings() override;
 
