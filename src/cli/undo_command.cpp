@@ -37,7 +37,7 @@ constexpr const char* kUsage =
     "記録 (設定フォルダの undo/) はすべての項目を戻した後に消えます。\n"
     "タイムスタンプ・属性・バックアップ・移動・コピーは元に戻しません。\n"
     "\n"
-    "  --list   元に戻せる実行を新しい順に一覧します (番号、日時、フォルダ、項目数)\n"
+    "  --list   元に戻せる実行を新しい順に一覧します (番号、日時、フォルダ、元に戻せる項目数)\n"
     "\n"
     "終了コード:\n"
     "  0  すべての項目を元に戻した (--list は一覧を表示した)\n"
@@ -57,8 +57,9 @@ int listRuns(const std::vector<JournalInfo>& runs) {
     std::u16string out;
     for (std::size_t i = 0; i < runs.size(); ++i) {
         const Journal& j = runs[i].journal;
+        // Items, not renames: an item a swap parked under a temporary name counts once.
         const auto whole = readJournal(runs[i].path);
-        const std::size_t count = whole ? whole->entries.size() : j.entries.size();
+        const std::size_t count = undoableItems(whole ? *whole : j);
         out += text::decimal(static_cast<long long>(i + 1)) + u"\t" + timeText(j.started.seconds) +
                u"\t" + j.folder + u"\t" + text::decimal(static_cast<long long>(count)) + u"件\n";
     }

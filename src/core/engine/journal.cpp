@@ -219,6 +219,9 @@ std::optional<Journal> readJournal(std::u16string_view path) {
 }
 
 std::optional<std::u16string> JournalWriter::start(std::u16string_view folder, int method) {
+    stopSyncing();
+    file_.reset();
+    syncFailed_ = false;
     const std::u16string dir = journalFolder();
     if (auto made = platform::makePrivateFolder(dir);
         !made && !platform::isAlreadyExists(made.error()))
@@ -233,23 +236,38 @@ std::optional<std::u16string> JournalWriter::start(std::u16string_view folder, i
         if (!file)
             return platform::systemErrorText(file.error()) + u" - " + path_;
         file_.emplace(std::move(*file));
-        // A journal holding only its header has nothing to undo: the first sync can wait.
-        lastSync_ = std::chrono::steady_clock::now();
         if (!write(journalHeader(started, folder)))
             return u"元に戻す記録を書き込めません: " + path_;
+        // The run's thread only appends; this one flushes. They share the file's descriptor,
+        // which neither changes until the syncer is stopped.
+        stopping_ = false;
+        syncer_ = std::thread([this] {
+            std::unique_lock lock(mutex_);
+            while (!wake_.wait_for(lock, kSyncInterval, [this] { return stopping_; })) {
+                lock.unlock();
+                if (!file_->sync())
+                    syncFailed_ = true;
+                lock.lock();
+            }
+        });
         return std::nullopt;
     }
     return u"元に戻す記録を作れません: " + dir;
 }
 
 bool JournalWriter::write(std::string_view bytes) {
-    if (!file_ || !file_->append(bytes))
-        return false;
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastSync_ < kSyncInterval)
-        return true;
-    lastSync_ = now;
-    return file_->sync().ok();
+    return file_ && !syncFailed_ && file_->append(bytes);
+}
+
+void JournalWriter::stopSyncing() {
+    if (!syncer_.joinable())
+        return;
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    syncer_.join();
 }
 
 bool JournalWriter::intend(std::u16string_view from, std::u16string_view to) {
@@ -259,14 +277,16 @@ bool JournalWriter::intend(std::u16string_view from, std::u16string_view to) {
 }
 
 bool JournalWriter::finish() {
+    stopSyncing();
     if (!file_)
         return false;
-    const bool written = file_->sync().ok();
+    const bool written = !syncFailed_ && file_->sync().ok();
     file_.reset();
     return written;
 }
 
 void JournalWriter::discard() {
+    stopSyncing();
     file_.reset();
     // Ignored: a journal left behind holds only renames that were never made, and the next
     // undo finds each of its entries settled on the disk.
@@ -346,31 +366,49 @@ void settleJournal(std::u16string_view path) {
         (void)platform::truncateFile(path, end + 1);
 }
 
-std::size_t undoableEntries(const Journal& journal) {
-    // Each item is followed through its renames (a swap parks one item under a temporary
-    // name first); renames an undo already reversed are left out.
-    std::unordered_map<std::u16string, std::size_t> itemAt;  // a path the run left taken
+namespace {
+
+// Each item of a run followed through its renames (a swap parks one item under a temporary
+// name first): the path it had and the path the run left it at.
+struct RunItemPaths {
     std::vector<std::u16string> origins, places;
+    std::unordered_map<std::u16string, std::size_t> itemAt;  // a path the run left taken
+};
+
+RunItemPaths followItems(const Journal& journal, bool withUndone) {
+    RunItemPaths items;
     for (const JournalEntry& e : journal.entries) {
-        if (e.undone || e.from == e.to)
+        if ((e.undone && !withUndone) || e.from == e.to)
             continue;
-        std::size_t item = origins.size();
-        if (const auto it = itemAt.find(e.from); it != itemAt.end()) {
+        std::size_t item = items.origins.size();
+        if (const auto it = items.itemAt.find(e.from); it != items.itemAt.end()) {
             item = it->second;
-            itemAt.erase(it);
+            items.itemAt.erase(it);
         } else {
-            origins.push_back(e.from);
-            places.emplace_back();
+            items.origins.push_back(e.from);
+            items.places.emplace_back();
         }
-        places[item] = e.to;
-        itemAt[e.to] = item;
+        items.places[item] = e.to;
+        items.itemAt[e.to] = item;
     }
+    return items;
+}
+
+}  // namespace
+
+std::size_t renamedItems(const Journal& journal) {
+    return followItems(journal, true).origins.size();
+}
+
+std::size_t undoableItems(const Journal& journal) {
+    // Renames an undo already reversed are left out.
+    const RunItemPaths items = followItems(journal, false);
     // An item can go back while it is where the run left it and its old name is free or held
     // by another item of the run (which the same undo moves away first).
     std::size_t count = 0;
-    for (std::size_t i = 0; i < origins.size(); ++i) {
-        count += places[i] != origins[i] && platform::exists(places[i]) &&
-                 (itemAt.contains(origins[i]) || !platform::exists(origins[i]));
+    for (std::size_t i = 0; i < items.origins.size(); ++i) {
+        count += items.places[i] != items.origins[i] && platform::exists(items.places[i]) &&
+                 (items.itemAt.contains(items.origins[i]) || !platform::exists(items.origins[i]));
     }
     return count;
 }

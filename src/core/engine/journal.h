@@ -1,10 +1,14 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "core/base/message.h"
@@ -68,10 +72,17 @@ std::optional<Journal> parseJournal(std::string_view bytes,
 // The whole journal at `path`; nothing when it cannot be read or is not a journal.
 std::optional<Journal> readJournal(std::u16string_view path);
 
-// Writes the journal of one run.
+// Writes the journal of one run. While the run writes it, a thread of its own puts it on the
+// disk every kSyncInterval, so that a power cut loses at most that much of it and the run
+// itself never waits for the disk before its end.
 class JournalWriter {
   public:
     static constexpr std::chrono::milliseconds kSyncInterval{100};
+
+    JournalWriter() = default;
+    JournalWriter(const JournalWriter&) = delete;
+    JournalWriter& operator=(const JournalWriter&) = delete;
+    ~JournalWriter() { stopSyncing(); }
 
     // Creates a new journal for a run of `folder` with the method of index `method` (-1: none
     // to name); the message when it cannot be written.
@@ -90,11 +101,16 @@ class JournalWriter {
 
   private:
     bool write(std::string_view bytes);
+    void stopSyncing();
 
     std::u16string path_;
     std::optional<platform::LockedFile> file_;
     std::string record_;  // reused for each record, so that a run does not allocate per item
-    std::chrono::steady_clock::time_point lastSync_{};
+    std::thread syncer_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool stopping_ = false;                 // under mutex_
+    std::atomic<bool> syncFailed_ = false;  // a flush failed: the run must stop
 };
 
 // Shows an execution through `shown` and writes each rename to the journal before it is tried.
@@ -150,8 +166,11 @@ struct JournalInfo {
 void settleJournal(std::u16string_view path);
 
 // The items a journal's undo would still give back, as the disk is now: each where the run
-// left it, its old name free or held by another item of the run.
-std::size_t undoableEntries(const Journal& journal);
+// left it, its old name free or held by another item of the run. An item counts once however
+// many renames took it there (a swap parks one item under a temporary name first).
+std::size_t undoableItems(const Journal& journal);
+// The items the run renamed, undone or not, each counted once however many renames it took.
+std::size_t renamedItems(const Journal& journal);
 
 // The journals of runs that are over (not locked by a running process), newest first;
 // unreadable or foreign files are left out. Only the head of each file is read, so that

@@ -69,14 +69,14 @@ RunHistoryDialog::RunHistoryDialog(std::vector<JournalInfo> runs,
         // The list holds the head of each journal only: the whole is read for its count.
         if (auto whole = readJournal(run.path))
             run.journal = std::move(*whole);
-        const std::size_t undoable = undoableEntries(run.journal);
+        const std::size_t undoable = undoableItems(run.journal);
         QString state =
             undoable == 0 ? QStringLiteral("いいえ") : QStringLiteral("はい (%1 件)").arg(undoable);
         if (run.unfinished)
             state += QStringLiteral(" ・中断");
         auto* item = new QTreeWidgetItem(
             list_, {runStartText(run.journal), qs(run.journal.folder), methodName(run.method),
-                    QString::number(run.journal.entries.size()), state});
+                    QString::number(renamedItems(run.journal)), state});
         item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
     }
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);

@@ -212,7 +212,8 @@ TEST_F(JournalledRun, ARunWithSwapsIsUndoneThroughItsJournalRowsIncluded) {
     ASSERT_EQ(runs.size(), 1u);
     const UndoRecord pending = pendingRenames(*readJournal(runs[0].path), session.items());
     EXPECT_EQ(pending.oldPaths.size(), 7u) << "five renames, and one more for each cycle";
-    EXPECT_EQ(undoableEntries(*readJournal(runs[0].path)), 5u) << "items, not renames";
+    EXPECT_EQ(undoableItems(*readJournal(runs[0].path)), 5u) << "items, not renames";
+    EXPECT_EQ(renamedItems(*readJournal(runs[0].path)), 5u) << "items, not renames";
 
     undoLastRun(session, quiet);
     EXPECT_EQ(names(), (testing::Names{u"a", u"b", u"c", u"d", u"e"}));
@@ -308,7 +309,8 @@ TEST_F(JournalledRun, UndoableEntriesAreThoseWhoseUndoWouldWork) {
     std::filesystem::remove(dir.path() / "f");
     const auto journal = readJournal(listJournals()[0].path);
     ASSERT_TRUE(journal);
-    EXPECT_EQ(undoableEntries(*journal), 1u) << "only b can become a again";
+    EXPECT_EQ(undoableItems(*journal), 1u) << "only b can become a again";
+    EXPECT_EQ(renamedItems(*journal), 3u) << "what the run did, whatever the disk holds now";
 }
 
 }  // namespace
