@@ -98,7 +98,8 @@ struct TextSetting {
 //
 // A run calls validate() and prepare() on the caller's thread; transform() and apply() are
 // called from the item loop, which may run on a worker thread: they read the page's settings
-// and the state prepare() set, and write only to the RunContext.
+// and the state prepare() set, and write only to the RunContext (and apply() to the writes it
+// leaves pending for finishApply(), called on the same thread).
 class MethodPage : public RecordBlock {
   public:
     virtual void readIni(const IniFile& ini) = 0;
@@ -121,6 +122,10 @@ class MethodPage : public RecordBlock {
     // writing): changes item's file. An execution calls it before the item's rename; a
     // preview never does.
     virtual void apply(const ItemArgs& /*item*/, RunContext& /*run*/) {}
+    // Completes what apply() left pending (tag writes are committed in groups). An execution
+    // calls it once after its item loop, also a cancelled one, and before the renames of a run
+    // that allows swaps.
+    virtual void finishApply(RunContext& /*run*/) {}
     // Whether the method, as set now, inserts its text where the add-text page's position
     // settings say (its "add" mode); the main window then offers that page in its second tab.
     virtual bool usesAddText() const { return false; }

@@ -36,12 +36,21 @@ constexpr std::u16string_view kArtistKey = u"MP3アーティスト名";
 constexpr std::u16string_view kAlbumKey = u"MP3アルバム名";
 constexpr std::uint64_t kTooLarge = std::uint64_t{1} << 32;
 
+// A group of tag writes is committed when it holds this many files or bytes.
+constexpr std::size_t kGroupFiles = 64;
+constexpr std::uint64_t kGroupBytes = std::uint64_t{256} << 20;
+
 void logItem(RunContext& run, std::u16string_view message, const ItemArgs& item) {
     run.log.appendLog(std::u16string(message)
                           .append(u" - ")
                           .append(item.folder)
                           .append(item.name)
                           .append(u"\r\n"));
+}
+
+void logWriteFailure(RunContext& run, platform::OsError error, std::u16string_view path) {
+    run.log.appendLog(u"ファイルを書き込めません（" + platform::systemErrorText(error) + u"）" +
+                      u" - " + std::u16string(path) + u"\r\n");
 }
 
 // An MP3 file as both directions start on it: open, with its first bytes and the 128 bytes at
@@ -380,13 +389,33 @@ void Mp3TagPage::apply(const ItemArgs& item, RunContext& run) {
         logItem(run, u"TAG情報が異常です（TAG Size）", item);
         return;
     }
-    if (auto written = mp3->file.rewrite(*tag, audioFrom, audioEnd - audioFrom, v1); !written) {
-        logItem(run,
-                u"ファイルを書き込めません（" + platform::systemErrorText(written.error()) + u"）",
-                item);
+    auto written = mp3->file.writeReplacement(*tag, audioFrom, audioEnd - audioFrom, v1);
+    if (!written) {
+        logWriteFailure(run, written.error(), std::u16string(item.folder) + std::u16string(name));
         return;
     }
-    ++run.processedCount;
+    pendingBytes_ += written->size();
+    pending_.push_back({std::move(*written), std::u16string(item.folder) + std::u16string(name)});
+    if (pending_.size() >= kGroupFiles || pendingBytes_ >= kGroupBytes)
+        commitPending(run);
+}
+
+void Mp3TagPage::finishApply(RunContext& run) {
+    commitPending(run);
+}
+
+void Mp3TagPage::commitPending(RunContext& run) {
+    // All flushes first: the disk then writes the group as one piece of work.
+    for (PendingWrite& write : pending_)
+        (void)write.file.flush();  // a failure is the commit's
+    for (PendingWrite& write : pending_) {
+        if (auto committed = write.file.commit(); committed)
+            ++run.processedCount;
+        else
+            logWriteFailure(run, committed.error(), write.path);
+    }
+    pending_.clear();
+    pendingBytes_ = 0;
 }
 
 void Mp3TagPage::saveBlock(BlockWriter& out) const {

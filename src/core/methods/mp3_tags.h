@@ -4,11 +4,13 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/app/ini_table.h"
 #include "core/base/expected.h"
 #include "core/base/message.h"
 #include "core/engine/method.h"
+#include "core/platform/fs.h"
 #include "core/settings/history_box.h"
 
 namespace soramine {
@@ -57,6 +59,7 @@ class Mp3TagPage final : public MethodPage {
                                    std::size_t& runCount) override;
     std::u16string transform(const ItemArgs& item, RunContext& run) override;
     void apply(const ItemArgs& item, RunContext& run) override;
+    void finishApply(RunContext& run) override;
     void saveBlock(BlockWriter& out) const override;
     bool loadBlock(BlockReader& in) override;
     std::vector<HistoryBox*> histories() override;
@@ -64,7 +67,18 @@ class Mp3TagPage final : public MethodPage {
     std::vector<TextSetting> textSettings() override;
 
   private:
+    // A tag write waiting for its commit, with the file's path for the log.
+    struct PendingWrite {
+        platform::PendingReplacement file;
+        std::u16string path;
+    };
+    void commitPending(RunContext& run);
+
     TagFormat parsed_;  // the format of a name-to-tags run, parsed by prepare()
+    // The tag writes of a name-to-tags execution are committed in groups, whose flushes share
+    // the disk's work: apply() commits a full group, finishApply() the rest.
+    std::vector<PendingWrite> pending_;
+    std::uint64_t pendingBytes_ = 0;
 };
 
 }  // namespace soramine

@@ -180,8 +180,47 @@ class ReadableFile {
 // that is a symbolic link of this user's is written through to the file it leads to (the
 // temporary file then sits beside that file); a link of another user's is replaced.
 Status writeFileAtomic(std::u16string_view path, std::string_view bytes);
+// A file's new content written to a temporary file beside it and not yet in place
+// (OpenFile::writeReplacement). Until commit() the file is as it was; one destroyed without a
+// commit removes its temporary file.
+class PendingReplacement {
+  public:
+    PendingReplacement(PendingReplacement&& other) noexcept;
+    PendingReplacement& operator=(PendingReplacement&& other) noexcept;
+    PendingReplacement(const PendingReplacement&) = delete;
+    PendingReplacement& operator=(const PendingReplacement&) = delete;
+    ~PendingReplacement();
+
+    // Bytes of the new content.
+    std::uint64_t size() const { return size_; }
+    // Waits until the new content is on the disk. commit() does it too; a caller with many
+    // replacements flushes them all first, so that the disk's work is shared among them.
+    Status flush();
+    // Flushes the new content to the disk and renames it into place. Fails, leaving the file as
+    // it was, when the path no longer names the file that was opened or the flush fails.
+    Status commit();
+
+  private:
+    friend class OpenFile;
+    PendingReplacement(std::string temp, std::string target, int fd, std::uint64_t size,
+                       std::uint64_t device, std::uint64_t inode)
+        : temp_(std::move(temp)),
+          target_(std::move(target)),
+          fd_(fd),
+          size_(size),
+          device_(device),
+          inode_(inode) {}
+    void discard();
+
+    std::string temp_, target_;
+    int fd_ = -1;
+    std::uint64_t size_ = 0, device_ = 0, inode_ = 0;
+    enum class Flush { kNotYet, kDone, kFailed } flush_ = Flush::kNotYet;
+    OsError flushError_{};
+};
+
 // A regular file held open to read its content at any offset and, for a file opened for
-// writing, to rewrite it in place (a tag editor's needs).
+// writing, to replace its content (a tag editor's needs).
 class OpenFile {
   public:
     // Opens `path`, following symbolic links. With `forWriting` it fails when this user may not
@@ -197,14 +236,15 @@ class OpenFile {
     std::uint64_t size() const { return size_; }
     // Up to `length` bytes from `offset`: fewer at the end of the file.
     Expected<std::string, OsError> read(std::uint64_t offset, std::size_t length) const;
-    // Replaces the file's content by `head`, then `length` bytes of its present content from
-    // `offset`, then `tail`. The new content is written to a temporary file in the same folder,
-    // flushed and renamed into place, so a crash or a full disk leaves the old content or the
-    // new, never half of one; on failure the file is exactly as it was. The file keeps its mode
-    // and, where this user may set them, its owner and group. Fails when the path no longer
-    // names the file that was opened.
-    Status rewrite(std::string_view head, std::uint64_t offset, std::uint64_t length,
-                   std::string_view tail) const;
+    // The file's new content: `head`, then `length` bytes of its present content from
+    // `offset`, then `tail`, written to a temporary file in the same folder with the file's
+    // mode and, where this user may set them, its owner and group; the disk starts writing it
+    // at once. Its commit() renames it into place, so a crash or a full disk leaves the old
+    // content or the new, never half of one.
+    Expected<PendingReplacement, OsError> writeReplacement(std::string_view head,
+                                                           std::uint64_t offset,
+                                                           std::uint64_t length,
+                                                           std::string_view tail) const;
 
   private:
     OpenFile(std::u16string path, int fd, std::uint64_t size)

@@ -376,6 +376,27 @@ TEST_F(Mp3Page, AnInterruptedWriteLeavesTheFileIntact) {
               1);
 }
 
+// Tag writes are committed in groups; a run of more files than a group tags every file and
+// leaves no temporary file.
+TEST_F(Mp3Page, ARunOfManyFilesTagsEveryOne) {
+    page.settings.direction = 1;
+    page.format.text = u"$N - $T";
+    std::vector<std::u16string> names;
+    for (int i = 1; i <= 70; ++i) {
+        const std::string name = std::to_string(i) + " - Song.mp3";
+        dir.write(name, audio());
+        names.push_back(text::fromUtf8(name));
+    }
+    EXPECT_EQ(execute(names).processed, 70);
+    EXPECT_EQ(log(), "");
+    std::size_t files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
+        ++files;
+        EXPECT_EQ(dir.read(e.path().filename().string()).substr(0, 3), "ID3");
+    }
+    EXPECT_EQ(files, 70u);
+}
+
 TEST(Mp3TagPage, BlockOfEightRecords) {
     Mp3TagPage page;
     page.settings = {1, 1, 0, 1, 17, u"AB", u"C"};

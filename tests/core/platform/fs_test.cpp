@@ -298,6 +298,56 @@ TEST_F(Fs, AtomicWriteReplacesContentAndKeepsMode) {
     EXPECT_FALSE(writeFileAtomic(at("no/such/folder/x"), "y"));
 }
 
+// A replacement is the file's content only once committed: until then, and when it is
+// dropped or the path names another file by then, the file is as it was and no temporary file
+// stays.
+TEST_F(Fs, AReplacementChangesTheFileOnlyWhenCommitted) {
+    enum class Then { kCommit, kDrop, kFileReplaced, kFileRemoved };
+    struct Case {
+        std::string_view label;
+        Then then;
+        std::string expected;  // the content at the path afterwards ("" for none)
+    };
+    const Case cases[] = {
+        {"committed", Then::kCommit, "HEADold-audioTAIL"},
+        {"dropped", Then::kDrop, "0123old-audio!"},
+        {"another file took the name", Then::kFileReplaced, "other"},
+        {"the file was removed", Then::kFileRemoved, ""},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(dir.path());
+        std::filesystem::create_directories(dir.path());
+        const auto f = dir.write("song.mp3", "0123old-audio!");
+        chmod(f.c_str(), 0640);
+        {
+            auto file = OpenFile::open(at("song.mp3"), true);
+            ASSERT_TRUE(file) << c.label;
+            auto pending = file->writeReplacement("HEAD", 4, 9, "TAIL");
+            ASSERT_TRUE(pending) << c.label;
+            EXPECT_EQ(pending->size(), 17u);
+            EXPECT_EQ(dir.read("song.mp3"), "0123old-audio!") << c.label;
+            if (c.then == Then::kFileReplaced) {
+                std::filesystem::remove(f);
+                dir.write("song.mp3", "other");
+            }
+            if (c.then == Then::kFileRemoved)
+                std::filesystem::remove(f);
+            if (c.then != Then::kDrop) {
+                EXPECT_EQ(static_cast<bool>(pending->commit()), c.then == Then::kCommit) << c.label;
+            }
+        }
+        EXPECT_EQ(std::filesystem::exists(f) ? dir.read("song.mp3") : "", c.expected) << c.label;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                                std::filesystem::directory_iterator()),
+                  c.expected.empty() ? 0 : 1)
+            << c.label;
+        struct stat st;
+        if (c.then == Then::kCommit && stat(f.c_str(), &st) == 0) {
+            EXPECT_EQ(st.st_mode & 0777, 0640u);
+        }
+    }
+}
+
 TEST_F(Fs, CopyMakesALinkOfALinkAndNeverFollowsIt) {
     dir.write("outside", "secret");
     dir.makeFolder("d");

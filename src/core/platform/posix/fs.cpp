@@ -950,42 +950,41 @@ Expected<std::string, OsError> OpenFile::read(std::uint64_t offset, std::size_t 
     return out;
 }
 
-Status OpenFile::rewrite(std::string_view head, std::uint64_t offset, std::uint64_t length,
-                         std::string_view tail) const {
+Expected<PendingReplacement, OsError> OpenFile::writeReplacement(std::string_view head,
+                                                                 std::uint64_t offset,
+                                                                 std::uint64_t length,
+                                                                 std::string_view tail) const {
     auto resolved = writeTarget(nativePath(path_));
     if (!resolved)
         return Unexpected{resolved.error()};
-    const std::string& target = *resolved;
-    struct stat opened, named;
+    struct stat opened;
     if (::fstat(fd_, &opened) != 0)
         return failure();
     int rawFd;
-    const std::string temp = temporaryBeside(target, rawFd);
-    Fd out(rawFd);
-    if (!out.ok())
+    std::string temp = temporaryBeside(*resolved, rawFd);
+    if (rawFd < 0)
         return failure();
-    const auto abandon = [&](OsError e) {
-        ::unlink(temp.c_str());
-        return Unexpected{e};
-    };
-    if (!writeAll(out.get(), head.data(), head.size()))
-        return abandon(lastError());
+    // From here the temporary file is removed by the pending replacement if anything fails.
+    PendingReplacement pending(std::move(temp), std::move(*resolved), rawFd,
+                               head.size() + length + tail.size(), opened.st_dev, opened.st_ino);
+    if (!writeAll(rawFd, head.data(), head.size()))
+        return failure();
     off_t from = static_cast<off_t>(offset);
     std::uint64_t left = length;
     while (left > 0) {
         const ssize_t n =
-            ::copy_file_range(fd_, &from, out.get(), nullptr,
+            ::copy_file_range(fd_, &from, rawFd, nullptr,
                               static_cast<size_t>(std::min<std::uint64_t>(left, 1 << 30)), 0);
         if (n > 0) {
             left -= static_cast<std::uint64_t>(n);
             continue;
         }
         if (n == 0)  // the file got shorter since it was opened
-            return abandon(OsError{EIO});
+            return Unexpected{OsError{EIO}};
         if (errno == EINTR)
             continue;
         if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
-            return abandon(lastError());
+            return failure();
         // Plain reads and writes from where the copy stands.
         char buffer[1 << 16];
         while (left > 0) {
@@ -995,28 +994,94 @@ Status OpenFile::rewrite(std::string_view head, std::uint64_t offset, std::uint6
             if (r < 0 && errno == EINTR)
                 continue;
             if (r <= 0)
-                return abandon(r == 0 ? OsError{EIO} : lastError());
-            if (!writeAll(out.get(), buffer, static_cast<size_t>(r)))
-                return abandon(lastError());
+                return r == 0 ? Unexpected{OsError{EIO}} : failure();
+            if (!writeAll(rawFd, buffer, static_cast<size_t>(r)))
+                return failure();
             from += r;
             left -= static_cast<std::uint64_t>(r);
         }
     }
-    if (!writeAll(out.get(), tail.data(), tail.size()))
-        return abandon(lastError());
+    if (!writeAll(rawFd, tail.data(), tail.size()))
+        return failure();
     // Owner and group where this user may set them, before the mode: a change of owner clears
     // the set-user-ID bits. Where it may not (another user's file), the new file is this user's.
-    if (::fchown(out.get(), opened.st_uid, opened.st_gid) != 0) {
+    if (::fchown(rawFd, opened.st_uid, opened.st_gid) != 0) {
     }
-    if (::fchmod(out.get(), opened.st_mode & 07777) != 0 || ::fsync(out.get()) != 0)
-        return abandon(lastError());
+    if (::fchmod(rawFd, opened.st_mode & 07777) != 0)
+        return failure();
+    // Only a start: commit() waits for the disk. Where the call is not supported, commit's
+    // flush does all the work.
+    ::sync_file_range(rawFd, 0, 0, SYNC_FILE_RANGE_WRITE);
+    return pending;
+}
+
+PendingReplacement::PendingReplacement(PendingReplacement&& other) noexcept
+    : temp_(std::move(other.temp_)),
+      target_(std::move(other.target_)),
+      fd_(std::exchange(other.fd_, -1)),
+      size_(other.size_),
+      device_(other.device_),
+      inode_(other.inode_),
+      flush_(other.flush_),
+      flushError_(other.flushError_) {}
+
+PendingReplacement& PendingReplacement::operator=(PendingReplacement&& other) noexcept {
+    if (this != &other) {
+        discard();
+        temp_ = std::move(other.temp_);
+        target_ = std::move(other.target_);
+        fd_ = std::exchange(other.fd_, -1);
+        size_ = other.size_;
+        device_ = other.device_;
+        inode_ = other.inode_;
+        flush_ = other.flush_;
+        flushError_ = other.flushError_;
+    }
+    return *this;
+}
+
+PendingReplacement::~PendingReplacement() {
+    discard();
+}
+
+void PendingReplacement::discard() {
+    if (fd_ < 0)
+        return;
+    ::close(std::exchange(fd_, -1));
+    ::unlink(temp_.c_str());
+}
+
+Status PendingReplacement::flush() {
+    if (fd_ < 0)
+        return Unexpected{OsError{EBADF}};
+    // A failed flush is final: a second fsync could report success for data the first lost.
+    if (flush_ == Flush::kNotYet) {
+        const bool done = ::fsync(fd_) == 0;
+        flush_ = done ? Flush::kDone : Flush::kFailed;
+        if (!done)
+            flushError_ = lastError();
+    }
+    if (flush_ == Flush::kFailed)
+        return Unexpected{flushError_};
+    return {};
+}
+
+Status PendingReplacement::commit() {
+    const auto abandon = [&](OsError e) {
+        discard();
+        return Unexpected{e};
+    };
+    if (auto flushed = flush(); !flushed)
+        return fd_ < 0 ? flushed : abandon(flushed.error());
     // The path must still name the file that was read: the new content was made from it.
-    if (::stat(target.c_str(), &named) != 0)
+    struct stat named;
+    if (::stat(target_.c_str(), &named) != 0)
         return abandon(lastError());
-    if (named.st_dev != opened.st_dev || named.st_ino != opened.st_ino)
+    if (named.st_dev != device_ || named.st_ino != inode_)
         return abandon(OsError{ESTALE});
-    if (::rename(temp.c_str(), target.c_str()) != 0)
+    if (::rename(temp_.c_str(), target_.c_str()) != 0)
         return abandon(lastError());
+    ::close(std::exchange(fd_, -1));
     return {};
 }
 
