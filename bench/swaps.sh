@@ -8,6 +8,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source bench/lib.sh
+# A run takes a fraction of a second, much of it waiting for the disk: nine turns each, so that
+# the medians do not follow the machine's other writes.
+runs="${BENCH_RUNS:-9}"
 cli="$(realpath "$1")"
 work="${BENCH_DIR:-/tmp/soramine-bench}/swaps"
 count=10000
@@ -31,16 +34,20 @@ mkdir -p "$work/config"
 "$cli" make-job "$work/apart.qrn" --method 並べ替え --folder "$work/apart" --set 区切り=6-6 \
   --set 並び順=2-1 >/dev/null
 
+# Each preparation ends by syncing the folder, so that the timed run's journal syncs do not
+# also write out the files the preparation made and removed.
 numbered() {  # FOLDER: file_00001.txt ... file_10000.txt
   rm -rf "$1"
   mkdir -p "$1"
   (cd "$1" && seq -f "file_%05g.txt" 1 "$count" | xargs touch)
+  sync "$1"
 }
 pairs_of() {  # FOLDER FIRST SECOND: FIRSTnnnnnbnnnnn.txt and SECONDnnnnnannnnn.txt per pair
   rm -rf "$1"
   mkdir -p "$1"
   (cd "$1" && seq -f "%05g" 1 "$pairs" |
     awk -v f="$2" -v s="$3" '{ print "a" $1 f $1 ".txt"; print s $1 "a" $1 ".txt" }' | xargs touch)
+  sync "$1"
 }
 prepare_shift() { numbered "$work/shift"; }
 prepare_free() { numbered "$work/free"; }

@@ -39,6 +39,11 @@ TEST_F(CliSwaps, ItemsTakeEachOthersNamesAndTheUndoGivesThemBack) {
     std::vector<std::string> swapJob = reorder;
     swapJob.insert(swapJob.end(), {"--set", "並び順=2-1"});
     const Case cases[] = {
+        {"one swap",
+         swapJob,
+         {"ab.txt", "ba.txt"},
+         {"ba.txt", "ab.txt"},
+         "実行結果　(0 / 2) 処理しました。"},
         {"two swaps",
          swapJob,
          {"ab.txt", "ba.txt", "cd.txt", "dc.txt"},
@@ -49,6 +54,8 @@ TEST_F(CliSwaps, ItemsTakeEachOthersNamesAndTheUndoGivesThemBack) {
          {"abc.txt", "bca.txt", "cab.txt"},
          {"bca.txt", "cab.txt", "abc.txt"},
          "実行結果　(0 / 3) 処理しました。"},
+        {"3 shifted up by one", shift("開始番号=2"), numbered(1, 3), numbered(2, 4),
+         "実行結果　(1 / 3) 処理しました。"},
         {"1,000 shifted up by one", shift("開始番号=2"), numbered(1, 1000), numbered(2, 1001),
          "実行結果　(1 / 1000) 処理しました。"},
         {"1,000 shifted down by one", shift("開始番号=0"), numbered(1, 1000), numbered(0, 999),
@@ -82,6 +89,10 @@ TEST_F(CliSwaps, ItemsTakeEachOthersNamesAndTheUndoGivesThemBack) {
         EXPECT_EQ(names(), sorted) << c.what;
         for (std::size_t i = 0; i < c.files.size(); ++i)
             ASSERT_EQ(files.read(c.renamed[i]), c.files[i]) << c.what << ": contents follow";
+        // The run is listed with its items, each once: a parked one is no second item.
+        const CliResult list = cli({"undo", "--list"});
+        EXPECT_TRUE(list.out.ends_with("\t" + std::to_string(c.files.size()) + "件\n"))
+            << c.what << list.out;
 
         const CliResult undo = cli({"undo"});
         EXPECT_EQ(undo.status, 0) << c.what << undo.out << undo.err;

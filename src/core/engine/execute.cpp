@@ -14,23 +14,20 @@
 namespace soramine {
 namespace {
 
-// Renames the item `name` at `from` (in `folder`, held open as `dir`) to `next`, or under
-// automatic avoidance to the first free numbered form of it. The name the item got, its path
-// left in `newPath`; or nothing after a logged failure. The log names the computed name,
-// never a numbered form.
-std::optional<std::u16string> renameItem(std::size_t k, const std::u16string& from,
-                                         const std::u16string& name,
-                                         const platform::OpenFolder& dir, std::u16string_view next,
-                                         bool autoAvoid, NameNumbers& numbers,
-                                         NameLengthLimit& limit, ErrorLog& log,
-                                         RunObserver& progress, std::u16string& newPath) {
+// Renames the item `name` at `from` (in `folder`, held open as `dir`) to `next`, a name found
+// acceptable, or under automatic avoidance to the first free numbered form of it. The name the
+// item got, its path left in `newPath`; or nothing after a logged failure. The log names the
+// computed name, never a numbered form.
+std::optional<std::u16string> renameItem(std::size_t k, std::u16string_view from,
+                                         std::u16string_view name, const platform::OpenFolder& dir,
+                                         std::u16string_view next, bool autoAvoid,
+                                         NameNumbers& numbers, ErrorLog& log, RunObserver& progress,
+                                         std::u16string& newPath) {
     const std::u16string& folder = dir.path();
     const auto logLine = [&](std::u16string_view reason, std::u16string_view shown) {
         log.appendLog(
             std::u16string(reason).append(u" - ").append(folder).append(shown).append(u"\r\n"));
     };
-    if (!acceptableName(folder, next, limit, log))
-        return std::nullopt;
     int form = autoAvoid ? numbers.firstForm(folder, next) : 0;
     std::u16string candidate = form == 0 ? std::u16string(next) : numberedName(next, form);
     while (true) {
@@ -91,8 +88,8 @@ std::u16string resultLine(int processed, std::size_t runCount) {
 // Gives the item `name` (in `dir`, at `from`) a temporary name that nothing in its folder has,
 // so that the rest of its cycle can take its name. The temporary name, its path left in
 // `parkedPath`; or nothing after a logged failure (the log names the computed name `next`).
-std::optional<std::u16string> park(std::size_t k, const std::u16string& from,
-                                   const std::u16string& name, const platform::OpenFolder& dir,
+std::optional<std::u16string> park(std::size_t k, std::u16string_view from,
+                                   std::u16string_view name, const platform::OpenFolder& dir,
                                    std::u16string_view next, std::mt19937_64& random, ErrorLog& log,
                                    RunObserver& progress, std::u16string& parkedPath) {
     const std::u16string& folder = dir.path();
@@ -112,7 +109,7 @@ std::optional<std::u16string> park(std::size_t k, const std::u16string& from,
             break;
         }
     }
-    log.appendLog(reason + u" - " + folder + std::u16string(next) + u"\r\n");
+    log.appendLog(reason.append(u" - ").append(folder).append(next).append(u"\r\n"));
     return std::nullopt;
 }
 
@@ -124,21 +121,24 @@ void executeWithSwaps(ExecutionJob& job, RunObserver& progress) {
     RunContext& run = plan.context;
     const std::size_t runCount = plan.count();
     RenamePlan renames;
+    renames.reserve(runCount);
     std::vector<std::size_t> itemOf;  // item k of each planned rename
     for (std::size_t k = 0; k < runCount && !job.cancelled; ++k) {
         const ItemArgs item = plan.args(k);
         const std::u16string& name = plan.items->name(item.row);
         const std::u16string& folder = plan.items->folder(item.row);
-        job.oldPaths[k] = folder + name;
-        if (job.backup && !backUp(job.oldPaths[k], run.log))
+        std::u16string& oldPath = job.oldPaths[k];
+        oldPath = folder + name;
+        if (job.backup && !backUp(oldPath, run.log))
             ++run.failures;
         plan.page->apply(item, run);
         const std::u16string computed = plan.page->transform(item, run);
         const std::u16string_view next = trimNewName(computed);
-        job.newPaths[k] = folder + computed;
         if (next != name) {
             if (acceptableName(folder, next, job.limit, run.log)) {
-                renames.add(job.oldPaths[k], folder + std::u16string(next));
+                std::u16string& newPath = job.newPaths[k];
+                newPath.reserve(folder.size() + next.size());
+                renames.add(oldPath, newPath.append(folder).append(next));
                 itemOf.push_back(k);
             } else {
                 ++run.failures;
@@ -150,27 +150,33 @@ void executeWithSwaps(ExecutionJob& job, RunObserver& progress) {
         if (k % 2 == 1)
             progress.advance(1);
     }
+    plan.page->finishApply(run);
     if (job.cancelled)
         return;
 
     renames.plan();
+    job.steps.reserve(renames.steps().size());
     std::mt19937_64 random(std::random_device{}());
     std::optional<platform::OpenFolder> open;
     std::u16string parked;  // the temporary name of the parked item, while there is one
-    std::u16string path;
+    std::u16string path;    // the path an item got
     std::size_t stepsDone = 0;
     for (const RenamePlan::Step& step : renames.steps()) {
         const std::size_t k = itemOf[step.entry];
-        const std::u16string& name = plan.items->name(plan.rows[k]);
-        const std::u16string& folder = plan.items->folder(plan.rows[k]);
-        const std::u16string& oldPath = job.oldPaths[k];
-        const std::u16string_view next =
-            std::u16string_view(renames.to(step.entry)).substr(folder.size());
-        if (!open || open->path() != folder)
-            open.emplace(folder);
-        const auto made = [&](const std::u16string& from, const std::u16string& to) {
+        // The folder and the names are taken from the plan's paths, which lie together in
+        // memory, rather than from the item table, whose rows are visited out of order here.
+        const std::u16string_view oldPath = renames.from(step.entry);
+        const std::u16string_view wanted = renames.to(step.entry);
+        const std::size_t cut = oldPath.rfind(platform::kSeparator) + 1;
+        const std::u16string_view name = oldPath.substr(cut);
+        const std::u16string_view next = wanted.substr(cut);
+        if (!open || open->path() != oldPath.substr(0, cut))
+            open.emplace(std::u16string(oldPath.substr(0, cut)));
+        const std::u16string& folder = open->path();
+        const auto made = [&](std::u16string_view from, std::u16string_view to) {
             progress.renamed(k, from, to);
-            job.steps.push_back({k, from, to});
+            job.steps.push_back({k, job.stepPaths.size()});
+            job.stepPaths.emplace_back(from, to);
         };
         if (step.kind == RenamePlan::StepKind::kPark) {
             if (auto temporary =
@@ -184,37 +190,43 @@ void executeWithSwaps(ExecutionJob& job, RunObserver& progress) {
             }
             continue;
         }
-        std::u16string from = oldPath;
-        std::u16string_view current = name;
-        if (step.kind == RenamePlan::StepKind::kUnpark) {
+        const bool unpark = step.kind == RenamePlan::StepKind::kUnpark;
+        std::u16string parkedPath;
+        if (unpark) {
             if (parked.empty())
                 continue;
-            from = folder + parked;
-            current = parked;
+            parkedPath = folder + parked;
         }
-        job.got[k] = renameItem(k, from, std::u16string(current), *open, next, plan.autoAvoid,
-                                job.numbers, job.limit, run.log, progress, path);
+        const std::u16string_view from = unpark ? std::u16string_view(parkedPath) : oldPath;
+        const std::u16string_view current = unpark ? std::u16string_view(parked) : name;
+        job.got[k] = renameItem(k, from, current, *open, next, plan.autoAvoid, job.numbers, run.log,
+                                progress, path);
         if (job.got[k]) {
-            made(from, path);
-            job.newPaths[k] = path;
-            if (plan.autoAvoid && step.kind == RenamePlan::StepKind::kRename)
+            if (unpark || path != wanted) {
+                made(from, path);
+            } else {
+                // The item's one rename, to the path it wanted: the undo record takes its
+                // paths from oldPaths and newPaths, and the step keeps no copy.
+                progress.renamed(k, from, path);
+                job.steps.push_back({k});
+            }
+            if (plan.autoAvoid && !unpark)
                 job.numbers.freed(folder, name);
             ++run.processedCount;
         } else {
             ++run.failures;
             // A parked item that cannot get its new name gets its old one back, or keeps the
             // temporary one, which the log names.
-            if (step.kind == RenamePlan::StepKind::kUnpark) {
+            if (unpark) {
                 if (progress.renaming(k, from, oldPath) && open->renameNoReplace(parked, name)) {
                     made(from, oldPath);
                 } else {
                     job.got[k] = parked;
-                    job.newPaths[k] = from;
-                    run.log.appendLog(u"一時的な名前のままです - " + from + u"\r\n");
+                    run.log.appendLog(u"一時的な名前のままです - " + parkedPath + u"\r\n");
                 }
             }
         }
-        if (step.kind == RenamePlan::StepKind::kUnpark)
+        if (unpark)
             parked.clear();
         progress.step();
         if (parked.empty() && progress.cancelled()) {
@@ -278,8 +290,9 @@ void executeItems(ExecutionJob& job, RunObserver& progress) {
         if (next != name) {
             if (!open || open->path() != folder)
                 open.emplace(folder);
-            job.got[k] = renameItem(k, oldPath, name, *open, next, plan.autoAvoid, job.numbers,
-                                    job.limit, run.log, progress, job.newPaths[k]);
+            if (acceptableName(folder, next, job.limit, run.log))
+                job.got[k] = renameItem(k, oldPath, name, *open, next, plan.autoAvoid, job.numbers,
+                                        run.log, progress, job.newPaths[k]);
             if (!job.got[k])
                 ++run.failures;
         }
@@ -300,6 +313,7 @@ void executeItems(ExecutionJob& job, RunObserver& progress) {
         if (k % 2 == 1)
             progress.advance(2);
     }
+    plan.page->finishApply(run);
     progress.end();
     plan.context.progress = nullptr;
 }
@@ -333,9 +347,15 @@ ExecuteResult finishExecution(RenameSession& session, ExecutionJob&& job, Host& 
     if (plan.allowSwaps) {
         // One entry per rename made, in the order made, so that the undo (last first) takes
         // a parked item through its temporary name again.
-        for (ExecutionJob::Step& step : job.steps) {
-            undo.oldPaths.push_back(std::move(step.from));
-            undo.newPaths.push_back(std::move(step.to));
+        undo.oldPaths.reserve(job.steps.size());
+        undo.newPaths.reserve(job.steps.size());
+        undo.rows.reserve(job.steps.size());
+        for (const ExecutionJob::Step& step : job.steps) {
+            const bool itemPaths = step.paths == ExecutionJob::kItemPaths;
+            undo.oldPaths.push_back(
+                std::move(itemPaths ? job.oldPaths[step.item] : job.stepPaths[step.paths].first));
+            undo.newPaths.push_back(
+                std::move(itemPaths ? job.newPaths[step.item] : job.stepPaths[step.paths].second));
             undo.rows.push_back(plan.rows[step.item]);
         }
         undo.renamed.assign(undo.oldPaths.size(), true);

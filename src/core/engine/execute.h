@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/base/message.h"
@@ -32,17 +33,22 @@ struct ExecutionJob {
     NameNumbers numbers;
     NameLengthLimit limit;
     bool backup = false;
-    std::vector<std::u16string> oldPaths;            // item k's full path before the run
-    std::vector<std::u16string> newPaths;            // the path it got, or the computed one
+    // Item k's full path before the run, and the path it got or the computed one (with swaps
+    // allowed: the path it wants, or nothing), which the undo record takes over.
+    std::vector<std::u16string> oldPaths;
+    std::vector<std::u16string> newPaths;
     std::vector<std::optional<std::u16string>> got;  // the name item k got on disk
     // With swaps allowed: every rename made, in order (a parked item has two), which the
-    // undo record takes over; and whether a cancel stopped the loop.
+    // undo record takes over; and whether a cancel stopped the loop. An item renamed once, to
+    // the path it wanted, keeps no copy of its paths: its step has no `paths`, and the record
+    // takes them from oldPaths and newPaths.
+    static constexpr std::size_t kItemPaths = static_cast<std::size_t>(-1);
     struct Step {
         std::size_t item;
-        std::u16string from;
-        std::u16string to;
+        std::size_t paths = kItemPaths;  // else its from and to in stepPaths
     };
     std::vector<Step> steps;
+    std::vector<std::pair<std::u16string, std::u16string>> stepPaths;
     bool cancelled = false;
 };
 

@@ -61,6 +61,7 @@ void showPlannedNames(PreviewJob& job, const std::vector<std::u16string>& wanted
     };
     RenamePlan renames;
     std::vector<std::size_t> itemOf;
+    std::vector<std::u16string> oldPaths(plan.done), newPaths(plan.done);  // the plan's paths
     for (std::size_t k = 0; k < plan.done; ++k) {
         const std::u16string& name = plan.items->name(plan.rows[k]);
         const std::u16string& folder = plan.items->folder(plan.rows[k]);
@@ -69,7 +70,9 @@ void showPlannedNames(PreviewJob& job, const std::vector<std::u16string>& wanted
         } else if (!acceptableName(folder, wanted[k], job.limit, log)) {
             show(k, log.takeCaptured(), Outcome::kRefused);
         } else {
-            renames.add(folder + name, folder + wanted[k]);
+            oldPaths[k] = folder + name;
+            newPaths[k] = folder + wanted[k];
+            renames.add(oldPaths[k], newPaths[k]);
             itemOf.push_back(k);
         }
     }

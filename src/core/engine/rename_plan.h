@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace soramine {
@@ -34,35 +34,55 @@ class RenamePlan {
     };
 
     // Adds an item that changes its name, `from` and `to` being full paths in one folder. Items
-    // are added in list order.
-    void add(std::u16string from, std::u16string to);
+    // are added in list order. The plan keeps the views: the paths stay where they are, unchanged,
+    // while it is used.
+    void add(std::u16string_view from, std::u16string_view to);
+    // Makes room for `count` items.
+    void reserve(std::size_t count) { entries_.reserve(count); }
     // Works out roles and order; call once after the last add().
     void plan();
 
     std::size_t size() const { return entries_.size(); }
-    const std::u16string& from(std::size_t entry) const { return entries_[entry].from; }
-    const std::u16string& to(std::size_t entry) const { return entries_[entry].to; }
+    std::u16string_view from(std::size_t entry) const { return entries_[entry].from; }
+    std::u16string_view to(std::size_t entry) const { return entries_[entry].to; }
     Role role(std::size_t entry) const { return entries_[entry].role; }
     // Every entry once (twice for a parked one), in the order to rename them.
     const std::vector<Step>& steps() const { return steps_; }
     // Whether an item of the run has `path` before the run (and moves away), or wants it.
-    bool isOldPath(std::u16string_view path) const { return owner_.contains(path); }
-    bool isNewPath(std::u16string_view path) const { return winner_.contains(path); }
+    bool isOldPath(std::u16string_view path) const { return held(byFrom_, &Entry::from, path); }
+    bool isNewPath(std::u16string_view path) const { return held(byTo_, &Entry::to, path); }
 
   private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     struct Entry {
-        std::u16string from;
-        std::u16string to;
+        std::u16string_view from;
+        std::u16string_view to;
         Role role = Role::kFree;
-        std::size_t waitsFor = kNone;  // the entry whose old path this one wants
         std::size_t waitedBy = kNone;  // the entry that wants this one's old path
     };
 
+    // An entry of a table and the low half of its path's hash, which is compared first.
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::uint32_t entry = kEmpty;
+    };
+    static constexpr std::uint32_t kEmpty = static_cast<std::uint32_t>(-1);
+    using Table = std::vector<Slot>;
+    using Key = std::u16string_view Entry::*;
+
+    // The slot of `path` (whose hash is `hash`) in `table`, a table of entries by their `key`:
+    // the slot holding its entry, or the empty one where that entry goes.
+    std::size_t slotOf(const Table& table, Key key, std::u16string_view path,
+                       std::size_t hash) const;
+    bool held(const Table& table, Key key, std::u16string_view path) const;
+
     std::vector<Entry> entries_;
     std::vector<Step> steps_;
-    std::unordered_map<std::u16string_view, std::size_t> owner_;   // old path -> entry
-    std::unordered_map<std::u16string_view, std::size_t> winner_;  // new path -> first entry
+    // The entries by path, with open addressing in a power-of-two table at most two thirds
+    // full: two small allocations for a whole run, where a map would make one per item (and a
+    // page the process has not touched yet costs more than the search).
+    Table byFrom_;  // each old path -> its entry
+    Table byTo_;    // each new path -> the first entry that wants it
 };
 
 }  // namespace soramine

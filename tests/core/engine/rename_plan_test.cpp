@@ -20,14 +20,17 @@ struct Planned {
 
 Planned planOf(const std::vector<std::string>& renames) {
     RenamePlan plan;
+    std::vector<std::u16string> paths;  // what the plan views
+    paths.reserve(2 * renames.size());
     for (const auto& r : renames) {
         const auto arrow = r.find('>');
-        plan.add(u"/f/" + text::fromUtf8(r.substr(0, arrow)),
-                 u"/f/" + text::fromUtf8(r.substr(arrow + 1)));
+        paths.push_back(u"/f/" + text::fromUtf8(r.substr(0, arrow)));
+        paths.push_back(u"/f/" + text::fromUtf8(r.substr(arrow + 1)));
+        plan.add(paths[paths.size() - 2], paths.back());
     }
     plan.plan();
     Planned out;
-    const auto name = [](const std::u16string& path) { return text::toUtf8(path.substr(3)); };
+    const auto name = [](std::u16string_view path) { return text::toUtf8(path.substr(3)); };
     for (const RenamePlan::Step& step : plan.steps()) {
         if (!out.steps.empty())
             out.steps += ' ';
@@ -88,6 +91,19 @@ TEST(RenamePlan, OrdersChainsAndBreaksCycles) {
         EXPECT_EQ(planned.steps, c.steps) << c.what;
         EXPECT_EQ(planned.roles, c.roles) << c.what;
     }
+}
+
+TEST(RenamePlan, ALongShiftGoesLastFirst) {
+    // Enough paths that many share slots of the plan's tables.
+    std::vector<std::string> renames;
+    std::string steps;
+    for (int i = 1999; i >= 0; --i)
+        steps += std::to_string(i) + '>' + std::to_string(i + 1) + (i > 0 ? " " : "");
+    for (int i = 0; i < 2000; ++i)
+        renames.push_back(std::to_string(i) + '>' + std::to_string(i + 1));
+    const Planned planned = planOf(renames);
+    EXPECT_EQ(planned.steps, steps);
+    EXPECT_EQ(planned.roles, std::string(1999, 'W') + 'F');
 }
 
 TEST(RenamePlan, SeesOtherItemsOldAndNewPaths) {
