@@ -28,7 +28,8 @@ mkdir -p "$work/config" "$work/files"
 
 window=() ; visible=() ; longest=() ; cli_runs=()
 for _ in $(seq "$runs"); do
-  read -r v w l < <("$bench" live "$work/files")
+  out="$("$bench" live "$work/files")"
+  read -r v w l <<<"$out"
   visible+=("$v"); window+=("$w"); longest+=("$l")
   cli_runs+=("$(wall_seconds "$cli" preview "$work/job.qrn")")
 done

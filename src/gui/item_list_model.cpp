@@ -67,7 +67,7 @@ bool ItemListModel::setData(const QModelIndex& index, const QVariant& value, int
 }
 
 QVariant ItemListModel::newNameData(std::size_t row, int role) const {
-    if (row >= newNames_.size())
+    if (row >= newNames_.size() || generations_[row] != generation_)
         return {};
     const LiveMark mark = marks_[row];
     switch (role) {
@@ -107,16 +107,21 @@ void ItemListModel::endChange() {
     newNames_.clear();
     marks_.clear();
     reasons_.clear();
+    generations_.clear();
     endResetModel();
 }
 
 void ItemListModel::takeNewNames(const LiveNamesBatch& batch) {
     const std::size_t rows = session_.items().count();
-    if (batch.first || newNames_.size() != rows) {
-        newNames_.assign(rows, {});
-        marks_.assign(rows, LiveMark::kNone);
-        reasons_.assign(rows, {});
+    if (newNames_.size() != rows) {
+        newNames_.resize(rows);
+        marks_.resize(rows);
+        reasons_.resize(rows);
+        generations_.assign(rows, 0);
     }
+    // The first batch makes every older entry stale at once; the work stays that of the batch.
+    if (batch.first)
+        generation_ = batch.generation;
     std::size_t top = batch.first ? 0 : rows;
     std::size_t bottom = batch.first ? rows : 0;
     for (std::size_t i = 0; i < batch.rows.size(); ++i) {
@@ -126,6 +131,7 @@ void ItemListModel::takeNewNames(const LiveNamesBatch& batch) {
         newNames_[row] = batch.names[i];
         marks_[row] = batch.marks[i];
         reasons_[row] = batch.reasons[i];
+        generations_[row] = batch.generation;
         top = std::min(top, row);
         bottom = std::max(bottom, row + 1);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <cstdint>
 #include <vector>
 
 #include "core/engine/session.h"
@@ -51,10 +52,14 @@ class ItemListModel : public QAbstractTableModel {
 
     const RenameSession& session_;
     std::vector<ListColumn> columns_;
-    // By row, the new names as the last request computed them so far, and their marks.
+    // By row, the new names as the requests computed them, their marks, and the request
+    // (its generation) each row's entry belongs to: a row shows its entry only when that is
+    // the latest request's, so a new request forgets the older names without touching each.
     std::vector<std::u16string> newNames_;
     std::vector<LiveMark> marks_;
     std::vector<std::u16string> reasons_;
+    std::vector<std::uint64_t> generations_;
+    std::uint64_t generation_ = 0;  // of the latest request whose first batch came
 };
 
 }  // namespace soramine::gui

@@ -3,12 +3,16 @@
 #include <QMetaObject>
 #include <algorithm>
 #include <chrono>
+#include <functional>
+#include <memory_resource>
+#include <string_view>
 #include <unordered_map>
 
 #include "core/engine/preview.h"
 #include "core/engine/session.h"
 #include "core/methods/method_list.h"
 #include "core/settings/records.h"
+#include "core/text/strings.h"
 
 namespace soramine::gui {
 namespace {
@@ -20,6 +24,23 @@ using Outcome = PreviewResult::Outcome;
 // the window's thread takes in a few cheap batches rather than one per item.
 constexpr std::size_t kBatchItems = 2048;
 constexpr auto kBatchInterval = std::chrono::milliseconds(25);
+// At most this many rows a batch: the window's thread takes each batch in one event, which
+// has to stay well under a frame however many results come at once (with swaps, or clashes).
+constexpr std::size_t kMostBatchRows = 4096;
+
+// An item's folder and new name, as views into the item table and the preview's results.
+struct FolderName {
+    std::u16string_view folder;
+    std::u16string_view name;
+    bool operator==(const FolderName&) const = default;
+};
+
+struct FolderNameHash {
+    std::size_t operator()(const FolderName& key) const {
+        const std::hash<std::u16string_view> hash;
+        return hash(key.folder) * 31 + hash(key.name);
+    }
+};
 
 // The worker asks nothing: a method that needs the clipboard or a question shows no names.
 class SilentHost final : public Host {
@@ -77,6 +98,9 @@ class LiveNames::Worker final : public RunObserver {
     void flush(bool complete);
     void markClashes();
     std::shared_ptr<LiveNamesBatch> newBatch(bool complete);
+    // Adds a row to `batch`, first sending it on and starting another when it is full.
+    void append(std::shared_ptr<LiveNamesBatch>& batch, std::size_t row, std::u16string name,
+                LiveMark mark, std::u16string reason);
 
     LiveNames& owner_;
     RenameSession session_{IniFile(u""), makeMethodTable()};
@@ -87,6 +111,9 @@ class LiveNames::Worker final : public RunObserver {
     std::size_t flushed_ = 0;  // of them, those sent
     std::size_t visible_ = 0;  // the loop's first items, sent as soon as they are done
     bool sentFirst_ = false;
+    // The last computation's results, freed once the next one has sent its first batch:
+    // freeing 100,000 names takes milliseconds, which a key typed meanwhile would wait for.
+    PreviewResult spent_;
     Clock::time_point lastFlush_;
 };
 
@@ -134,7 +161,7 @@ void LiveNames::Worker::compute(LiveNamesRequest request, std::uint64_t generati
         flush(false);
         markClashes();
     }
-    finishPreview(std::move(job));
+    spent_ = finishPreview(std::move(job));
     job_ = nullptr;
 }
 
@@ -157,6 +184,20 @@ std::shared_ptr<LiveNamesBatch> LiveNames::Worker::newBatch(bool complete) {
     return batch;
 }
 
+void LiveNames::Worker::append(std::shared_ptr<LiveNamesBatch>& batch, std::size_t row,
+                               std::u16string name, LiveMark mark, std::u16string reason) {
+    if (batch->rows.size() == kMostBatchRows) {
+        const bool complete = batch->complete;
+        batch->complete = false;
+        owner_.deliver(std::move(batch));
+        batch = newBatch(complete);
+    }
+    batch->rows.push_back(row);
+    batch->names.push_back(std::move(name));
+    batch->marks.push_back(mark);
+    batch->reasons.push_back(std::move(reason));
+}
+
 void LiveNames::Worker::flush(bool complete) {
     auto batch = newBatch(complete);
     const PreviewResult& result = job_->result;
@@ -174,14 +215,14 @@ void LiveNames::Worker::flush(bool complete) {
         } else if (result.outcomes[k] == Outcome::kPending) {
             continue;
         }
-        batch->rows.push_back(job_->plan.rows[k]);
-        batch->names.push_back(result.previewNew[k]);
-        batch->marks.push_back(mark);
-        batch->reasons.push_back(std::move(reason));
+        append(batch, job_->plan.rows[k], result.previewNew[k], mark, std::move(reason));
     }
     flushed_ = end;
     lastFlush_ = Clock::now();
+    const bool first = batch->first;
     owner_.deliver(std::move(batch));
+    if (first)
+        spent_ = {};
 }
 
 void LiveNames::Worker::markClashes() {
@@ -190,21 +231,25 @@ void LiveNames::Worker::markClashes() {
     auto batch = newBatch(true);
     const PreviewResult& result = job_->result;
     const RunPlan& plan = job_->plan;
-    std::unordered_map<std::u16string, std::size_t> firstRow;
+    // Keyed by views, so that filling the map copies no names, and its nodes in one arena,
+    // freed at once: node by node, a map of 100,000 names takes milliseconds to free, which
+    // the next request (a key typed meanwhile) would wait for.
+    std::pmr::monotonic_buffer_resource arena;
+    std::pmr::unordered_map<FolderName, std::size_t, FolderNameHash> firstRow(&arena);
+    firstRow.reserve(result.outcomes.size());
     for (std::size_t k = 0; k < result.outcomes.size(); ++k) {
+        if (cancelled())
+            return;
         if (result.outcomes[k] != Outcome::kRenamed && result.outcomes[k] != Outcome::kNumbered)
             continue;
         const std::size_t row = plan.rows[k];
         const auto [at, added] =
-            firstRow.emplace(plan.items->folder(row) + result.previewNew[k], row);
+            firstRow.emplace(FolderName{plan.items->folder(row), result.previewNew[k]}, row);
         if (added)
             continue;
-        batch->rows.push_back(row);
-        batch->names.push_back(result.previewNew[k]);
-        batch->marks.push_back(LiveMark::kClash);
-        const std::string number = std::to_string(at->second + 1);
-        batch->reasons.push_back(u"同じ実行で " + std::u16string(number.begin(), number.end()) +
-                                 u" 行目のアイテムが先にこの名前になります");
+        append(batch, row, result.previewNew[k], LiveMark::kClash,
+               u"同じ実行で " + text::decimal(static_cast<long long>(at->second) + 1) +
+                   u" 行目のアイテムが先にこの名前になります");
     }
     owner_.deliver(std::move(batch));
 }
@@ -257,15 +302,29 @@ void LiveNames::work() {
 }
 
 void LiveNames::deliver(std::shared_ptr<const LiveNamesBatch> batch) {
-    // Called on the worker thread: the batch crosses to the window's thread as a queued call,
-    // which is dropped there when a newer request came meanwhile (or with this object).
-    QMetaObject::invokeMethod(
-        this,
-        [this, batch = std::move(batch)] {
-            if (batch->generation == latest_.load())
-                emit namesReady(batch);
-        },
-        Qt::QueuedConnection);
+    // The batch crosses threads through the queue, whose mutex orders the worker's writes
+    // before the window's reads; the queued call only wakes the window's thread (it is dropped
+    // with this object). Each batch is taken in an event of its own, so that the window's
+    // thread stays free between them.
+    {
+        std::lock_guard lock(mutex_);
+        delivered_.push_back(std::move(batch));
+    }
+    QMetaObject::invokeMethod(this, "takeDelivered", Qt::QueuedConnection);
+}
+
+void LiveNames::takeDelivered() {
+    std::shared_ptr<const LiveNamesBatch> batch;
+    {
+        std::lock_guard lock(mutex_);
+        if (delivered_.empty())
+            return;
+        batch = std::move(delivered_.front());
+        delivered_.pop_front();
+    }
+    // A newer request makes the batches of the older ones stale.
+    if (batch->generation == latest_.load())
+        emit namesReady(batch);
 }
 
 }  // namespace soramine::gui

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -80,11 +81,15 @@ class LiveNames final : public QObject {
   private:
     class Worker;
     void work();
+    // On the worker thread: queues a batch for takeDelivered.
     void deliver(std::shared_ptr<const LiveNamesBatch> batch);
+    // On the window's thread: hands the oldest queued batch on, if it is still wanted.
+    Q_INVOKABLE void takeDelivered();
 
     std::mutex mutex_;
     std::condition_variable wake_;
     std::optional<LiveNamesRequest> pending_;
+    std::deque<std::shared_ptr<const LiveNamesBatch>> delivered_;
     bool stopping_ = false;
     std::atomic<std::uint64_t> latest_{0};
     std::thread thread_;

@@ -21,8 +21,10 @@
 namespace soramine::gui {
 namespace {
 
-// Typing recomputes after a short pause, so that a burst of keys costs one start.
-constexpr int kSettleMs = 10;
+// Changes made together (a job loaded, a page switched) cost one start: the computation
+// begins once the window's thread has handled them all, without a pause that each key
+// would wait through.
+constexpr int kSettleMs = 0;
 
 }  // namespace
 
