@@ -65,7 +65,7 @@ for file in usr/bin/soramine usr/bin/soramine-window usr/bin/soramine-cli \
   usr/share/metainfo/org.example.soramine.metainfo.xml \
   usr/share/mime/packages/org.example.soramine.xml \
   usr/share/icons/hicolor/scalable/apps/org.example.soramine.svg \
-  usr/share/man/man1/soramine-cli.1 usr/share/doc/soramine/README.md; do
+  usr/share/man/man1/soramine-cli.1.gz usr/share/doc/soramine/README.md; do
   [ -f "$root/$file" ] || fail "not installed: /$file"
 done
 # The user guide that "ヘルプ(&H)" opens, with the pictures it shows.
