@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/journal.h"
 #include "core/engine/session.h"
 #include "core/engine/undo.h"
 #include "core/items/import.h"
@@ -149,6 +150,9 @@ class MainWindow final : public QMainWindow {
     // The loop and the end of an undo (the last run's, or a journalled run's).
     void runUndo(UndoJob job);
     void undoJournalRun(const std::u16string& path);
+    // Waits until the last run's journal is on the disk and closed, so that an undo, the run
+    // history or the next run may take it; says so when part of it could not be written.
+    void closeJournal();
     QString methodName(int index) const;
     void renameEdited(int row, const QString& text);
     void moveDraggedRows(int at);
@@ -240,6 +244,8 @@ class MainWindow final : public QMainWindow {
     // One direction flag per item field for header clicks; set = the next click descends.
     std::array<bool, 5> descending_{};
     bool journalling_ = true;
+    // The last run's journal: its own thread finishes it while the window shows the result.
+    JournalWriter journal_;
     std::optional<ItemTable::Column> sortedBy_;  // what the header's sort mark shows
     bool sortedDescending_ = false;
     bool applyingSelection_ = false;  // the window itself is changing the view's selection

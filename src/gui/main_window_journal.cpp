@@ -31,6 +31,7 @@ void MainWindow::runUndo(UndoJob job) {
 
 void MainWindow::undoJournalRun(const std::u16string& path) {
     readControls();
+    closeJournal();
     // The journal of the last run is the button's record: once undone here, the button has
     // nothing left to give back.
     if (session_.undoRecord().journal == path)
@@ -50,7 +51,7 @@ void MainWindow::offerUnfinishedUndo() {
         if (!run.unfinished)
             continue;
         const auto whole = readJournal(run.path);
-        const std::size_t count = whole ? whole->entries.size() : run.journal.entries.size();
+        const std::size_t count = renamedItems(whole ? *whole : run.journal);
         const QString question =
             QStringLiteral(
                 "前回の実行は最後まで終わっていません (プログラムの強制終了、停電など)。\n\n"
@@ -66,8 +67,14 @@ void MainWindow::offerUnfinishedUndo() {
     }
 }
 
+void MainWindow::closeJournal() {
+    if (!journal_.close())
+        showMessage(errorMessage(u"元に戻す記録を書き込めませんでした: " + journal_.path()));
+}
+
 void MainWindow::showRunHistory() {
     readControls();
+    closeJournal();
     RunHistoryDialog dialog(
         listJournals(), [this](int index) { return methodName(index); }, this);
     if (dialog.exec() == QDialog::Accepted && dialog.chosenRun())

@@ -44,6 +44,7 @@ void MainWindow::execute() {
     readControls();
     if (session_.settings.folderCreation)
         return makeFolders();
+    closeJournal();
     undoButton_->setEnabled(false);
     const std::u16string destination = session_.settings.destination;
     ExecutionJob job = startExecution(session_, host_);
@@ -51,9 +52,9 @@ void MainWindow::execute() {
     const size_t runCount = job.plan.rows.size();
     // Every rename is in the undo journal before it is tried, so that a window killed during
     // the run can still give the names back.
-    JournalWriter journal;
-    if (ran && journalling_) {
-        if (auto problem = startJournal(journal, session_)) {
+    const bool journalled = ran && journalling_;
+    if (journalled) {
+        if (auto problem = startJournal(journal_, session_)) {
             job.plan.lease.release();
             showMessage(*problem);
             afterRun();
@@ -63,14 +64,17 @@ void MainWindow::execute() {
     bool journalFailed = false;
     if (ran)
         runItemLoop(this, [&](RunObserver& observer) {
-            JournallingObserver journalled(journal, observer);
-            executeItems(job, journalling_ ? static_cast<RunObserver&>(journalled) : observer);
-            journalFailed = journalled.failed();
+            // The result is shown while the journal's own thread does its last flush.
+            JournallingObserver journalling(journal_, observer,
+                                            JournallingObserver::LastFlush::kInBackground);
+            executeItems(job, journalled ? static_cast<RunObserver&>(journalling) : observer);
+            journalFailed = journalling.failed();
         });
     const ExecuteResult result = finishExecution(session_, std::move(job), host_);
-    endJournal(journal, session_);
+    if (journalled)
+        endJournal(journal_, session_);
     if (journalFailed)
-        showMessage(errorMessage(u"元に戻す記録を書き込めませんでした: " + journal.path()));
+        showMessage(errorMessage(u"元に戻す記録を書き込めませんでした: " + journal_.path()));
     if (session_.settings.destination != destination)
         writeDestination(session_.ini, session_.settings.destination);
     model_->refreshRows();
@@ -116,6 +120,7 @@ void MainWindow::makeFolders() {
 
 void MainWindow::undo() {
     readControls();
+    closeJournal();
     undoButton_->setEnabled(false);
     runUndo(startUndo(session_));
 }

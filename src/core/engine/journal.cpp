@@ -239,8 +239,10 @@ std::optional<std::u16string> JournalWriter::start(std::u16string_view folder, i
         if (!write(journalHeader(started, folder)))
             return u"元に戻す記録を書き込めません: " + path_;
         // The run's thread only appends; this one flushes. They share the file's descriptor,
-        // which neither changes until the syncer is stopped.
+        // which neither changes until the run's writes end; after the last flush this thread
+        // closes the file, and the run's thread no longer touches it.
         stopping_ = false;
+        flushAtStop_ = false;
         syncer_ = std::thread([this] {
             std::unique_lock lock(mutex_);
             while (!wake_.wait_for(lock, kSyncInterval, [this] { return stopping_; })) {
@@ -248,6 +250,12 @@ std::optional<std::u16string> JournalWriter::start(std::u16string_view folder, i
                 if (!file_->sync())
                     syncFailed_ = true;
                 lock.lock();
+            }
+            if (flushAtStop_) {
+                lock.unlock();
+                if (!file_->sync())
+                    syncFailed_ = true;
+                file_.reset();
             }
         });
         return std::nullopt;
@@ -276,18 +284,32 @@ bool JournalWriter::intend(std::u16string_view from, std::u16string_view to) {
     return write(record_);
 }
 
-bool JournalWriter::finish() {
+void JournalWriter::finishInBackground() {
+    if (!syncer_.joinable())
+        return;
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+        flushAtStop_ = true;
+    }
+    wake_.notify_one();
+}
+
+bool JournalWriter::close() {
     stopSyncing();
-    if (!file_)
-        return false;
-    const bool written = !syncFailed_ && file_->sync().ok();
     file_.reset();
-    return written;
+    return !syncFailed_.exchange(false);
 }
 
 void JournalWriter::discard() {
+    {
+        // A last flush not yet begun is not needed for a file about to be removed.
+        std::lock_guard lock(mutex_);
+        flushAtStop_ = false;
+    }
     stopSyncing();
     file_.reset();
+    syncFailed_ = false;  // what it failed to write no longer matters
     // Ignored: a journal left behind holds only renames that were never made, and the next
     // undo finds each of its entries settled on the disk.
     (void)platform::removeFile(path_);
@@ -295,7 +317,9 @@ void JournalWriter::discard() {
 
 void JournallingObserver::end() {
     shown_.end();
-    if (!journal_.finish())
+    if (lastFlush_ == LastFlush::kInBackground)
+        journal_.finishInBackground();
+    else if (!journal_.finish())
         failed_ = true;
 }
 

@@ -74,7 +74,8 @@ std::optional<Journal> readJournal(std::u16string_view path);
 
 // Writes the journal of one run. While the run writes it, a thread of its own puts it on the
 // disk every kSyncInterval, so that a power cut loses at most that much of it and the run
-// itself never waits for the disk before its end.
+// itself never waits for the disk; at the end that thread also does the last flush, which
+// the caller may leave to it (finishInBackground) and wait for later (close).
 class JournalWriter {
   public:
     static constexpr std::chrono::milliseconds kSyncInterval{100};
@@ -92,8 +93,18 @@ class JournalWriter {
     // Records that the rename last intended succeeded; false when the journal could not be
     // written.
     bool done() { return write(kJournalDone); }
-    // Waits until everything is on the disk and closes the journal.
-    bool finish();
+    // Waits until everything is on the disk and closes the journal; false when some of it
+    // could not be written.
+    bool finish() {
+        finishInBackground();
+        return close();
+    }
+    // Ends the run's writes: the syncer thread puts the rest on the disk and closes the
+    // journal, releasing its lock, while the caller goes on.
+    void finishInBackground();
+    // Waits until the journal is closed (at once when there is none). False, once, when some
+    // of what was written did not reach the disk.
+    bool close();
     // Removes the journal (a run that renamed nothing leaves nothing to undo).
     void discard();
 
@@ -110,6 +121,7 @@ class JournalWriter {
     std::mutex mutex_;
     std::condition_variable wake_;
     bool stopping_ = false;                 // under mutex_
+    bool flushAtStop_ = false;              // under mutex_: the syncer's last flush, then close
     std::atomic<bool> syncFailed_ = false;  // a flush failed: the run must stop
 };
 
@@ -118,8 +130,13 @@ class JournalWriter {
 // nothing is renamed that could not be undone.
 class JournallingObserver final : public RunObserver {
   public:
-    JournallingObserver(JournalWriter& journal, RunObserver& shown)
-        : journal_(journal), shown_(shown) {}
+    // At the run's end: wait for the journal's last flush, or leave it to the journal's own
+    // thread (a window shows the result meanwhile and closes the journal before its next use).
+    enum class LastFlush { kWait, kInBackground };
+
+    JournallingObserver(JournalWriter& journal, RunObserver& shown,
+                        LastFlush lastFlush = LastFlush::kWait)
+        : journal_(journal), shown_(shown), lastFlush_(lastFlush) {}
 
     void begin(std::size_t steps) override { shown_.begin(steps); }
     void step() override { shown_.step(); }
@@ -135,6 +152,7 @@ class JournallingObserver final : public RunObserver {
   private:
     JournalWriter& journal_;
     RunObserver& shown_;
+    LastFlush lastFlush_;
     bool failed_ = false;
 };
 

@@ -138,13 +138,15 @@ class JournalledRun : public testing::EngineTest {
     JournalledRun() { ::setenv("XDG_CONFIG_HOME", settings.path().c_str(), 1); }
     ~JournalledRun() override { ::unsetenv("XDG_CONFIG_HOME"); }
 
-    void execute() {
-        JournalWriter journal;
+    // The journal outlives the run, as the window's does: a last flush left to its thread
+    // goes on after execute() returns.
+    void execute(JournallingObserver::LastFlush lastFlush = JournallingObserver::LastFlush::kWait) {
         ExecutionJob job = startExecution(session, host);
         ASSERT_TRUE(job.plan.runnable());
         ASSERT_FALSE(startJournal(journal, session));
-        JournallingObserver observer(journal, quiet);
+        JournallingObserver observer(journal, quiet, lastFlush);
         executeItems(job, observer);
+        EXPECT_FALSE(observer.failed());
         finishExecution(session, std::move(job), host);
         endJournal(journal, session);
     }
@@ -157,6 +159,7 @@ class JournalledRun : public testing::EngineTest {
     }
 
     testing::TempDir settings;
+    JournalWriter journal;
 };
 
 TEST_F(JournalledRun, TheUndoButtonGoesThroughTheJournal) {
@@ -253,6 +256,27 @@ TEST_F(JournalledRun, ARunThatRenamedNothingLeavesNoJournal) {
     execute();
     EXPECT_EQ(journals(), 0u);
     EXPECT_TRUE(session.undoRecord().journal.empty());
+}
+
+TEST_F(JournalledRun, ALastFlushInTheBackgroundEndsInAClosedWholeJournal) {
+    // Two runs one after the other, the second starting while the first's journal may still
+    // be flushed, and a run that renamed nothing, whose journal goes.
+    const auto background = JournallingObserver::LastFlush::kInBackground;
+    addFiles({"a", "c", "e"});
+    page.renames = {{u"a", u"b"}, {u"c", u"d"}};
+    execute(background);
+    page.renames = {{u"e", u"f"}};
+    execute(background);
+    execute(background);
+    EXPECT_TRUE(journal.close());
+    const auto runs = listJournals();
+    ASSERT_EQ(runs.size(), 2u) << "both closed, neither taken for a running one";
+    std::vector<std::size_t> counts;
+    for (const JournalInfo& run : runs) {
+        EXPECT_FALSE(run.unfinished);
+        counts.push_back(readJournal(run.path)->entries.size());
+    }
+    EXPECT_EQ(counts, (std::vector<std::size_t>{1, 2})) << "newest first, every entry there";
 }
 
 TEST_F(JournalledRun, AnEarlierRunIsUndoneByItsJournal) {
