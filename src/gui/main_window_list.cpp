@@ -437,14 +437,6 @@ QMenu* MainWindow::helpMenu() {
     addCommand(helpMenu_, "アップデートチェック(&U)", this, &MainWindow::checkForUpdate);
     addCommand(helpMenu_, "&WEBサイトを開く...", this, &MainWindow::openWebPage);
     addCommand(helpMenu_, "詳細設定(&S)...", this, &MainWindow::showDetailSettings);
-    // A setting of our own ("メイン"/"入れ替え"): the items of a run may take each other's names.
-    helpMenu_->addSeparator();
-    QAction* swaps = helpMenu_->addAction(QStringLiteral("名前の入れ替えを許可(&I)"));
-    swaps->setObjectName(QStringLiteral("allowSwapsAction"));
-    swaps->setCheckable(true);
-    swaps->setChecked(session_.settings.allowSwaps != 0);
-    connect(swaps, &QAction::toggled, this,
-            [this](bool on) { session_.settings.allowSwaps = on ? 1 : 0; });
     return helpMenu_;
 }
 

@@ -25,12 +25,13 @@ void MainWindow::showDetailSettings() {
     readControls();
     DetailSettingsDialog dialog(
         detailDialogValues(readDetailSettings(session_.ini), session_.detail),
-        QFontInfo(list_->font()).family(), platform::executableFolder() + u"soramine",
-        platform::dataHomeFolder(), prompts_, this);
+        session_.settings.allowSwaps != 0, QFontInfo(list_->font()).family(),
+        platform::executableFolder() + u"soramine", platform::dataHomeFolder(), prompts_, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     writeDetailSettings(session_.ini, dialog.values());
     session_.detail = appliedAtOnce(session_.detail, dialog.values());
+    session_.settings.allowSwaps = dialog.allowSwaps() ? 1 : 0;
     showFolderTip();
 }
 

@@ -165,7 +165,7 @@ class MainWindowTest : public QObject {
     void headerSortsAndDragMovesRows();
     void settingsFileRoundTrip();
     void settingsWrittenWhenTheWindowCloses();
-    void swapsMenuEntryLetsItemsTakeEachOthersNames();
+    void swapsSettingLetsItemsTakeEachOthersNames();
     void pagesFitTheWindowWithoutSideScrolling();
     void cancelledRunKeepsItsRenamesForUndo();
     void importDuringARunWaitsForItsEnd();
@@ -401,27 +401,32 @@ void MainWindowTest::settingsFileRoundTrip() {
     QCOMPARE(f.prompts.lastMessage(), QStringLiteral("ソラミネファイルではありません"));
 }
 
-void MainWindowTest::swapsMenuEntryLetsItemsTakeEachOthersNames() {
+void MainWindowTest::swapsSettingLetsItemsTakeEachOthersNames() {
     // "x" → "xx": x.txt wants xx.txt, which becomes xxxx.txt; only with swaps allowed can x.txt
     // come after it.
     Fixture f({"x.txt", "xx.txt"});
     f.importFiles();
     f.chooseMethod(1);
     f.replaceTexts(QStringLiteral("x"), QStringLiteral("xx"));
-    const auto openMenu = [&]() -> QMenu* {
-        f.click("menuButton");
-        (void)QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; });
-        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    // "詳細設定" opens from a right click on "取り込み(&G)"; its box is ticked by its access key.
+    const auto setSwaps = [&](bool expectedBefore) {
+        bool seen = false;
+        QTimer::singleShot(50, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog && dialog->windowTitle() == QStringLiteral("詳細設定"));
+            auto* box =
+                testing::named<QCheckBox>(dialog, QStringLiteral("名前の入れ替えを許可する(I)"));
+            QVERIFY(box && box->isChecked() == expectedBefore);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_I, Qt::AltModifier);
+            QTRY_VERIFY(box->isChecked() != expectedBefore);
+            testing::named<QPushButton>(dialog, QStringLiteral("設　定(S)"))->click();
+            seen = true;
+        });
+        auto* import = f.window->findChild<QPushButton*>(QStringLiteral("importButton"));
+        emit import->customContextMenuRequested(QPoint(5, 5));
+        QVERIFY(seen);
     };
-    QMenu* menu = openMenu();
-    QVERIFY(menu);
-    auto* entry = menu->findChild<QAction*>(QStringLiteral("allowSwapsAction"));
-    QVERIFY(entry && entry->isCheckable() && !entry->isChecked());
-    QCOMPARE(entry->text(), QStringLiteral("名前の入れ替えを許可(&I)"));
-    testing::saveScreenshot(*menu, QStringLiteral("status_menu"));
-    QTest::keyClick(menu, Qt::Key_I);
-    QTRY_VERIFY(!QApplication::activePopupWidget());
-    QVERIFY(entry->isChecked());
+    setSwaps(false);
     QCOMPARE(f.session.settings.allowSwaps, 1);
 
     f.click("executeButton");
@@ -434,11 +439,11 @@ void MainWindowTest::swapsMenuEntryLetsItemsTakeEachOthersNames() {
 
     f.close();
     QCOMPARE(f.session.ini.readInt(u"メイン", u"入れ替え", 0), 1);
+    f.session.settings.allowSwaps = 0;
     f.open();
-    menu = openMenu();
-    QVERIFY(menu);
-    QVERIFY(menu->findChild<QAction*>(QStringLiteral("allowSwapsAction"))->isChecked());
-    menu->close();
+    QCOMPARE(f.session.settings.allowSwaps, 1);
+    setSwaps(true);
+    QCOMPARE(f.session.settings.allowSwaps, 0);
 }
 
 void MainWindowTest::settingsWrittenWhenTheWindowCloses() {

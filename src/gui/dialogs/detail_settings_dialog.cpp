@@ -38,11 +38,13 @@ QGroupBox* group(const char* title, QLayout* layout) {
 
 }  // namespace
 
-DetailSettingsDialog::DetailSettingsDialog(const DetailSettings& initial, const QString& listFamily,
-                                           std::u16string program, std::u16string dataHome,
-                                           Prompts& prompts, QWidget* parent)
+DetailSettingsDialog::DetailSettingsDialog(const DetailSettings& initial, bool allowSwaps,
+                                           const QString& listFamily, std::u16string program,
+                                           std::u16string dataHome, Prompts& prompts,
+                                           QWidget* parent)
     : QDialog(parent),
       values_(initial),
+      allowSwaps_(allowSwaps),
       program_(std::move(program)),
       dataHome_(std::move(dataHome)),
       prompts_(prompts) {
@@ -98,6 +100,8 @@ DetailSettingsDialog::DetailSettingsDialog(const DetailSettings& initial, const 
     checkAtStart_ = check("起動時に\nアップデートチェック(&U)", others);
     checkAtStart_->setAccessibleName(QStringLiteral("起動時にアップデートチェック"));
     showLog_ = check("変更後にログを表示する(&K)", others);
+    allowSwapsBox_ = check("名前の入れ替えを許可する(&I)", others);
+    allowSwapsBox_->setChecked(allowSwaps_);
 
     auto* history = new QHBoxLayout;
     historyLimit_ = new QSpinBox;
@@ -161,6 +165,8 @@ DetailSettingsDialog::DetailSettingsDialog(const DetailSettings& initial, const 
             {modifiedColumn_, "リストへ更新日時を表示するかどうか選択します"},
             {sizeColumn_, "リストへファイルサイズを表示するかどうか選択します"},
             {showLog_, "変更後にログを表示するかどうか選択します"},
+            {allowSwapsBox_,
+             "実行する項目どうしで名前を入れ替えたり、ずらしたりできるようにします"},
         };
         for (const auto& [widget, tip] : tips)
             widget->setToolTip(QString::fromUtf8(tip));
@@ -193,6 +199,7 @@ std::vector<std::pair<QCheckBox*, std::int32_t DetailSettings::*>> DetailSetting
 void DetailSettingsDialog::confirm() {
     for (const auto& [box, field] : flagBoxes())
         values_.*field = box->isChecked() ? 1 : 0;
+    allowSwaps_ = allowSwapsBox_->isChecked();
     // The stored name stays unless another font was chosen: a stored font that is not
     // installed here (the list's font shows in its place) is kept for where it is.
     if (fonts_->currentIndex() >= 0 && fonts_->currentText() != fontShownFirst_)

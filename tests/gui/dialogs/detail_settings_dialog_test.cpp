@@ -30,9 +30,10 @@ struct DialogUnderTest {
     testing::ScriptedPrompts prompts;
     std::unique_ptr<DetailSettingsDialog> dialog;
 
-    explicit DialogUnderTest(const DetailSettings& initial, const QString& listFamily = {}) {
-        dialog = std::make_unique<DetailSettingsDialog>(initial, listFamily, u"/usr/bin/soramine",
-                                                        home.folder(), prompts);
+    explicit DialogUnderTest(const DetailSettings& initial, const QString& listFamily = {},
+                             bool allowSwaps = false) {
+        dialog = std::make_unique<DetailSettingsDialog>(
+            initial, allowSwaps, listFamily, u"/usr/bin/soramine", home.folder(), prompts);
         dialog->show();
         dialog->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
@@ -87,6 +88,7 @@ void DetailSettingsDialogTest::opensWithTheValuesItIsGiven() {
         {"禁則文字を全角にする(W)", false},
         {"起動時にアップデートチェック", true},
         {"変更後にログを表示する(K)", false},
+        {"名前の入れ替えを許可する(I)", false},
     };
     for (const auto& b : boxes)
         QVERIFY2(t.box(b.name) && t.box(b.name)->isChecked() == b.checked, b.name);
@@ -142,6 +144,8 @@ void DetailSettingsDialogTest::everyControlHasItsTip() {
         {"更新日時(B)", "リストへ更新日時を表示するかどうか選択します"},
         {"ファイルサイズ(E)", "リストへファイルサイズを表示するかどうか選択します"},
         {"変更後にログを表示する(K)", "変更後にログを表示するかどうか選択します"},
+        {"名前の入れ替えを許可する(I)",
+         "実行する項目どうしで名前を入れ替えたり、ずらしたりできるようにします"},
     };
     for (const auto& tip : tips) {
         QWidget* w = named<QWidget>(t.dialog.get(), QString::fromUtf8(tip.name));
@@ -164,6 +168,7 @@ void DetailSettingsDialogTest::confirmTakesEveryControlAndCancelNothing() {
     key(Qt::Key_J);
     key(Qt::Key_T);
     key(Qt::Key_K);
+    key(Qt::Key_I);
     key(Qt::Key_X);
     QVERIFY(qobject_cast<QSpinBox*>(QApplication::focusWidget()) ||
             qobject_cast<QLineEdit*>(QApplication::focusWidget()));
@@ -177,6 +182,12 @@ void DetailSettingsDialogTest::confirmTakesEveryControlAndCancelNothing() {
     QCOMPARE(v.showLog, 1);
     QCOMPARE(v.historyLimit, 3);
     QCOMPARE(v.importReadOnly, 1);
+    QVERIFY(t.dialog->allowSwaps());
+
+    DialogUnderTest kept(defaultDetailSettings(), {}, true);
+    QVERIFY(kept.box("名前の入れ替えを許可する(I)")->isChecked());
+    kept.button("設　定(S)")->click();
+    QVERIFY(kept.dialog->allowSwaps());
 
     DialogUnderTest cancelled(defaultDetailSettings());
     cancelled.box("作成日時(J)")->click();
