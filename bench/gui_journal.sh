@@ -15,11 +15,14 @@ XDG_RUNTIME_DIR="$(mktemp -d)"
 export XDG_CONFIG_HOME XDG_RUNTIME_DIR
 trap 'rm -rf "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$work"' EXIT
 
-# A fresh folder of 10,000 empty files, and no journal left from the run before.
+# A fresh folder of 10,000 empty files, and no journal left from the run before. It ends by
+# syncing, so that the journal's flushes in the timed run do not also write out the files this
+# made and removed (a run without the journal never waits for them).
 fresh() {
   rm -rf "$work" "$XDG_CONFIG_HOME/soramine/undo"
   mkdir -p "$work"
   (cd "$work" && seq -f 'IMG_%05g.jpg' 10000 | xargs touch)
+  sync
 }
 journalled() { "$bench" execute "$work"; }
 unjournalled() { "$bench" execute "$work" unjournalled; }

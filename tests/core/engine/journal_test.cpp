@@ -280,7 +280,10 @@ TEST_F(JournalledRun, ALastFlushInTheBackgroundEndsInAClosedWholeJournal) {
     std::vector<std::size_t> counts;
     for (const JournalInfo& run : runs) {
         EXPECT_FALSE(run.unfinished);
-        counts.push_back(readJournal(run.path)->entries.size());
+        const Journal whole = *readJournal(run.path);
+        counts.push_back(whole.entries.size());
+        for (const JournalEntry& e : whole.entries)
+            EXPECT_TRUE(e.done) << "the last rename's mark too";
     }
     EXPECT_EQ(counts, (std::vector<std::size_t>{1, 2})) << "newest first, every entry there";
 }
