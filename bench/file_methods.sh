@@ -3,8 +3,10 @@
 # import and all) against the system's tools on the same files, whole processes taking turns:
 # - hash names of one 1 GiB file: MD5 against md5sum, SHA-1 against openssl dgst -sha1;
 # - tags written to 1,000 MP3 files of 4 MiB each (each file rewritten whole, through a
-#   temporary file that is flushed) against cp of the same files to a folder beside them, and
-#   against the same cp followed by sync, which puts the copy on the disk as the rewrite does.
+#   temporary file that is flushed) against cp of the same files to a folder beside them,
+#   against the same cp followed by sync, which puts the copy on the disk as the rewrite does,
+#   and against cp, sync and mv over the files, which also frees the old content as the
+#   rewrite does.
 # Usage: bench/file_methods.sh CLI   (bench/run.sh passes it). The files lie under BENCH_DIR
 # (/tmp/soramine-bench) and are removed afterwards.
 set -euo pipefail
@@ -14,7 +16,7 @@ cli="$(realpath "$1")"
 work="${BENCH_DIR:-/tmp/soramine-bench}/file-methods"
 count="${MP3_COUNT:-1000}"
 rm -rf "$work"
-mkdir -p "$work/config" "$work/hash" "$work/mp3" "$work/copy"
+mkdir -p "$work/config" "$work/hash" "$work/mp3" "$work/copy" "$work/new"
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config"
 failed=0
@@ -59,14 +61,23 @@ copy_fresh() { rm -rf "$work/copy" && mkdir "$work/copy" && sync; }
 copy_theirs() { cp "$work/mp3/"*.mp3 "$work/copy/"; }
 # The same copy made durable, as the rewrite must be: a plain cp leaves its data in memory.
 copy_flushed() { cp "$work/mp3/"*.mp3 "$work/copy/" && sync -f "$work/copy"; }
-a=() b=() c=()
+# The whole of what the rewrite does, by the system's tools: the copies made on the same file
+# system, put on the disk and moved over the files, whose old content the disk then frees.
+replace_fresh() { rm -rf "$work/new" && mkdir "$work/new" && sync; }
+replace_theirs() {
+  cp "$work/mp3/"*.mp3 "$work/new/" && sync -f "$work/new" && mv -f "$work/new/"*.mp3 "$work/mp3/"
+}
+a=() b=() c=() d=()
 for _ in $(seq "$runs"); do
   sync; a+=("$(wall_seconds tags_ours)")
   copy_fresh; b+=("$(wall_seconds copy_theirs)")
   copy_fresh; c+=("$(wall_seconds copy_flushed)")
+  replace_fresh; d+=("$(wall_seconds replace_theirs)")
 done
 ours=$(printf '%s\n' "${a[@]}" | median)
 head -c 3 "$work/mp3/0001 - Title.mp3" | grep -q ID3 || { echo "no tag was written"; failed=1; }
 verdict "tags to $count MP3 x 4 MiB" "$ours" "$(printf '%s\n' "${b[@]}" | median)" 1.5 cp
 verdict "tags to $count MP3 x 4 MiB" "$ours" "$(printf '%s\n' "${c[@]}" | median)" 1.5 "cp + sync"
+verdict "tags to $count MP3 x 4 MiB" "$ours" "$(printf '%s\n' "${d[@]}" | median)" 1.5 \
+  "cp + sync + mv over the files"
 exit "$failed"

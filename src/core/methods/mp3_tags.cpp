@@ -400,11 +400,20 @@ void Mp3TagPage::apply(const ItemArgs& item, RunContext& run) {
         commitPending(run);
 }
 
+Mp3TagPage::~Mp3TagPage() {
+    if (releaser_.joinable())
+        releaser_.join();
+}
+
 void Mp3TagPage::finishApply(RunContext& run) {
     commitPending(run);
+    if (releaser_.joinable())
+        releaser_.join();
 }
 
 void Mp3TagPage::commitPending(RunContext& run) {
+    if (pending_.empty())
+        return;
     // All flushes first: the disk then writes the group as one piece of work.
     for (PendingWrite& write : pending_)
         (void)write.file.flush();  // a failure is the commit's
@@ -414,7 +423,10 @@ void Mp3TagPage::commitPending(RunContext& run) {
         else
             logWriteFailure(run, committed.error(), write.path);
     }
-    pending_.clear();
+    if (releaser_.joinable())
+        releaser_.join();
+    releaser_ = std::thread([group = std::move(pending_)]() mutable { group.clear(); });
+    pending_.clear();  // a moved-from vector is left valid but unspecified
     pendingBytes_ = 0;
 }
 

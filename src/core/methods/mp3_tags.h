@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "core/app/ini_table.h"
@@ -47,6 +48,7 @@ std::span<const IniField<Mp3TagSettings>> mp3TagSettingsFields();
 class Mp3TagPage final : public MethodPage {
   public:
     Mp3TagPage();
+    ~Mp3TagPage() override;
 
     Mp3TagSettings settings;
     HistoryBox format;  // "設定値"
@@ -79,6 +81,9 @@ class Mp3TagPage final : public MethodPage {
     // the disk's work: apply() commits a full group, finishApply() the rest.
     std::vector<PendingWrite> pending_;
     std::uint64_t pendingBytes_ = 0;
+    // Frees the old content of the files of the group committed last while the next group is
+    // written (the disk takes a while to free 256 MiB); finishApply() waits for it.
+    std::thread releaser_;
 };
 
 }  // namespace soramine

@@ -182,7 +182,9 @@ class ReadableFile {
 Status writeFileAtomic(std::u16string_view path, std::string_view bytes);
 // A file's new content written to a temporary file beside it and not yet in place
 // (OpenFile::writeReplacement). Until commit() the file is as it was; one destroyed without a
-// commit removes its temporary file.
+// commit removes its temporary file. It holds the replaced file open until it is destroyed,
+// so that the freeing of the old content, which keeps the disk busy a while, happens where its
+// owner chooses (one with many replacements destroys them on a thread of its own).
 class PendingReplacement {
   public:
     PendingReplacement(PendingReplacement&& other) noexcept;
@@ -202,18 +204,21 @@ class PendingReplacement {
 
   private:
     friend class OpenFile;
-    PendingReplacement(std::string temp, std::string target, int fd, std::uint64_t size,
-                       std::uint64_t device, std::uint64_t inode)
+    PendingReplacement(std::string temp, std::string target, int fd, int original,
+                       std::uint64_t size, std::uint64_t device, std::uint64_t inode)
         : temp_(std::move(temp)),
           target_(std::move(target)),
           fd_(fd),
+          original_(original),
           size_(size),
           device_(device),
           inode_(inode) {}
-    void discard();
+    void discard();  // removes the temporary file of one not committed
+    void release();  // closes the replaced file
 
     std::string temp_, target_;
     int fd_ = -1;
+    int original_ = -1;  // the replaced file
     std::uint64_t size_ = 0, device_ = 0, inode_ = 0;
     enum class Flush { kNotYet, kDone, kFailed } flush_ = Flush::kNotYet;
     OsError flushError_{};

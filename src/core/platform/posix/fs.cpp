@@ -960,12 +960,18 @@ Expected<PendingReplacement, OsError> OpenFile::writeReplacement(std::string_vie
     struct stat opened;
     if (::fstat(fd_, &opened) != 0)
         return failure();
+    const int original = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    if (original < 0)
+        return failure();
     int rawFd;
     std::string temp = temporaryBeside(*resolved, rawFd);
-    if (rawFd < 0)
-        return failure();
+    if (rawFd < 0) {
+        const OsError error = lastError();
+        ::close(original);
+        return Unexpected{error};
+    }
     // From here the temporary file is removed by the pending replacement if anything fails.
-    PendingReplacement pending(std::move(temp), std::move(*resolved), rawFd,
+    PendingReplacement pending(std::move(temp), std::move(*resolved), rawFd, original,
                                head.size() + length + tail.size(), opened.st_dev, opened.st_ino);
     if (!writeAll(rawFd, head.data(), head.size()))
         return failure();
@@ -1019,6 +1025,7 @@ PendingReplacement::PendingReplacement(PendingReplacement&& other) noexcept
     : temp_(std::move(other.temp_)),
       target_(std::move(other.target_)),
       fd_(std::exchange(other.fd_, -1)),
+      original_(std::exchange(other.original_, -1)),
       size_(other.size_),
       device_(other.device_),
       inode_(other.inode_),
@@ -1028,9 +1035,11 @@ PendingReplacement::PendingReplacement(PendingReplacement&& other) noexcept
 PendingReplacement& PendingReplacement::operator=(PendingReplacement&& other) noexcept {
     if (this != &other) {
         discard();
+        release();
         temp_ = std::move(other.temp_);
         target_ = std::move(other.target_);
         fd_ = std::exchange(other.fd_, -1);
+        original_ = std::exchange(other.original_, -1);
         size_ = other.size_;
         device_ = other.device_;
         inode_ = other.inode_;
@@ -1042,6 +1051,12 @@ PendingReplacement& PendingReplacement::operator=(PendingReplacement&& other) no
 
 PendingReplacement::~PendingReplacement() {
     discard();
+    release();
+}
+
+void PendingReplacement::release() {
+    if (original_ >= 0)
+        ::close(std::exchange(original_, -1));
 }
 
 void PendingReplacement::discard() {
