@@ -156,7 +156,6 @@ void RunHistoryTest::historyDrivenByKeys() {
                                   renames = shown.findChild<QPlainTextEdit*>()->toPlainText();
                                   key(Qt::Key_Escape);
                               });
-                   dialog.activateWindow();
                    QTRY_VERIFY(QApplication::activeModalWidget() == &dialog &&
                                dialog.isActiveWindow() && QApplication::focusWidget());
                    key(Qt::Key_Tab);

@@ -125,6 +125,10 @@ void RunHistoryDialog::showRenames() {
     }
     showText(this, QStringLiteral("変更内容"),
              QStringLiteral("%1  %2 (&N):").arg(runStartText(journal), qs(journal.folder)), text);
+    // Back to this dialog and its button: without a window manager nothing else would give
+    // this window the keyboard again.
+    activateWindow();
+    renamesButton_->setFocus();
 }
 
 void RunHistoryDialog::undoChosen() {
