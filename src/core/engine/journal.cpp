@@ -7,7 +7,6 @@
 #include <random>
 
 #include <unordered_map>
-#include <utility>
 
 #include "core/engine/session_access.h"
 #include "core/items/import.h"
@@ -223,7 +222,6 @@ std::optional<std::u16string> JournalWriter::start(std::u16string_view folder, i
     stopSyncing();
     file_.reset();
     syncFailed_ = false;
-    doneWaiting_ = false;
     const std::u16string dir = journalFolder();
     if (auto made = platform::makePrivateFolder(dir);
         !made && !platform::isAlreadyExists(made.error()))
@@ -282,8 +280,6 @@ void JournalWriter::stopSyncing() {
 
 bool JournalWriter::intend(std::u16string_view from, std::u16string_view to) {
     record_.clear();
-    if (std::exchange(doneWaiting_, false))
-        record_ = kJournalDone;
     appendIntent(record_, from, to);
     return write(record_);
 }
@@ -291,8 +287,6 @@ bool JournalWriter::intend(std::u16string_view from, std::u16string_view to) {
 void JournalWriter::finishInBackground() {
     if (!syncer_.joinable())
         return;
-    if (std::exchange(doneWaiting_, false) && !write(kJournalDone))
-        syncFailed_ = true;
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -315,8 +309,7 @@ void JournalWriter::discard() {
     }
     stopSyncing();
     file_.reset();
-    syncFailed_ = false;
-    doneWaiting_ = false;  // what it failed to write no longer matters
+    syncFailed_ = false;  // what it failed to write no longer matters
     // Ignored: a journal left behind holds only renames that were never made, and the next
     // undo finds each of its entries settled on the disk.
     (void)platform::removeFile(path_);

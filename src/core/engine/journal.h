@@ -29,11 +29,7 @@ namespace soramine {
 //   R <bytes of from> <bytes of to>\n<from><to>\n
 //                                          the run is about to rename `from` to `to` (full
 //                                          paths); written before the rename is tried
-//   D\n                                    the rename of the entry before succeeded;
-//                                          written with the record after it, so a run
-//                                          killed just after a rename leaves that entry
-//                                          to be decided from the disk, as for any
-//                                          entry without its mark
+//   D\n                                    the rename of the entry before succeeded
 //   U <entry>\n                            an undo gave entry number <entry> (from 0, in the
 //                                          order read) its old path back; these follow the
 //                                          run's records
@@ -94,12 +90,9 @@ class JournalWriter {
     std::optional<std::u16string> start(std::u16string_view folder, int method = -1);
     // Records a rename about to be tried; false when the journal could not be written.
     bool intend(std::u16string_view from, std::u16string_view to);
-    // Records that the rename last intended succeeded (the mark goes out with the next
-    // record, or at the finish); false when the journal can no longer be written.
-    bool done() {
-        doneWaiting_ = true;
-        return !syncFailed_;
-    }
+    // Records that the rename last intended succeeded; false when the journal could not be
+    // written.
+    bool done() { return write(kJournalDone); }
     // Waits until everything is on the disk and closes the journal; false when some of it
     // could not be written.
     bool finish() {
@@ -123,8 +116,7 @@ class JournalWriter {
 
     std::u16string path_;
     std::optional<platform::LockedFile> file_;
-    std::string record_;        // reused for each record, so that a run does not allocate per item
-    bool doneWaiting_ = false;  // a success mark to write before the next record
+    std::string record_;  // reused for each record, so that a run does not allocate per item
     std::thread syncer_;
     std::mutex mutex_;
     std::condition_variable wake_;
