@@ -913,8 +913,7 @@ void MainWindowTest::newNamesColumnFollowsTyping() {
         QCOMPARE(cell.data(Qt::ToolTipRole), cell.data(Qt::AccessibleDescriptionRole));
         QCOMPARE(cell.data(Qt::ForegroundRole).isValid(), *e.why != 0);
     }
-    QDir().mkpath("/tmp/shots-live");
-    f.window->grab().save("/tmp/shots-live/new_names_window.png");
+    testing::saveScreenshot(*f.window, QStringLiteral("new_names_column"));
     // With automatic avoidance the taken name gets its number, said so in the tip.
     f.click("autoAvoidCheck");
     QTRY_COMPARE(f.cell(3, 1), QStringLiteral("2[1].txt"));
