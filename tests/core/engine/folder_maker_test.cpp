@@ -40,11 +40,12 @@ struct FolderTest {
         textLines().path.text = iniDir.folder() + u"names.txt";
     }
 
-    // Every folder and file under dest, relative, sorted ("a", "a/b", ...).
-    std::vector<std::string> tree() const {
+    // Every folder and file under dest (or a folder of it), relative, sorted ("a", "a/b", ...).
+    std::vector<std::string> tree(std::string_view under = {}) const {
+        const std::filesystem::path root = dest.path() / under;
         std::vector<std::string> out;
-        for (const auto& e : std::filesystem::recursive_directory_iterator(dest.path()))
-            out.push_back(std::filesystem::relative(e.path(), dest.path()).string());
+        for (const auto& e : std::filesystem::recursive_directory_iterator(root))
+            out.push_back(std::filesystem::relative(e.path(), root).string());
         std::sort(out.begin(), out.end());
         return out;
     }
@@ -278,21 +279,22 @@ TEST(FolderMaker, NamesThatAreNotNames) {
          0},
     };
     for (const Case& c : cases) {
+        // The folders are made in dest/in, so that whatever climbed out would land in dest,
+        // a folder no other test writes to.
         FolderTest t;
+        t.dest.makeFolder("in");
+        t.within = u"in/";
         c.set(t);
-        const std::size_t before =
-            std::distance(std::filesystem::directory_iterator(t.dest.path().parent_path()),
-                          std::filesystem::directory_iterator());
         const FolderCreationResult result = t.make(c.method, c.layout);
-        EXPECT_EQ(t.tree(), c.tree) << c.label;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.dest.path().parent_path()),
+        EXPECT_EQ(t.tree("in"), c.tree) << c.label;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.dest.path()),
                                 std::filesystem::directory_iterator()),
-                  static_cast<long>(before))
+                  1)
             << c.label << ": nothing made outside";
         std::string log = t.log();
         for (std::string part : c.logged) {
             if (const std::size_t at = part.find('@'); at != std::string::npos)
-                part.replace(at, 1, utf8(t.dest.folder()));
+                part.replace(at, 1, utf8(t.dest.folder() + t.within));
             const std::size_t at = log.find(part);
             ASSERT_NE(at, std::string::npos) << c.label << ": " << part << " in " << t.log();
             log.erase(0, log.find("\r\n", at) + 2);
