@@ -334,9 +334,29 @@ void JournallingObserver::renamed(std::size_t, std::u16string_view, std::u16stri
         failed_ = true;
 }
 
+namespace {
+
+// The folder a run is listed under: the deepest folder that holds all its items, which is
+// the imported folder or one of its subfolders, and where files given on the command line or
+// dropped from elsewhere really are (the folder box may show any folder then).
+std::u16string runFolder(const RenameSession& session) {
+    const ItemTable& items = session.items();
+    if (items.count() == 0)
+        return withTrailingSeparator(session.folderBox.text);
+    std::u16string folder = items.folder(0);
+    for (std::size_t row = 1; row < items.count() && !folder.empty(); ++row) {
+        const std::u16string& other = items.folder(row);
+        const auto differ = std::mismatch(folder.begin(), folder.end(), other.begin(), other.end());
+        folder.erase(differ.first, folder.end());
+        folder.resize(folderOf(folder).size());
+    }
+    return folder;
+}
+
+}  // namespace
+
 std::optional<Message> startJournal(JournalWriter& journal, const RenameSession& session) {
-    if (auto problem = journal.start(withTrailingSeparator(session.folderBox.text),
-                                     session.settings.methodIndex))
+    if (auto problem = journal.start(runFolder(session), session.settings.methodIndex))
         return errorMessage(u"元に戻す記録を書き込めません: " + *problem);
     return std::nullopt;
 }

@@ -288,6 +288,39 @@ TEST_F(JournalledRun, ALastFlushInTheBackgroundEndsInAClosedWholeJournal) {
     EXPECT_EQ(counts, (std::vector<std::size_t>{1, 2})) << "newest first, every entry there";
 }
 
+TEST_F(JournalledRun, ARunIsListedUnderTheFolderThatHoldsItsItems) {
+    // The folder box may name any folder when the files came from the command line or a drop.
+    struct Case {
+        const char* what;
+        std::vector<std::string> files;  // relative to dir
+        std::string listed;              // relative to dir
+    };
+    const Case cases[] = {
+        {"one folder", {"a", "b"}, ""},
+        {"two subfolders", {"sub/a", "subway/b"}, ""},
+        {"one subfolder, names sharing a head", {"sub/x/a", "sub/xy/b", "sub/x/c"}, "sub/"},
+        {"a single item", {"sub/x/a"}, "sub/x/"},
+    };
+    for (const Case& c : cases) {
+        testing::clearRows(session);
+        std::filesystem::remove_all(settings.path() / "soramine");
+        session.folderBox.text = u"/";
+        page.renames.clear();
+        for (const std::string& file : c.files) {
+            const auto path = dir.write(file + "-" + c.what, "");
+            const std::u16string name = text::fromUtf8(path.filename().string());
+            testing::appendRow(
+                session, testing::itemRow(name, text::fromUtf8(path.parent_path().string() + "/")));
+            page.renames.emplace(name, name + u"-renamed");
+        }
+        execute();
+        const auto runs = listJournals();
+        ASSERT_EQ(runs.size(), 1u) << c.what;
+        EXPECT_EQ(testing::utf8(runs[0].journal.folder), testing::utf8(dir.folder()) + c.listed)
+            << c.what;
+    }
+}
+
 TEST_F(JournalledRun, AnEarlierRunIsUndoneByItsJournal) {
     addFiles({"a", "c"});
     page.renames = {{u"a", u"b"}, {u"c", u"d"}};
