@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/job_fixture.h"
+#include "support/unprivileged.h"
 
 namespace soramine::testing {
 namespace {
@@ -124,8 +125,6 @@ TEST_F(CliPreview, RefusesAJobThatCannotStart) {
 }
 
 TEST_F(CliPreview, RefusesAFolderItCannotList) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root lists every folder";
     struct Case {
         std::vector<std::string> job;  // make-job options after --method 置換
         std::string err;
@@ -138,16 +137,21 @@ TEST_F(CliPreview, RefusesAFolderItCannotList) {
     };
     files.write("locked/a.txt", "a");
     files.write("b.txt", "b");
-    ::chmod((files.path() / "locked").c_str(), 0);
-    for (const Case& c : cases) {
-        std::vector<std::string> job{"--method", "置換", "--set", "変更前=a", "--set", "変更後=x"};
-        job.insert(job.end(), c.job.begin(), c.job.end());
-        const CliResult r = cli({"preview", makeJob(job)});
-        EXPECT_EQ(r.status, 2) << c.err;
-        EXPECT_EQ(r.err, inFolder(c.err));
-        EXPECT_EQ(r.out, "");
-    }
-    ::chmod((files.path() / "locked").c_str(), 0700);
+    runWherePermissionsApply({config.path(), files.path()},
+                             [&] {
+                                 ::chmod((files.path() / "locked").c_str(), 0);
+                                 for (const Case& c : cases) {
+                                     std::vector<std::string> job{"--method", "置換",  "--set",
+                                                                  "変更前=a", "--set", "変更後=x"};
+                                     job.insert(job.end(), c.job.begin(), c.job.end());
+                                     const CliResult r = cli({"preview", makeJob(job)});
+                                     EXPECT_EQ(r.status, 2) << c.err;
+                                     EXPECT_EQ(r.err, inFolder(c.err));
+                                     EXPECT_EQ(r.out, "");
+                                 }
+                                 ::chmod((files.path() / "locked").c_str(), 0700);
+                             },
+                             {SORAMINE_CLI});
 }
 
 TEST_F(CliPreview, RefusesAFolderTextWithNul) {

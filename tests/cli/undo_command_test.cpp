@@ -17,6 +17,7 @@
 #include "core/engine/journal.h"
 #include "core/platform/locked_file.h"
 #include "core/text/utf.h"
+#include "support/unprivileged.h"
 
 namespace soramine::testing {
 namespace {
@@ -186,21 +187,26 @@ TEST_F(CliUndo, ReportsItemsThatCannotGoBackAndKeepsThemForTheNextUndo) {
 }
 
 TEST_F(CliUndo, AFailedUndoSaysWhyInTheSystemsWords) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not stop the superuser";
     writeFiles({"a1.txt"});
-    const std::string job = makeJob({"--method", "置換", "--set", "変更前=a", "--set", "変更後=b"});
-    ASSERT_EQ(cli({"run", job}).status, 0);
-    std::filesystem::permissions(files.path(), std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::remove);
-    const CliResult r = cli({"undo"});
-    std::filesystem::permissions(files.path(), std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "アクセスが拒否されました。 - " + folder() + "b1.txt\n元に戻しました。\n");
-    EXPECT_EQ(journals().size(), 1u);
-    EXPECT_EQ(cli({"undo"}).status, 0);
-    EXPECT_EQ(names(), (std::vector<std::string>{"a1.txt"}));
+    runWherePermissionsApply(
+        {config.path(), files.path()},
+        [&] {
+            const std::string job =
+                makeJob({"--method", "置換", "--set", "変更前=a", "--set", "変更後=b"});
+            ASSERT_EQ(cli({"run", job}).status, 0);
+            std::filesystem::permissions(files.path(), std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::remove);
+            const CliResult r = cli({"undo"});
+            std::filesystem::permissions(files.path(), std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.out,
+                      "アクセスが拒否されました。 - " + folder() + "b1.txt\n元に戻しました。\n");
+            EXPECT_EQ(journals().size(), 1u);
+            EXPECT_EQ(cli({"undo"}).status, 0);
+            EXPECT_EQ(names(), (std::vector<std::string>{"a1.txt"}));
+        },
+        {SORAMINE_CLI});
 }
 
 TEST_F(CliUndo, UndoesAJournalCutShortByACrash) {

@@ -7,6 +7,7 @@
 #include "core/platform/fs.h"
 #include "core/text/utf.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace soramine {
 namespace {
@@ -183,19 +184,19 @@ TEST_F(Import, AFolderThatCannotBeListedChangesNothing) {
 }
 
 TEST_F(Import, AnUnreadableSubfolderIsReportedAndTheRestImported) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads every folder";
     dir.write("a.txt");
     dir.write("locked/b.txt");
-    ::chmod((dir.path() / "locked").c_str(), 0);
     main.subfolders = 1;
-    EXPECT_FALSE(importer.importFolder(detail));
-    ::chmod((dir.path() / "locked").c_str(), 0755);
-    EXPECT_EQ(names(), (Names{u"a.txt"}));
-    ASSERT_EQ(importer.unreadableFolders().size(), 1u);
-    EXPECT_EQ(
-        unreadableFolderText(importer.unreadableFolders()[0]),
-        u"フォルダを読み込めません: " + dir.folder() + u"locked/ (アクセスが拒否されました。)");
+    testing::runWherePermissionsApply({dir.path()}, [&] {
+        ::chmod((dir.path() / "locked").c_str(), 0);
+        EXPECT_FALSE(importer.importFolder(detail));
+        ::chmod((dir.path() / "locked").c_str(), 0755);
+        EXPECT_EQ(names(), (Names{u"a.txt"}));
+        ASSERT_EQ(importer.unreadableFolders().size(), 1u);
+        EXPECT_EQ(
+            unreadableFolderText(importer.unreadableFolders()[0]),
+            u"フォルダを読み込めません: " + dir.folder() + u"locked/ (アクセスが拒否されました。)");
+    });
 }
 
 TEST_F(Import, AddModeAppendsAndNewModeReplaces) {
